@@ -1,0 +1,27 @@
+#pragma once
+
+#include "results.h"
+
+#include <array>
+#include <string>
+
+namespace tarvel {
+
+// The texts of the five input boxes: P (kN), M (kN·m), d (mm), D (mm), n.
+using InputTexts = std::array<std::string, 5>;
+
+// The texts a new window holds.
+inline const InputTexts defaultInputs{"1000", "1000", "1520", "1620", "18"};
+
+// The one message of the system.
+inline constexpr const char* fullTensionMessage = "底板全截面受拉";
+
+enum class Outcome { Done, Refused };
+
+// One whole calculation from the five texts: the texts go to the sink as they are made
+// (xt first, then the search, then the rest). A failure throws TarvelError; what the sink
+// received before it stays.
+Outcome calculate(const InputTexts& texts, ResultSink& sink, const SearchProgress& progress = {},
+                  char decimalSeparator = '.');
+
+} // namespace tarvel
