@@ -32,6 +32,9 @@ struct SearchProgress {
 constexpr float sweepStart = 0.1f;
 float sweepEnd(const ElasticCheck& check);
 
+// More strip evaluations than this would take hours: such a sweep counts as endless.
+constexpr double maxStripEvaluations = 1e10;
+
 // Fails with a range error when the sweep could never end for these inputs.
 void checkSweepEnds(const BaseInput& input, const ElasticCheck& check);
 

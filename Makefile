@@ -1,0 +1,39 @@
+# The two entry points of the README: `make run` and `make test`.
+BUILD ?= build
+ASAN ?= build-asan
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DTARVEL_WERROR=ON
+
+.PHONY: all deps build run calc test sanitize bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/cli/tarvel-calc 1000 1000 1520 1620 18
+
+calc: build
+	$(BUILD)/cli/tarvel-calc 1000 1000 1520 1620 18
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j2
+	$(MAKE) sanitize
+
+# The engine tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVEL_WERROR=ON \
+	  -DTARVEL_BUILD_UI=OFF -DTARVEL_BUILD_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+	cmake --build $(ASAN) --target engine_tests
+	$(ASAN)/tests/engine_tests --gtest_brief=1
+
+bench: build
+	$(BUILD)/bench/tarvel_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN)
