@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN ?= build-asan
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DTARVEL_WERROR=ON
 
-.PHONY: all deps build run calc test sanitize bench clean
+.PHONY: all deps build run calc test sanitize bench screenshot clean
 
 all: build
 
@@ -15,7 +15,7 @@ build: deps
 	cmake --build $(BUILD)
 
 run: build
-	$(BUILD)/cli/tarvel-calc 1000 1000 1520 1620 18
+	$(BUILD)/ui/tarvel
 
 calc: build
 	$(BUILD)/cli/tarvel-calc 1000 1000 1520 1620 18
@@ -23,6 +23,11 @@ calc: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 	$(MAKE) sanitize
+
+# Saves docs/window.png: the window after Calculate on the default inputs.
+screenshot: build
+	TARVEL_SCREENSHOT=$(CURDIR)/docs/window.png QT_QPA_PLATFORM=offscreen \
+	  $(BUILD)/tests/window_tests -platform offscreen screenshot
 
 # The engine tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui_kqform1.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+namespace tarvel {
+class TarvelError;
+}
+
+// The one window of Tarvel: inputs, results, the figure, the progress bar, and the hidden
+// check panel beyond the right edge.
+class Kqform1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Kqform1(QWidget* parent = nullptr);
+
+    // The one font of the window: ideographs 12 pixels wide, ASCII 6.
+    static QFont windowFont();
+
+public slots:
+    void calculate();
+    void exitProgram();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void showFailure(const tarvel::TarvelError& error);
+    void onTrial(float sigma);
+
+    Ui::kqform1 form_;
+    bool running_ = false;
+    bool exitRequested_ = false;
+    QElapsedTimer sinceEvents_;
+};
