@@ -35,7 +35,7 @@ sanitize: deps
 	  -DTARVEL_BUILD_UI=OFF -DTARVEL_BUILD_BENCH=OFF \
 	  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 	cmake --build $(ASAN) --target engine_tests
-	$(ASAN)/tests/engine_tests --gtest_brief=1
+	TARVEL_EQUIVALENCE_CASES=300 $(ASAN)/tests/engine_tests --gtest_brief=1
 
 bench: build
 	$(BUILD)/bench/tarvel_bench

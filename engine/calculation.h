@@ -22,6 +22,6 @@ enum class Outcome { Done, Refused };
 // (xt first, then the search, then the rest). A failure throws TarvelError; what the sink
 // received before it stays.
 Outcome calculate(const InputTexts& texts, ResultSink& sink, const SearchProgress& progress = {},
-                  char decimalSeparator = '.');
+                  char decimalSeparator = '.', int threads = 0);
 
 } // namespace tarvel

@@ -30,10 +30,12 @@ float lastStripBound(const BaseInput& input) { return toSingle(input.d / 2); }
 
 float nextStrip(float y) { return toSingle(static_cast<double>(y) + static_cast<double>(stepY)); }
 
-double chord(double d, float y) {
+double radiusSquared(double d) { return checked(std::pow(d * 0.5, 2)); }
+
+double chord(double radiusSquared, float y) {
+    // The square of a single is exact in double: y * y is what pow(y, 2) gives.
     const double yd = y;
-    const double r = checked(std::pow(d * 0.5, 2));
-    const double arg = r - std::pow(yd, 2);
+    const double arg = radiusSquared - yd * yd;
     // A strip just outside the circle (d/2 not exactly a single) has no width.
     if (arg < 0) return 0.0;
     return 2 * std::sqrt(arg);
@@ -90,108 +92,138 @@ SweepFigures sweepFigures(const BaseInput& input, const BoltLayout& layout,
     return f;
 }
 
-BestFit searchEquilibriumReference(const BaseInput& input, const BoltLayout& layout,
-                                   const ElasticCheck& check, const SearchProgress& progress) {
-    const double P = input.P, M = input.M, d = input.d, x0 = check.x0;
-    const double sigmaMin = check.sigmaMin;
-    const int n = input.n;
-    const bool partial = x0 < d;
+namespace detail {
 
-    const float end = sweepEnd(check);
-    checkSweepEnds(input, check);
-    if (progress.range) progress.range(sweepStart, end);
 
-    BestFit best;
-    best.qmax = check.sigmaMax;
-    best.mms = 0;
-    double bestF = 1000000;
-    int16_t Tt = 0; // carried from trial to trial
-
-    for (double sigma = 0.1; sigma <= end; sigma += stepSigma) {
-        // A. progress
-        if (progress.trial) progress.trial(toSingle(sigma));
-
-        // B. bolt distances beyond the neutral axis
-        const auto b = boltDistances(input, layout, check);
-
-        // C. strips of the bearing pressure
-        float C = 0;
-        double Mc = 0;
-        const float last = lastStripBound(input);
-        for (float y = firstStrip(input, check); y <= last; y = nextStrip(y)) {
-            const double w = chord(d, y);
-            const double yd = y;
-            double s;
-            if (partial) {
-                s = divide(checked(sigma * ((yd - d / 2) + x0)), x0);
-            } else {
-                s = checked(sigmaMin + divide(checked((sigma - sigmaMin) * ((yd - d / 2) + x0)), x0));
-            }
-            const double strip = checked((s * w) * 0.1);
-            Mc = checked(Mc + checked(strip * yd));
-            C = toSingle(static_cast<double>(C) + strip, overflowInSearch);
-        }
-        const double c = divide(Mc, C, InputField::None,
-                                "计算中出现除以零：底板压应力合力为 0");
-
-        // D. force of bolt 1 that best balances the moments
-        double bestM = 1000000000;
-        if (b[1] == 0.0f) {
-            Tt = 0;
-        } else {
-            for (int16_t t = 1; t <= 1002; ++t) {
-                double Mt = 0;
-                for (int i = 1; i <= n; ++i) {
-                    const float r = toSingle(static_cast<double>(b[i]) / b[1]);
-                    const float rt = toSingle(static_cast<double>(r) * t);
-                    Mt = Mt + (rt * (-layout.a[i] + c)) * 1000;
-                }
-                const double rM = checked((checked(Mt) + P * c) - M);
-                if (std::fabs(rM) < bestM) {
-                    bestM = std::fabs(rM);
-                    Tt = t;
-                }
-            }
-        }
-
-        // E. bolt sums
-        float F = 0;
-        double Mb = 0;
-        if (b[1] != 0.0f) {
-            for (int i = 1; i <= n; ++i) {
-                const float r = toSingle(static_cast<double>(b[i]) / b[1]);
-                const float q = toSingle(static_cast<double>(r) * Tt);
-                F = toSingle(static_cast<double>(F) + toSingle(static_cast<double>(q) * 1000));
-                Mb = checked(Mb + (q * (0 - layout.a[i])) * 1000);
-            }
-        }
-        // With no bolt force at all the bolt resultant has no position; take 0.
-        const float c2 = F == 0.0f ? 0.0f : toSingle(divide(Mb, F));
-
-        // F. force residual, G. keeping the best
-        const double rF = checked((P + F) - C);
-        if (std::fabs(rF) < bestF) {
-            bestF = std::fabs(rF);
-            best.qmax = sigma;
-            best.T = Tt;
-            best.c = c;
-            best.c2 = c2;
-            best.fq = C;
-            best.mq = Mc;
-            best.fms = F;
-            best.mms = toSingle(Mb);
-            best.kept = true;
-        }
+BoltData boltData(const SearchContext& ctx) {
+    BoltData bolts;
+    bolts.b = boltDistances(ctx.input, ctx.layout, ctx.check);
+    if (bolts.b[1] != 0.0f) {
+        for (int i = 1; i <= ctx.n; ++i)
+            bolts.r[i] = toSingle(static_cast<double>(bolts.b[i]) / bolts.b[1]);
     }
-    // In full compression no bolt is taken to be in tension.
-    if (x0 == d) best.T = 0;
-    best.residual = bestF;
-    return best;
+    return bolts;
 }
 
-BestFit searchEquilibrium(const BaseInput& input, const BoltLayout& layout,
-                          const ElasticCheck& check, const SearchProgress& progress) {
-    return searchEquilibriumReference(input, layout, check, progress);
+StripSums integrateStrips(const SearchContext& ctx, double sigma) {
+    const double d = ctx.d, x0 = ctx.x0;
+    StripSums sums;
+    const double r2 = radiusSquared(d);
+    const float last = lastStripBound(ctx.input);
+    for (float y = firstStrip(ctx.input, ctx.check); y <= last; y = nextStrip(y)) {
+        const double w = chord(r2, y);
+        const double yd = y;
+        double s;
+        if (ctx.partial) {
+            s = divide(checked(sigma * ((yd - d / 2) + x0)), x0);
+        } else {
+            s = checked(ctx.sigmaMin +
+                        divide(checked((sigma - ctx.sigmaMin) * ((yd - d / 2) + x0)), x0));
+        }
+        const double strip = checked((s * w) * 0.1);
+        sums.Mc = checked(sums.Mc + checked(strip * yd));
+        sums.C = toSingle(static_cast<double>(sums.C) + strip, overflowInSearch);
+    }
+    return sums;
+}
+
+double resultantPosition(const StripSums& sums) {
+    return divide(sums.Mc, sums.C, InputField::None, "计算中出现除以零：底板压应力合力为 0");
+}
+
+double momentResidual(const SearchContext& ctx, const BoltData& bolts, double c, int t) {
+    double Mt = 0;
+    for (int i = 1; i <= ctx.n; ++i) {
+        const float rt = toSingle(static_cast<double>(bolts.r[i]) * t);
+        Mt = Mt + (rt * (-ctx.layout.a[i] + c)) * 1000;
+    }
+    return (Mt + ctx.P * c) - ctx.M;
+}
+
+void sweepBoltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
+    if (bolts.b[1] == 0.0f) {
+        Tt = 0;
+        return;
+    }
+    double bestM = 1000000000;
+    for (int16_t t = 1; t <= maxBoltForce; ++t) {
+        const double rM = checked(momentResidual(ctx, bolts, c, t));
+        if (std::fabs(rM) < bestM) {
+            bestM = std::fabs(rM);
+            Tt = t;
+        }
+    }
+}
+
+void finishTrial(const SearchContext& ctx, const BoltData& bolts, double sigma,
+                 const StripSums& sums, double c, int16_t Tt, SearchState& state) {
+    // E. bolt sums
+    float F = 0;
+    double Mb = 0;
+    if (bolts.b[1] != 0.0f) {
+        for (int i = 1; i <= ctx.n; ++i) {
+            const float q = toSingle(static_cast<double>(bolts.r[i]) * Tt);
+            F = toSingle(static_cast<double>(F) + toSingle(static_cast<double>(q) * 1000));
+            Mb = checked(Mb + (q * (0 - ctx.layout.a[i])) * 1000);
+        }
+    }
+    // With no bolt force at all the bolt resultant has no position; take 0.
+    const float c2 = F == 0.0f ? 0.0f : toSingle(divide(Mb, F));
+
+    // F. force residual, G. keeping the best; ties go to the earlier trial
+    const double rF = checked((ctx.P + F) - sums.C);
+    if (std::fabs(rF) < state.bestF) {
+        state.bestF = std::fabs(rF);
+        BestFit& best = state.best;
+        best.qmax = sigma;
+        best.T = Tt;
+        best.c = c;
+        best.c2 = c2;
+        best.fq = sums.C;
+        best.mq = sums.Mc;
+        best.fms = F;
+        best.mms = toSingle(Mb);
+        best.kept = true;
+    }
+}
+
+SearchState startSearch(const SearchContext& ctx, const SearchProgress& progress, float& end) {
+    end = sweepEnd(ctx.check);
+    checkSweepEnds(ctx.input, ctx.check);
+    if (progress.range) progress.range(sweepStart, end);
+    SearchState state;
+    state.best.qmax = ctx.check.sigmaMax;
+    state.best.mms = 0;
+    return state;
+}
+
+BestFit endSearch(const SearchContext& ctx, SearchState& state) {
+    // In full compression no bolt is taken to be in tension.
+    if (ctx.x0 == ctx.d) state.best.T = 0;
+    state.best.residual = state.bestF;
+    return state.best;
+}
+
+void referenceTrial(const SearchContext& ctx, double sigma, SearchState& state) {
+    const BoltData bolts = boltData(ctx);
+    const StripSums sums = integrateStrips(ctx, sigma);
+    const double c = resultantPosition(sums);
+    sweepBoltForce(ctx, bolts, c, state.Tt);
+    finishTrial(ctx, bolts, sigma, sums, c, state.Tt, state);
+}
+
+} // namespace detail
+
+BestFit searchEquilibriumReference(const BaseInput& input, const BoltLayout& layout,
+                                   const ElasticCheck& check, const SearchProgress& progress) {
+    const SearchContext ctx(input, layout, check);
+    float end;
+    SearchState state = startSearch(ctx, progress, end);
+    for (double sigma = 0.1; sigma <= end; sigma += stepSigma) {
+        if (progress.trial) progress.trial(toSingle(sigma));
+        referenceTrial(ctx, sigma, state);
+    }
+    return endSearch(ctx, state);
 }
 
 } // namespace tarvel

@@ -38,9 +38,10 @@ constexpr double maxStripEvaluations = 1e10;
 // Fails with a range error when the sweep could never end for these inputs.
 void checkSweepEnds(const BaseInput& input, const ElasticCheck& check);
 
-// The search the window and the command use.
+// The search the window and the command use. `threads` cores share the work (0: all).
 BestFit searchEquilibrium(const BaseInput& input, const BoltLayout& layout,
-                          const ElasticCheck& check, const SearchProgress& progress = {});
+                          const ElasticCheck& check, const SearchProgress& progress = {},
+                          int threads = 0);
 
 // The same search as plain loops, one trial after another: the reference the fast search
 // must match bit for bit.

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -17,13 +18,11 @@ struct CliResult {
 CliResult run(const std::string& args, const std::string& input = "") {
     const std::string errFile = testing::TempDir() + "tarvel_cli_err.txt";
     std::string command = std::string(TARVEL_CALC) + " " + args + " 2>" + errFile;
-    if (!input.empty()) {
-        const std::string inFile = testing::TempDir() + "tarvel_cli_in.txt";
-        FILE* in = std::fopen(inFile.c_str(), "w");
-        std::fputs(input.c_str(), in);
-        std::fclose(in);
-        command += " <" + inFile;
-    }
+    const std::string inFile = testing::TempDir() + "tarvel_cli_in.txt";
+    FILE* in = std::fopen(inFile.c_str(), "w");
+    std::fputs(input.c_str(), in);
+    std::fclose(in);
+    command += " <" + inFile;
     CliResult r;
     FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 4096> buf;
@@ -85,6 +84,99 @@ TEST(CliHelp, HelpAndVersion) {
     const CliResult version = run("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("tarvel-calc ", 0), 0u);
+}
+
+const char* const csvHeader =
+    "P,M,d,D,n,status,xt,qmaxt,tt,fmst,mmst,fqt,mqt,ct,c2t,h1t,h2t,vt,message\n";
+const char* const defaultRow =
+    "ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,676.,987.52,994.1,622.,\n";
+
+struct CsvRow {
+    const char* name;
+    const char* input;
+    const char* output; // after the header line
+};
+
+class Csv : public testing::TestWithParam<CsvRow> {};
+
+TEST_P(Csv, RowsInOrder) {
+    const CliResult r = run("--csv -", GetParam().input);
+    EXPECT_EQ(r.status, 0);
+    std::string expected = csvHeader;
+    expected.append(GetParam().output);
+    EXPECT_EQ(r.out, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Csv,
+    testing::Values(
+        CsvRow{"WithHeader", "P,M,d,D,n\n1000,1000,1520,1620,18\n",
+               "1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,676.,"
+               "987.52,994.1,622.,\n"},
+        CsvRow{"WithoutHeaderCrlf", "1000,1000,1520,1620,18\r\n",
+               "1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,676.,"
+               "987.52,994.1,622.,\n"},
+        CsvRow{"BlankLinesSkipped", "\n1000,1000,1520,1620,18\n\n\n",
+               "1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,676.,"
+               "987.52,994.1,622.,\n"},
+        CsvRow{"QuotedFields", "\" 1e3 \",\"1000\",1520,1620,\"18.5\"\n",
+               " 1e3 ,1000,1520,1620,18.5,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,"
+               "676.,987.52,994.1,622.,\n"},
+        CsvRow{"QuotesKeptAndRequoted", "\"1\"\"000\",1000,1520,1620,18\n",
+               "\"1\"\"000\",1000,1520,1620,18,error,,,,,,,,,,,,,「P(kN)」不是有效的数字\n"},
+        CsvRow{"TooFewFields", "1000,1000\n1000,1000,1520,1620,18\n",
+               "1000,1000,,,,error,,,,,,,,,,,,,\"该行应有 5 个字段（P,M,d,D,n），实有 2 个\"\n"
+               "1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,676.,"
+               "987.52,994.1,622.,\n"},
+        CsvRow{"TooManyFields", "1000,1000,1520,1620,18,7\n",
+               "1000,1000,1520,1620,18,error,,,,,,,,,,,,,\"该行应有 5 个字段（P,M,d,D,n），实有 6 个\"\n"},
+        CsvRow{"Mixed",
+               "-6000,1000,1520,1620,18\n-8000,1000,1000,1620,18\n1000,1000,1520,1620,101\n",
+               "-6000,1000,1520,1620,18,refused,,,,,,,,,,,,,底板全截面受拉\n"
+               "-8000,1000,1000,1620,18,error,.,,,,,,,,,,,,计算中出现除以零\n"
+               "1000,1000,1520,1620,101,error,,,,,,,,,,,,,「锚栓个数」不能超过 100\n"},
+        CsvRow{"Empty", "", ""}),
+    [](const testing::TestParamInfo<CsvRow>& info) { return std::string(info.param.name); });
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t start = 0, end;
+    while ((end = text.find('\n', start)) != std::string::npos) {
+        out.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return out;
+}
+
+TEST(CsvBatch, ManyRowsKeepTheirOrder) {
+    // Rows of different cost, so that the cores finish them out of order.
+    std::string input;
+    std::vector<std::string> echoed{"P,M,d,D,n"};
+    for (int i = 0; i < 120; ++i) {
+        const std::string row = std::to_string(i % 3 == 0 ? 20000 - i : 1000 + i) +
+                                ",1000,1520,1620," + std::to_string(i % 7);
+        input += row + "\n";
+        echoed.push_back(row);
+    }
+    const CliResult r = run("--csv -", input);
+    ASSERT_EQ(r.status, 0);
+    const std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), echoed.size());
+    for (std::size_t k = 0; k < out.size(); ++k) EXPECT_EQ(out[k].rfind(echoed[k] + ",", 0), 0u) << k;
+
+    // A row gives what the single case gives.
+    std::string single = "19997,1000,1520,1620,3,ok";
+    for (const std::string& line : lines(run("19997 1000 1520 1620 3").out))
+        single.append(",").append(line.substr(line.find('\t') + 1));
+    EXPECT_EQ(out[4], single + ",");
+}
+
+TEST(CsvBatch, UnreadableFile) {
+    const CliResult r = run("--csv /nonexistent/cases.csv");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("错误：无法读取文件 /nonexistent/cases.csv", 0), 0u);
+    EXPECT_EQ(run("--csv").status, 2);
 }
 
 } // namespace

@@ -1,0 +1,146 @@
+// The fast search against the reference loops: every field of the kept state bit for bit,
+// every progress report, and every failure, on seeded random column bases and on the cases
+// that take the unusual branches.
+
+#include "calculation.h"
+#include "realistic_cases.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace tarvel;
+
+namespace {
+
+struct Run {
+    BestFit fit;
+    std::vector<float> progress;
+    float first = 0, last = 0;
+    std::optional<std::string> failure;
+};
+
+template <typename Search> Run run(const InputTexts& t, Search search) {
+    Run r;
+    const BaseInput in = makeBaseInput(t[0], t[1], t[2], t[3], t[4]);
+    const BoltLayout layout = layOutBolts(in);
+    const ElasticCheck check = checkElastic(in);
+    SearchProgress progress{[&](float a, float b) { r.first = a, r.last = b; },
+                            [&](float s) { r.progress.push_back(s); }};
+    try {
+        r.fit = search(in, layout, check, progress);
+    } catch (const TarvelError& e) {
+        r.failure = std::string(errorKindName(e.kind())) + ": " + e.what();
+    }
+    return r;
+}
+
+bool refused(const InputTexts& t) {
+    return checkElastic(makeBaseInput(t[0], t[1], t[2], t[3], t[4])).refused;
+}
+
+// Empty when the two runs agree in every bit, else what differs.
+std::string compare(const Run& a, const Run& b) {
+    std::string out;
+    auto field = [&](const char* name, auto x, auto y) {
+        if (std::memcmp(&x, &y, sizeof x) != 0) out += std::string(name) + " ";
+    };
+    field("qmax", a.fit.qmax, b.fit.qmax);
+    field("T", a.fit.T, b.fit.T);
+    field("c", a.fit.c, b.fit.c);
+    field("c2", a.fit.c2, b.fit.c2);
+    field("fq", a.fit.fq, b.fit.fq);
+    field("mq", a.fit.mq, b.fit.mq);
+    field("fms", a.fit.fms, b.fit.fms);
+    field("mms", a.fit.mms, b.fit.mms);
+    field("residual", a.fit.residual, b.fit.residual);
+    if (a.fit.kept != b.fit.kept) out += "kept ";
+    if (a.progress != b.progress || a.first != b.first || a.last != b.last) out += "progress ";
+    if (a.failure != b.failure) out += "failure(" + a.failure.value_or("") + "|" + b.failure.value_or("") + ") ";
+    return out;
+}
+
+std::string agree(const InputTexts& t, int threads = 1) {
+    const Run ref = run(t, [](auto&... a) { return searchEquilibriumReference(a...); });
+    const Run fast = run(t, [threads](const BaseInput& i, const BoltLayout& l, const ElasticCheck& c,
+                                      const SearchProgress& p) {
+        return searchEquilibrium(i, l, c, p, threads);
+    });
+    return compare(ref, fast);
+}
+
+TEST(Equivalence, SeededRandomBases) {
+    const char* env = std::getenv("TARVEL_EQUIVALENCE_CASES");
+    const int cases = env ? std::atoi(env) : 20000;
+    std::vector<InputTexts> inputs;
+    std::mt19937_64 rng(20261207);
+    while (static_cast<int>(inputs.size()) < cases) {
+        InputTexts t = realisticBase(rng);
+        if (!refused(t)) inputs.push_back(t);
+    }
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::vector<std::string> failures;
+    auto worker = [&] {
+        for (std::size_t k; (k = next++) < inputs.size();) {
+            const std::string diff = agree(inputs[k], k % 50 == 0 ? 2 : 1);
+            if (!diff.empty()) {
+                const InputTexts& t = inputs[k];
+                std::lock_guard lock(mutex);
+                failures.push_back(t[0] + " " + t[1] + " " + t[2] + " " + t[3] + " " + t[4] + ": " + diff);
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i) pool.emplace_back(worker);
+    for (auto& th : pool) th.join();
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << inputs.size() << " differ, first: " << failures.front();
+}
+
+struct EdgeRow {
+    const char* name;
+    InputTexts inputs;
+};
+
+class EquivalenceEdges : public testing::TestWithParam<EdgeRow> {};
+
+TEST_P(EquivalenceEdges, SameBitsSameFailures) { EXPECT_EQ(agree(GetParam().inputs, 2), ""); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EquivalenceEdges,
+    testing::Values(
+        EdgeRow{"Defaults", {"1000", "1000", "1520", "1620", "18"}},
+        EdgeRow{"FullCompression", {"1000", "0", "1520", "1620", "18"}},
+        EdgeRow{"StripOutsideCircle", {"1000", "0", "1520.3", "1620", "18"}},
+        EdgeRow{"NoBolts", {"1000", "1000", "1520", "1620", "0"}},
+        EdgeRow{"NegativeBoltCount", {"1000", "1000", "1520", "1620", "-3"}},
+        EdgeRow{"NoTrialKept", {"-1000", "1000", "1520", "1620", "0"}},
+        EdgeRow{"BoltCircleInside", {"1000", "1000", "1520", "1000", "18"}},
+        EdgeRow{"NegativeBoltCircle", {"1000", "1000", "1520", "-1620", "18"}},
+        // The moment needs more than 1002 kN in bolt 1: the force stops at 1002.
+        EdgeRow{"BoltForceAtItsEnd", {"0", "1500", "1520", "1620", "4"}},
+        // No force brings the moment residual below 1000 kN·m: the force is carried over.
+        EdgeRow{"CarriedBoltForce", {"0", "2500", "1520", "1620", "4"}},
+        EdgeRow{"CarriedAfterSet", {"-2000", "2600", "1520", "1620", "4"}},
+        EdgeRow{"ManyTrials", {"200000", "1000", "1520", "1620", "18"}},
+        EdgeRow{"TinyPlate", {"10", "1", "50", "60", "4"}},
+        EdgeRow{"HugePlate", {"100000", "100000", "20000", "20500", "100"}},
+        EdgeRow{"ZeroCompressionLength", {"-8000", "1000", "1000", "1620", "18"}},
+        EdgeRow{"NegativeDiameter", {"1000", "1000", "-1520", "1620", "18"}},
+        EdgeRow{"NoLoad", {"0", "0", "1520", "1620", "18"}},
+        EdgeRow{"MinusZeroLoad", {"-0", "0", "1520", "1620", "18"}},
+        EdgeRow{"HugeLoadFallsBack", {"1e14", "1000", "1520", "1620", "18"}},
+        EdgeRow{"EdgeStressBeyondSingle", {"1e36", "0", "1", "1620", "18"}}),
+    [](const testing::TestParamInfo<EdgeRow>& info) { return std::string(info.param.name); });
+
+} // namespace
