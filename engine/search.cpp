@@ -140,19 +140,33 @@ double momentResidual(const SearchContext& ctx, const BoltData& bolts, double c,
     return (Mt + ctx.P * c) - ctx.M;
 }
 
-void sweepBoltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
+bool sweepBoltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
     if (bolts.b[1] == 0.0f) {
         Tt = 0;
-        return;
+        return true;
     }
     double bestM = 1000000000;
+    bool found = false;
     for (int16_t t = 1; t <= maxBoltForce; ++t) {
         const double rM = checked(momentResidual(ctx, bolts, c, t));
         if (std::fabs(rM) < bestM) {
             bestM = std::fabs(rM);
             Tt = t;
+            found = true;
         }
     }
+    return found;
+}
+
+float boltResultant(const SearchContext& ctx, const BoltData& bolts, int16_t Tt) {
+    float F = 0;
+    if (bolts.b[1] != 0.0f) {
+        for (int i = 1; i <= ctx.n; ++i) {
+            const float q = toSingle(static_cast<double>(bolts.r[i]) * Tt);
+            F = toSingle(static_cast<double>(F) + toSingle(static_cast<double>(q) * 1000));
+        }
+    }
+    return F;
 }
 
 void finishTrial(const SearchContext& ctx, const BoltData& bolts, double sigma,

@@ -61,12 +61,21 @@ StripSums integrateStrips(const SearchContext& ctx, double sigma);
 double resultantPosition(const StripSums& sums);
 // The moment residual for a force t of bolt 1, unchecked.
 double momentResidual(const SearchContext& ctx, const BoltData& bolts, double c, int t);
-void sweepBoltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt);
+// The reference sweep of the force of bolt 1; false when no force brought the moment
+// residual below 1000 kN·m (Tt then keeps its value).
+bool sweepBoltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt);
+// The sum of the bolt forces for a force Tt of bolt 1, as the bolt sums of a trial make it.
+float boltResultant(const SearchContext& ctx, const BoltData& bolts, int16_t Tt);
 void finishTrial(const SearchContext& ctx, const BoltData& bolts, double sigma,
                  const StripSums& sums, double c, int16_t Tt, SearchState& state);
 void referenceTrial(const SearchContext& ctx, double sigma, SearchState& state);
 
 SearchState startSearch(const SearchContext& ctx, const SearchProgress& progress, float& end);
 BestFit endSearch(const SearchContext& ctx, SearchState& state);
+
+// The fast search; with `sparse` false every trial is integrated (the proof that most
+// trials cannot win is skipped).
+BestFit fastSearch(const BaseInput& input, const BoltLayout& layout, const ElasticCheck& check,
+                   const SearchProgress& progress, int threads, bool sparse);
 
 } // namespace tarvel::detail

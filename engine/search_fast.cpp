@@ -16,6 +16,8 @@
 #include "search_detail.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -113,9 +115,11 @@ void integrateRange(const SearchContext& ctx, const StripTable& table,
     }
 }
 
+enum class Sweep { Unproved, Found, NoneBelow };
+
 // The bolt force of the reference sweep, found from the few forces near the zero of the
-// moment residual. Returns false when that cannot be proved; the caller then sweeps in full.
-bool sweepNearZero(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
+// moment residual. Unproved when the bound cannot be established.
+Sweep sweepNearZero(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
     double slope = 0, scale = 0; // the residual is about slope * t + (P c - M)
     for (int i = 1; i <= ctx.n; ++i) {
         const double term = static_cast<double>(bolts.r[i]) * (c - ctx.layout.a[i]) * 1000;
@@ -125,33 +129,327 @@ bool sweepNearZero(const SearchContext& ctx, const BoltData& bolts, double c, in
     const double offset = ctx.P * c - ctx.M;
     if (!std::isfinite(slope) || !std::isfinite(offset) || !(scale > 0) ||
         std::fabs(slope) < 0.5 * scale)
-        return false;
+        return Sweep::Unproved;
     const double zero = -offset / slope;
-    if (!std::isfinite(zero) || std::fabs(zero) > 1e12) return false;
+    if (!std::isfinite(zero) || std::fabs(zero) > 1e12) return Sweep::Unproved;
 
     // Bound on the rounding of the computed residual against slope * t + offset, for any
     // force up to 1002: the single rounding of r*t dominates; 2^-20 leaves a wide margin.
     const double bound = (maxBoltForce * scale + std::fabs(ctx.P * c) + ctx.M) * 0x1p-20 + 1e-30;
     const int start = static_cast<int>(std::clamp(std::llround(zero), 1LL, 1002LL));
     const double atStart = std::fabs(momentResidual(ctx, bolts, c, start));
-    if (!std::isfinite(atStart)) return false;
+    if (!std::isfinite(atStart)) return Sweep::Unproved;
     // A force further than this from the zero has a residual larger than atStart.
     const double reach = (atStart + 2 * bound) / (std::fabs(slope) * (1 - 0x1p-30)) + 1;
     const int lo = static_cast<int>(std::max(1.0, std::floor(zero - reach)));
     const int hi = static_cast<int>(std::min(1002.0, std::ceil(zero + reach)));
-    if (lo > start || hi < start || hi - lo > 64) return false;
+    if (lo > start || hi < start || hi - lo > 64) return Sweep::Unproved;
 
     double bestM = 1000000000;
     int found = 0;
     for (int t = lo; t <= hi; ++t) {
         const double rM = std::fabs(momentResidual(ctx, bolts, c, t));
-        if (!std::isfinite(rM)) return false;
+        if (!std::isfinite(rM)) return Sweep::Unproved;
         if (rM < bestM) {
             bestM = rM;
             found = t;
         }
     }
-    if (found) Tt = static_cast<int16_t>(found);
+    if (!found) return Sweep::NoneBelow;
+    Tt = static_cast<int16_t>(found);
+    return Sweep::Found;
+}
+
+// Step D of a trial: false when no force brought the residual below 1000 kN·m.
+bool boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
+    if (bolts.b[1] == 0.0f) {
+        Tt = 0;
+        return true;
+    }
+    const Sweep near = sweepNearZero(ctx, bolts, c, Tt);
+    if (near == Sweep::Unproved) return sweepBoltForce(ctx, bolts, c, Tt);
+    return near == Sweep::Found;
+}
+
+// ---- Trials that cannot win ----
+//
+// Every trial's sums are enclosed in intervals from sums over the strips taken once: the
+// terms of a trial are linear in its edge stress, and the rounding of the running sums is
+// bounded (the single sum loses at most 2^-24 of its size at each of N strips). From the
+// resultant and its position follow the possible bolt forces, the possible bolt sums and
+// so the possible force residual of every trial. Only trials whose residual could be the
+// smallest are integrated exactly; every other one is proved to be worse. The exact trials
+// are checked against their intervals, and anything unproved falls back to the full sweep.
+
+struct Interval {
+    double lo, hi;
+};
+
+struct StripMoments {
+    double w = 0, g = 0, gAbs = 0, wy = 0, wyAbs = 0, gy = 0, gyAbs = 0;
+    std::size_t strips = 0;
+};
+
+StripMoments stripMoments(const SearchContext& ctx, const StripTable& table) {
+    StripMoments m;
+    m.strips = table.y.size();
+    for (std::size_t j = 0; j < m.strips; ++j) {
+        const double wt = table.w[j] * 0.1, g = table.u[j] * wt / ctx.x0, y = table.y[j];
+        m.w += wt;
+        m.g += g;
+        m.gAbs += std::fabs(g);
+        m.wy += wt * y;
+        m.wyAbs += wt * std::fabs(y);
+        m.gy += g * y;
+        m.gyAbs += std::fabs(g * y);
+    }
+    return m;
+}
+
+// How the sweep of the bolt force goes for every position the trial's resultant may have.
+enum class ForceKind {
+    Chosen,  // some force brings the moment residual below 1000 kN·m: T is the choice
+    Carried, // none does: the force of the trial before is carried over
+    Either,  // one of the two
+};
+
+struct TrialBounds {
+    Interval C, Mc, c, T, rF;
+    ForceKind kind = ForceKind::Chosen;
+    std::size_t from = 0; // 1 + the last trial before it known to choose its force, or 0
+    double least = 0, most = 0; // bounds on |rF|
+};
+
+class SparseSearch {
+public:
+    SparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTable& table)
+        : ctx_(ctx), bolts_(bolts), table_(table), moments_(stripMoments(ctx, table)) {
+        base_ = ctx.partial ? 0.0 : ctx.sigmaMin;
+    }
+
+    // The trials that could be kept, in order; false when that cannot be proved.
+    bool candidates(const std::vector<double>& sigmas, std::vector<std::size_t>& out) {
+        const double N = static_cast<double>(moments_.strips);
+        if (moments_.strips == 0 || N > 0x1p22) return false;
+        bounds_.resize(sigmas.size());
+        double best = std::numeric_limits<double>::infinity();
+        Interval carried{0, 0}; // Tt starts at 0 and keeps it until a force is chosen
+        std::size_t lastChosen = 0;
+        for (std::size_t k = 0; k < sigmas.size(); ++k) {
+            TrialBounds& b = bounds_[k];
+            if (!bound(sigmas[k], b)) return false;
+            b.from = lastChosen;
+            if (b.kind == ForceKind::Chosen) {
+                carried = b.T;
+                lastChosen = k + 1;
+            } else if (b.kind == ForceKind::Carried) {
+                b.T = carried;
+            } else {
+                b.T = {std::min(b.T.lo, carried.lo), std::max(b.T.hi, carried.hi)};
+                carried = b.T;
+                either_.push_back(k);
+            }
+            residual(b);
+            best = std::min(best, b.most);
+        }
+        const std::size_t most = std::max<std::size_t>(64, sigmas.size() / 4);
+        for (std::size_t k = 0; k < sigmas.size(); ++k) {
+            if (bounds_[k].least <= best && bounds_[k].least < 1000000) out.push_back(k);
+            if (out.size() > most) return false;
+        }
+        return either_.size() <= most;
+    }
+
+    // Trials whose force may or may not be chosen, in order.
+    const std::vector<std::size_t>& either() const { return either_; }
+
+    const TrialBounds& bounds(std::size_t k) const { return bounds_[k]; }
+
+    float resultant(int t) {
+        if (!haveF_[t]) {
+            F_[t] = boltResultant(ctx_, bolts_, static_cast<int16_t>(t));
+            haveF_[t] = true;
+        }
+        return F_[t];
+    }
+
+private:
+    static Interval widen(Interval v) {
+        const double e = std::max(std::fabs(v.lo), std::fabs(v.hi)) * 0x1p-50 + 1e-300;
+        return {v.lo - e, v.hi + e};
+    }
+
+    bool bound(double sigma, TrialBounds& b) {
+        const StripMoments& m = moments_;
+        const double N = static_cast<double>(m.strips);
+        const double s = sigma - base_;
+        const double cAbs = std::fabs(base_) * m.w + std::fabs(s) * m.gAbs;
+        const double cMid = base_ * m.w + s * m.g;
+        const double cErr = cAbs * (N * 0x1p-22 + 0x1p-40) + N * 0x1p-140;
+        const double mMid = base_ * m.wy + s * m.gy;
+        const double mErr = (std::fabs(base_) * m.wyAbs + std::fabs(s) * m.gyAbs) *
+                                (N * 0x1p-49 + 0x1p-40) + 1e-300;
+        b.C = {cMid - cErr, cMid + cErr};
+        b.Mc = {mMid - mErr, mMid + mErr};
+        if (!(b.C.lo > 0) || !std::isfinite(b.C.hi) || !std::isfinite(b.Mc.lo) ||
+            !std::isfinite(b.Mc.hi))
+            return false;
+        b.c = widen({std::min(b.Mc.lo / b.C.lo, b.Mc.lo / b.C.hi),
+                     std::max(b.Mc.hi / b.C.lo, b.Mc.hi / b.C.hi)});
+        return forceRange(b.c, b);
+    }
+
+    void residual(TrialBounds& b) {
+        const double Flo = resultant(static_cast<int>(b.T.lo));
+        const double Fhi = resultant(static_cast<int>(b.T.hi));
+        b.rF = widen({(ctx_.P + Flo) - b.C.hi, (ctx_.P + Fhi) - b.C.lo});
+        b.rF.lo -= (std::fabs(ctx_.P) + Fhi) * 0x1p-50;
+        b.rF.hi += (std::fabs(ctx_.P) + Fhi) * 0x1p-50;
+        b.least = b.rF.lo > 0 ? b.rF.lo : b.rF.hi < 0 ? -b.rF.hi : 0;
+        b.most = std::max(std::fabs(b.rF.lo), std::fabs(b.rF.hi));
+    }
+
+    // What the sweep of the bolt force does for any position in `c`: it chooses a force in
+    // b.T, or it finds no residual below 1000 kN·m, or one of the two. False when even that
+    // cannot be bounded.
+    bool forceRange(Interval c, TrialBounds& b) {
+        if (bolts_.b[1] == 0.0f) {
+            b.kind = ForceKind::Chosen;
+            b.T = {0, 0};
+            return true;
+        }
+        double A[2], B[2], Sabs[2];
+        const double ends[2] = {c.lo, c.hi};
+        for (int e = 0; e < 2; ++e) {
+            A[e] = 0;
+            Sabs[e] = 0;
+            for (int i = 1; i <= ctx_.n; ++i) {
+                const double term =
+                    static_cast<double>(bolts_.r[i]) * (ends[e] - ctx_.layout.a[i]) * 1000;
+                A[e] += term;
+                Sabs[e] += std::fabs(term);
+            }
+            B[e] = ctx_.P * ends[e] - ctx_.M;
+        }
+        const double Smax = std::max(Sabs[0], Sabs[1]);
+        if (!std::isfinite(Smax) || !std::isfinite(B[0]) || !std::isfinite(B[1])) return false;
+        const double cMax = std::max(std::fabs(c.lo), std::fabs(c.hi));
+        // Bound on the rounding of a computed residual against A t + B for any force up to
+        // 1002: the single rounding of r*t dominates; 2^-20 leaves a wide margin.
+        const double E = (maxBoltForce * Smax + std::fabs(ctx_.P) * cMax + ctx_.M) * 0x1p-20 + 1e-30;
+        const double limit = 1000000000;
+
+        // For each position the line values for t in [1, 1002] lie between A + B and
+        // 1002 A + B, both linear in the position: the ends of the interval decide.
+        bool above = true, below = true;
+        for (int e = 0; e < 2; ++e) {
+            const double v1 = A[e] + B[e], v2 = maxBoltForce * A[e] + B[e];
+            above = above && std::min(v1, v2) * (1 - 0x1p-40) - E >= limit * (1 + 0x1p-20);
+            below = below && std::max(v1, v2) * (1 - 0x1p-40) + E <= -limit * (1 + 0x1p-20);
+        }
+        if (above || below) {
+            b.kind = ForceKind::Carried;
+            return true;
+        }
+
+        // Otherwise a chosen force lies near the zero of the line.
+        const double Amin = std::min(std::fabs(A[0]), std::fabs(A[1]));
+        const double Amax = std::max(std::fabs(A[0]), std::fabs(A[1]));
+        if (!(A[0] * A[1] > 0) || Amin < 0.5 * Smax) return false;
+        double tc[2], gap[2];
+        for (int e = 0; e < 2; ++e) {
+            tc[e] = std::clamp(-B[e] / A[e], 1.0, 1002.0);
+            if (!std::isfinite(tc[e])) return false;
+            gap[e] = std::fabs(A[e] * tc[e] + B[e]); // how far the line stays from 0
+        }
+        // The gap is convex in the position, so its ends bound it. A gap near the limit
+        // leaves open whether this trial chooses a force at all.
+        const bool sure =
+            std::max(gap[0], gap[1]) * (1 + 0x1p-40) + 0.5 * Amax + E < limit * (1 - 0x1p-20);
+        const double w = 1 + 2 * E / Amin;
+        b.kind = sure ? ForceKind::Chosen : ForceKind::Either;
+        b.T.lo = std::max(1.0, std::floor(std::min(tc[0], tc[1]) - w));
+        b.T.hi = std::min(1002.0, std::ceil(std::max(tc[0], tc[1]) + w));
+        return true;
+    }
+
+    const SearchContext& ctx_;
+    const BoltData& bolts_;
+    const StripTable& table_;
+    StripMoments moments_;
+    double base_ = 0;
+    std::vector<TrialBounds> bounds_;
+    std::vector<std::size_t> either_;
+    std::array<float, maxBoltForce + 1> F_{};
+    std::array<bool, maxBoltForce + 1> haveF_{};
+};
+
+// Runs the search on the trials that can win only. False, with nothing reported or
+// changed, when that cannot be proved.
+bool sparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTable& table,
+                  const std::vector<double>& sigmas, const SearchProgress& progress,
+                  SearchState& state) {
+    SparseSearch sparse(ctx, bolts, table);
+    std::vector<std::size_t> chosen;
+    if (!sparse.candidates(sigmas, chosen)) return false;
+
+    // The trials integrated exactly: the candidates, and for a candidate whose force is
+    // carried over, the trial it is carried from.
+    std::vector<std::size_t> exactTrials;
+    for (std::size_t k : chosen) {
+        const TrialBounds& b = sparse.bounds(k);
+        if (b.kind != ForceKind::Chosen) {
+            // Its force comes from the last trial known to choose one, or from a trial in
+            // between that may.
+            if (b.from) exactTrials.push_back(b.from - 1);
+            const auto& either = sparse.either();
+            for (auto it = std::lower_bound(either.begin(), either.end(), b.from);
+                 it != either.end() && *it < k; ++it)
+                exactTrials.push_back(*it);
+        }
+        exactTrials.push_back(k);
+    }
+    std::sort(exactTrials.begin(), exactTrials.end());
+    exactTrials.erase(std::unique(exactTrials.begin(), exactTrials.end()), exactTrials.end());
+
+    struct Exact {
+        StripSums sums;
+        double c;
+        int16_t T;
+    };
+    std::vector<Exact> exact;
+    std::vector<double> sig(exactTrials.size()), C(exactTrials.size()), Mc(exactTrials.size());
+    for (std::size_t i = 0; i < exactTrials.size(); ++i) sig[i] = sigmas[exactTrials[i]];
+    integrateRange(ctx, table, sig, 0, sig.size(), C, Mc);
+    int16_t Tt = 0;
+    for (std::size_t i = 0; i < exactTrials.size(); ++i) {
+        const TrialBounds& b = sparse.bounds(exactTrials[i]);
+        // C[i] holds a single exactly; narrowing it back rounds nothing.
+        Exact e{{static_cast<float>(C[i]), Mc[i]}, 0, 0};
+        if (!(e.sums.C >= b.C.lo && e.sums.C <= b.C.hi && e.sums.Mc >= b.Mc.lo &&
+              e.sums.Mc <= b.Mc.hi))
+            return false;
+        e.c = resultantPosition(e.sums);
+        const bool chose = boltForce(ctx, bolts, e.c, Tt);
+        if ((b.kind == ForceKind::Chosen && !chose) || (b.kind == ForceKind::Carried && chose))
+            return false;
+        e.T = Tt;
+        if (e.T < b.T.lo || e.T > b.T.hi) return false;
+        const double rF = (ctx.P + sparse.resultant(e.T)) - e.sums.C;
+        if (!(rF >= b.rF.lo && rF <= b.rF.hi)) return false;
+        exact.push_back(e);
+    }
+    // Proved: every other trial has a larger force residual than one of the candidates.
+    if (progress.trial)
+        for (double sigma : sigmas) progress.trial(toSingle(sigma));
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < exactTrials.size(); ++i) {
+        if (next >= chosen.size() || exactTrials[i] != chosen[next]) continue;
+        ++next;
+        state.Tt = exact[i].T;
+        finishTrial(ctx, bolts, sigmas[exactTrials[i]], exact[i].sums, exact[i].c, exact[i].T,
+                    state);
+    }
     return true;
 }
 
@@ -168,6 +466,12 @@ bool ordinary(const SearchContext& ctx, float end) {
 
 BestFit searchEquilibrium(const BaseInput& input, const BoltLayout& layout,
                           const ElasticCheck& check, const SearchProgress& progress, int threads) {
+    return detail::fastSearch(input, layout, check, progress, threads, true);
+}
+
+BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
+                           const ElasticCheck& check, const SearchProgress& progress, int threads,
+                           bool sparse) {
     const SearchContext ctx(input, layout, check);
     if (!ordinary(ctx, sweepEnd(check)))
         return searchEquilibriumReference(input, layout, check, progress);
@@ -180,6 +484,9 @@ BestFit searchEquilibrium(const BaseInput& input, const BoltLayout& layout,
     fillStripTable(ctx, table);
     std::vector<double> sigmas;
     for (double sigma = 0.1; sigma <= end; sigma += stepSigma) sigmas.push_back(sigma);
+
+    if (sparse && sparseSearch(ctx, bolts, table, sigmas, progress, state))
+        return endSearch(ctx, state);
 
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     // Blocks keep the progress reports flowing during a long sweep.
@@ -210,10 +517,7 @@ BestFit searchEquilibrium(const BaseInput& input, const BoltLayout& layout,
                 continue;
             }
             const double c = resultantPosition(sums);
-            if (bolts.b[1] == 0.0f)
-                state.Tt = 0;
-            else if (!sweepNearZero(ctx, bolts, c, state.Tt))
-                sweepBoltForce(ctx, bolts, c, state.Tt);
+            boltForce(ctx, bolts, c, state.Tt);
             finishTrial(ctx, bolts, sigma, sums, c, state.Tt, state);
         }
     }
