@@ -454,10 +454,11 @@ bool sparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTa
 }
 
 // Inputs for which no intermediate value can leave the range of a double or a single
-// before a trial's sums are checked.
+// before a trial's sums are checked, and whose strip table stays small (a plate of up to
+// 100 m has a million strips).
 bool ordinary(const SearchContext& ctx, float end) {
     auto within = [](double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; };
-    return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= 1e7 &&
+    return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= 1e5 &&
            within(ctx.input.D, 1e7) && ctx.x0 > 1e-6 && end <= 1e9f &&
            within(ctx.sigmaMin, 1e9);
 }
