@@ -8,12 +8,19 @@
 
 namespace tarvel {
 
+// Rounds a double to single precision; false when the result does not fit a single.
+inline bool roundToSingle(double value, float& rounded) {
+    rounded = static_cast<float>(value);
+    return std::isfinite(rounded);
+}
+
 // Rounds a double to single precision. Every rounding to single in the engine goes
 // through here, so that none is left to an implicit conversion. A value that does not
 // fit a single is an overflow.
 inline float toSingle(double value, const char* what = "计算溢出：数值超出单精度范围") {
-    const float rounded = static_cast<float>(value);
-    if (!std::isfinite(rounded)) throw TarvelError(ErrorKind::Overflow, InputField::None, what);
+    float rounded;
+    if (!roundToSingle(value, rounded))
+        throw TarvelError(ErrorKind::Overflow, InputField::None, what);
     return rounded;
 }
 

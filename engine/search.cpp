@@ -59,17 +59,19 @@ void checkSweepEnds(const BaseInput& input, const ElasticCheck& check) {
         throw TarvelError(ErrorKind::OutOfRange, InputField::None,
                           "输入超出可计算的范围：底板边缘应力过大，搜索无法结束");
     }
-    // Adding the single 0.1 no longer changes a strip position beyond ±2^21 mm.
-    const double first = static_cast<float>(input.d / 2 - check.x0);
-    const double last = static_cast<float>(input.d / 2);
-    if (!std::isfinite(first) || !std::isfinite(last) || first > last) return;
-    if (first < -0x1p21 || last >= 0x1p21) {
+    // Adding the single 0.1 no longer changes a strip position beyond ±2^21 mm. (Positions
+    // beyond a single fail in the first trial, where they arise.)
+    float first, last;
+    if (!roundToSingle(input.d / 2 - check.x0, first) || !roundToSingle(input.d / 2, last) ||
+        first > last)
+        return;
+    if (first < -0x1p21f || last >= 0x1p21f) {
         throw TarvelError(ErrorKind::OutOfRange, InputField::d,
                           "输入超出可计算的范围：「d(mm)」过大，压应力积分无法结束");
     }
     // A sweep that would take hours is as good as one that never ends.
     const double trials = std::floor(end / stepSigma);
-    const double strips = (last - first) / stepY + 1;
+    const double strips = (static_cast<double>(last) - first) / stepY + 1;
     if (trials * strips > maxStripEvaluations) {
         throw TarvelError(ErrorKind::OutOfRange, InputField::None,
                           "输入超出可计算的范围：荷载或直径过大，计算量超过一百亿次积分");
@@ -93,7 +95,6 @@ SweepFigures sweepFigures(const BaseInput& input, const BoltLayout& layout,
 }
 
 namespace detail {
-
 
 BoltData boltData(const SearchContext& ctx) {
     BoltData bolts;

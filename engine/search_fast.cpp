@@ -48,7 +48,8 @@ void fillStripTable(const SearchContext& ctx, StripTable& table) {
     }
 }
 
-constexpr int lanes = 8;  // trials in one vector
+constexpr double sparseTrials = 1 << 18; // most trials whose bounds are held at once
+constexpr int lanes = 8;                  // trials in one vector
 constexpr int groups = 4; // vectors in one pass, to hide the latency of the running sums
 constexpr int lanesPerPass = lanes * groups;
 typedef double Doubles __attribute__((vector_size(lanes * sizeof(double))));
@@ -483,31 +484,34 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
     thread_local StripTable cache;
     StripTable& table = cache; // the helper thread below must see this thread's table
     fillStripTable(ctx, table);
-    std::vector<double> sigmas;
-    for (double sigma = 0.1; sigma <= end; sigma += stepSigma) sigmas.push_back(sigma);
 
-    if (sparse && sparseSearch(ctx, bolts, table, sigmas, progress, state))
-        return endSearch(ctx, state);
+    // The trials that cannot win are proved so when the sweep is of a size to hold in memory.
+    if (sparse && end <= sparseTrials * stepSigma) {
+        std::vector<double> sigmas;
+        for (double sigma = 0.1; sigma <= end; sigma += stepSigma) sigmas.push_back(sigma);
+        if (sparseSearch(ctx, bolts, table, sigmas, progress, state)) return endSearch(ctx, state);
+    }
 
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    // Blocks keep the progress reports flowing during a long sweep.
+    // Blocks keep the progress reports flowing during a long sweep, and the memory small.
     const std::size_t block = std::max<std::size_t>(64, 4'000'000 / (table.y.size() + 1));
-    std::vector<double> C(sigmas.size()), Mc(sigmas.size());
-    for (std::size_t first = 0; first < sigmas.size(); first += block) {
-        const std::size_t last = std::min(sigmas.size(), first + block);
-        const std::size_t work = (last - first) * table.y.size();
-        if (threads > 1 && work > 2'000'000) {
+    std::vector<double> sigmas, C(block), Mc(block);
+    double next = 0.1;
+    while (next <= end) {
+        sigmas.clear();
+        for (; next <= end && sigmas.size() < block; next += stepSigma) sigmas.push_back(next);
+        const std::size_t count = sigmas.size();
+        if (threads > 1 && count * table.y.size() > 2'000'000) {
             // Lanes do not interact: how the trials are shared out changes no bit.
-            const std::size_t half =
-                first + ((last - first) / 2 + lanesPerPass - 1) / lanesPerPass * lanesPerPass;
-            std::thread helper([&] { integrateRange(ctx, table, sigmas, half, last, C, Mc); });
-            integrateRange(ctx, table, sigmas, first, std::min(half, last), C, Mc);
+            const std::size_t half = (count / 2 + lanesPerPass - 1) / lanesPerPass * lanesPerPass;
+            std::thread helper([&] { integrateRange(ctx, table, sigmas, half, count, C, Mc); });
+            integrateRange(ctx, table, sigmas, 0, std::min(half, count), C, Mc);
             helper.join();
         } else {
-            integrateRange(ctx, table, sigmas, first, last, C, Mc);
+            integrateRange(ctx, table, sigmas, 0, count, C, Mc);
         }
 
-        for (std::size_t k = first; k < last; ++k) {
+        for (std::size_t k = 0; k < count; ++k) {
             const double sigma = sigmas[k];
             if (progress.trial) progress.trial(toSingle(sigma));
             // C[k] holds a single exactly; narrowing it back rounds nothing.

@@ -324,7 +324,7 @@ private slots:
 
     void exitDuringLongCalculation() {
         // Hundreds of thousands of trials: Exit still ends it, a second Calculate does not run.
-        setInputs({"1e7", "1000", "1520", "1620", "18"});
+        setInputs({"1e8", "1000", "1520", "1620", "18"});
         markResults();
         int calculations = 0;
         connect(find<QLineEdit>("xt"), &QLineEdit::textChanged, this, [&] { ++calculations; });
