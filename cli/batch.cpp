@@ -69,6 +69,19 @@ std::string csvField(std::string_view field) {
 
 namespace {
 
+// "P,M,d,D,n", spaces around the names allowed.
+bool isHeader(const std::vector<std::string>& row) {
+    static const char* const names[] = {"P", "M", "d", "D", "n"};
+    if (row.size() != 5) return false;
+    for (std::size_t i = 0; i < 5; ++i) {
+        const std::size_t first = row[i].find_first_not_of(' ');
+        const std::size_t last = row[i].find_last_not_of(' ');
+        if (first == std::string::npos || row[i].substr(first, last - first + 1) != names[i])
+            return false;
+    }
+    return true;
+}
+
 struct RowResult {
     std::string status;
     TextSink sink;
@@ -102,8 +115,7 @@ RowResult computeRow(const std::vector<std::string>& fields) {
 
 void runBatch(std::string_view text, std::string& out, bool showProgress) {
     std::vector<std::vector<std::string>> rows = parseCsv(text);
-    if (!rows.empty() && rows.front() == std::vector<std::string>{"P", "M", "d", "D", "n"})
-        rows.erase(rows.begin());
+    if (!rows.empty() && isHeader(rows.front())) rows.erase(rows.begin());
 
     std::vector<RowResult> results(rows.size());
     std::atomic<std::size_t> next{0}, done{0};
