@@ -24,8 +24,12 @@ struct Draw {
     std::mt19937_64& rng;
     double uniform(double lo, double hi) { return std::uniform_real_distribution<>(lo, hi)(rng); }
     int pick(int n) { return static_cast<int>(rng() % n); }
-    double plate() { return pick(2) ? std::round(uniform(300, 2600)) : std::round(uniform(300, 2600) * 10) / 10; }
-    double boltCircle(double d) { return pick(5) ? d + std::round(uniform(40, 400)) : d - std::round(uniform(0, 200)); }
+    double plate() {
+        return pick(2) ? std::round(uniform(300, 2600)) : std::round(uniform(300, 2600) * 10) / 10;
+    }
+    double boltCircle(double d) {
+        return pick(5) ? d + std::round(uniform(40, 400)) : d - std::round(uniform(0, 200));
+    }
     int bolts() { return pick(8) == 0 ? pick(4) : 4 + pick(97); }
 };
 
@@ -40,12 +44,24 @@ inline InputTexts realisticBase(std::mt19937_64& rng) {
     const double area = 3.14159 * d * d / 4, modulus = 3.14159 * d * d * d / 32;
     double axial, bending;
     switch (draw.pick(4)) {
-    case 0: axial = draw.uniform(-4, 0); bending = draw.uniform(4, 30); break; // tension
-    case 1: axial = draw.uniform(0.5, 25); bending = 0; break;                 // axial only
-    case 2: axial = draw.uniform(2, 25); bending = draw.uniform(0, axial); break; // full compression
-    default: axial = draw.uniform(-2, 20); bending = draw.uniform(0, 40);
+    case 0:
+        axial = draw.uniform(-4, 0);
+        bending = draw.uniform(4, 30);
+        break; // tension
+    case 1:
+        axial = draw.uniform(0.5, 25);
+        bending = 0;
+        break; // axial only
+    case 2:
+        axial = draw.uniform(2, 25);
+        bending = draw.uniform(0, axial);
+        break; // full compression
+    default:
+        axial = draw.uniform(-2, 20);
+        bending = draw.uniform(0, 40);
     }
-    const double P = draw.pick(2) ? std::round(axial * area / 1000) : std::round(axial * area / 10) / 100;
+    const double P =
+        draw.pick(2) ? std::round(axial * area / 1000) : std::round(axial * area / 10) / 100;
     const double M = std::round(bending * modulus / 1e5) / 10;
     return {cases::text(P), cases::text(M), cases::text(d), cases::text(D), std::to_string(n)};
 }
@@ -57,9 +73,18 @@ inline InputTexts broadBase(std::mt19937_64& rng) {
     const int n = draw.bolts();
     double P, M;
     switch (draw.pick(5)) {
-    case 0: P = std::round(draw.uniform(-3000, 0)); M = std::round(draw.uniform(200, 3000)); break;
-    case 1: P = std::round(draw.uniform(500, 20000)); M = 0; break;
-    case 2: P = std::round(draw.uniform(1000, 20000)); M = std::round(draw.uniform(0, 300)); break;
+    case 0:
+        P = std::round(draw.uniform(-3000, 0));
+        M = std::round(draw.uniform(200, 3000));
+        break;
+    case 1:
+        P = std::round(draw.uniform(500, 20000));
+        M = 0;
+        break;
+    case 2:
+        P = std::round(draw.uniform(1000, 20000));
+        M = std::round(draw.uniform(0, 300));
+        break;
     default:
         P = std::round(draw.uniform(-500, 10000) * 100) / 100;
         M = std::round(draw.uniform(0, 4000) * 10) / 10;

@@ -41,18 +41,29 @@ const InputTexts heavy{"20000", "1000", "800", "900", "100"};
 BestFit reference(const Prepared& p) {
     return searchEquilibriumReference(p.input, p.layout, p.check);
 }
-BestFit fast(const Prepared& p) { return searchEquilibrium(p.input, p.layout, p.check); }
+BestFit fast(const Prepared& p) {
+    return searchEquilibrium(p.input, p.layout, p.check);
+}
 
 template <BestFit (*Search)(const Prepared&)>
 void run(benchmark::State& state, const InputTexts& texts) {
     const Prepared p = prepare(texts);
-    for (auto _ : state) benchmark::DoNotOptimize(Search(p));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Search(p));
 }
 
-void referenceDefault(benchmark::State& s) { run<reference>(s, defaultInputs); }
-void fastDefault(benchmark::State& s) { run<fast>(s, defaultInputs); }
-void referenceHeavy(benchmark::State& s) { run<reference>(s, heavy); }
-void fastHeavy(benchmark::State& s) { run<fast>(s, heavy); }
+void referenceDefault(benchmark::State& s) {
+    run<reference>(s, defaultInputs);
+}
+void fastDefault(benchmark::State& s) {
+    run<fast>(s, defaultInputs);
+}
+void referenceHeavy(benchmark::State& s) {
+    run<reference>(s, heavy);
+}
+void fastHeavy(benchmark::State& s) {
+    run<fast>(s, heavy);
+}
 
 BENCHMARK(referenceDefault)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(fastDefault)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
@@ -93,7 +104,8 @@ void batch() {
     std::vector<double> walls;
     for (int i = 0; i < 3; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        const std::string command = std::string(TARVEL_CALC) + " --csv " + path + " >/dev/null 2>&1";
+        const std::string command =
+            std::string(TARVEL_CALC) + " --csv " + path + " >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0) std::fprintf(stderr, "tarvel-calc --csv failed\n");
         walls.push_back(seconds(std::chrono::steady_clock::now() - start));
     }

@@ -12,7 +12,7 @@
 namespace {
 
 class FirstPaint : public QObject {
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             // Let this paint finish, then report.
@@ -21,7 +21,8 @@ protected:
                 [] {
                     timespec now;
                     clock_gettime(CLOCK_REALTIME, &now);
-                    std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+                    std::printf("%lld\n",
+                                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
                     std::fflush(stdout);
                     QApplication::exit(0);
                 },

@@ -120,13 +120,16 @@ void runBatch(std::string_view text, std::string& out, bool showProgress) {
     std::vector<RowResult> results(rows.size());
     std::atomic<std::size_t> next{0}, done{0};
     auto worker = [&] {
-        for (std::size_t k; (k = next++) < rows.size(); ++done) results[k] = computeRow(rows[k]);
+        for (std::size_t k; (k = next++) < rows.size(); ++done)
+            results[k] = computeRow(rows[k]);
     };
     // With a progress line this thread only reports; otherwise it computes too.
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t helpers = std::min<std::size_t>(showProgress ? cores : cores - 1, rows.size());
+    const std::size_t helpers =
+        std::min<std::size_t>(showProgress ? cores : cores - 1, rows.size());
     std::vector<std::thread> pool;
-    for (std::size_t i = 0; i < helpers; ++i) pool.emplace_back(worker);
+    for (std::size_t i = 0; i < helpers; ++i)
+        pool.emplace_back(worker);
     if (showProgress) {
         const auto start = std::chrono::steady_clock::now();
         bool shown = false;
@@ -141,10 +144,12 @@ void runBatch(std::string_view text, std::string& out, bool showProgress) {
     } else {
         worker();
     }
-    for (auto& t : pool) t.join();
+    for (auto& t : pool)
+        t.join();
 
     out += "P,M,d,D,n,status";
-    for (ResultBox box : allResultBoxes) out += std::string(",") + boxName(box);
+    for (ResultBox box : allResultBoxes)
+        out += std::string(",") + boxName(box);
     out += ",message\n";
     for (std::size_t k = 0; k < rows.size(); ++k) {
         for (std::size_t f = 0; f < 5; ++f) {

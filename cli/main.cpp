@@ -35,7 +35,7 @@ const char* const usage =
 
 // Prints each text the moment it is made, so that a failure leaves the earlier ones.
 class PrintSink : public tarvel::TextSink {
-public:
+  public:
     void write(tarvel::ResultBox box, const std::string& text) override {
         TextSink::write(box, text);
         std::printf("%s\t%s\n", tarvel::boxName(box), text.c_str());
@@ -52,7 +52,8 @@ int batch(const std::string& path) {
     } else {
         std::ifstream file(path, std::ios::binary);
         if (!file) {
-            std::fprintf(stderr, "错误：无法读取文件 %s（%s）\n", path.c_str(), std::strerror(errno));
+            std::fprintf(stderr, "错误：无法读取文件 %s（%s）\n", path.c_str(),
+                         std::strerror(errno));
             return 1;
         }
         text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -89,13 +90,15 @@ int main(int argc, char** argv) {
         return batch(std::string(args[1]));
     }
     // "--" ends the options; everything else is one of the five texts, negative numbers too.
-    if (!args.empty() && args[0] == "--") args.erase(args.begin());
+    if (!args.empty() && args[0] == "--")
+        args.erase(args.begin());
     else if (!args.empty() && args[0].starts_with("--"))
         return usageError(("未知选项 " + std::string(args[0])).c_str());
     if (args.size() != 5) return usageError("需要 5 个参数：P M d D n");
 
     tarvel::InputTexts texts;
-    for (int i = 0; i < 5; ++i) texts[i] = std::string(args[i]);
+    for (int i = 0; i < 5; ++i)
+        texts[i] = std::string(args[i]);
     PrintSink sink;
     try {
         if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {

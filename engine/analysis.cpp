@@ -84,8 +84,8 @@ ElasticCheck checkElastic(const BaseInput& input) {
     check.refused = check.sigmaMax < 0;
     if (check.refused) return check;
     if (check.sigmaMin < 0) {
-        const double ratio = std::fabs(check.sigmaMax) /
-                             (std::fabs(check.sigmaMin) + std::fabs(check.sigmaMax));
+        const double ratio =
+            std::fabs(check.sigmaMax) / (std::fabs(check.sigmaMin) + std::fabs(check.sigmaMax));
         check.x0 = checked(ratio * d);
     } else {
         check.x0 = d;

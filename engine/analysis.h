@@ -10,10 +10,10 @@ namespace tarvel {
 
 // The five inputs in engine units.
 struct BaseInput {
-    double P = 0; // axial force, N, compression positive
-    double M = 0; // bending moment, N·mm, never negative
-    double d = 0; // diameter of the bearing circle, mm
-    double D = 0; // diameter of the bolt circle, mm
+    double P = 0;  // axial force, N, compression positive
+    double M = 0;  // bending moment, N·mm, never negative
+    double d = 0;  // diameter of the bearing circle, mm
+    double D = 0;  // diameter of the bolt circle, mm
     int16_t n = 0; // number of anchor bolts
 };
 
@@ -28,8 +28,8 @@ struct BoltLayout {
 };
 
 struct ElasticCheck {
-    double sigmaMax = 0; // N/mm², at the compressed edge
-    double sigmaMin = 0; // N/mm², at the opposite edge; negative is tension
+    double sigmaMax = 0;  // N/mm², at the compressed edge
+    double sigmaMin = 0;  // N/mm², at the opposite edge; negative is tension
     bool refused = false; // the whole section is in tension
     double x0 = 0;        // first compression length, mm (only when not refused)
 };

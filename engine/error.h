@@ -11,7 +11,7 @@ enum class ErrorKind {
     Overflow,            // a value beyond the range of a double or a single
     SubscriptOutOfRange, // more than 100 bolts
     DivisionByZero,
-    OutOfRange,          // an input for which a sweep could never end
+    OutOfRange, // an input for which a sweep could never end
 };
 
 // The input a failure belongs to, if any.
@@ -19,14 +19,14 @@ enum class InputField { None, P, M, d, D, n };
 
 // The one error the engine throws. The message is Chinese and meant for the user.
 class TarvelError : public std::runtime_error {
-public:
+  public:
     TarvelError(ErrorKind kind, InputField field, const std::string& message)
         : std::runtime_error(message), kind_(kind), field_(field) {}
 
     ErrorKind kind() const { return kind_; }
     InputField field() const { return field_; }
 
-private:
+  private:
     ErrorKind kind_;
     InputField field_;
 };

@@ -11,7 +11,9 @@ namespace tarvel {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // strtod that ignores the process locale (the window's toolkit may set one).
 double parseCLocale(const std::string& text) {
@@ -47,7 +49,8 @@ double textToNumber(std::string_view text, InputField field, char decimalSeparat
     std::size_t pos = 0;
     const std::size_t end = text.size();
     auto skipSpaces = [&] {
-        while (pos < end && text[pos] == ' ') ++pos;
+        while (pos < end && text[pos] == ' ')
+            ++pos;
     };
     std::string ascii;
     skipSpaces();
@@ -114,7 +117,8 @@ std::string formatWithPattern(double value, std::string_view pattern, char decim
             if (dec.digits[keep] >= '5') {
                 // Halves go away from zero: carry the increment through the nines.
                 int i = keep - 1;
-                while (i >= 0 && units[i] == '9') units[i--] = '0';
+                while (i >= 0 && units[i] == '9')
+                    units[i--] = '0';
                 if (i >= 0)
                     ++units[i];
                 else
@@ -144,7 +148,8 @@ std::string numberToText(double value, char decimalSeparator) {
     checked(value);
     if (value == 0.0) return "0";
     Decimal dec = toDecimal(std::fabs(value), doubleDigits);
-    while (dec.digits.size() > 1 && dec.digits.back() == '0') dec.digits.pop_back();
+    while (dec.digits.size() > 1 && dec.digits.back() == '0')
+        dec.digits.pop_back();
 
     std::string out = value < 0.0 ? "-" : "";
     const int e = dec.exponent;

@@ -7,9 +7,8 @@
 namespace tarvel {
 
 const char* boxName(ResultBox box) {
-    static const char* const names[resultBoxCount] = {"xt",  "qmaxt", "tt",  "fmst",
-                                                      "mmst", "fqt",  "mqt", "ct",
-                                                      "c2t", "h1t",  "h2t", "vt"};
+    static const char* const names[resultBoxCount] = {"xt",  "qmaxt", "tt",  "fmst", "mmst", "fqt",
+                                                      "mqt", "ct",    "c2t", "h1t",  "h2t",  "vt"};
     return names[static_cast<int>(box)];
 }
 
@@ -37,13 +36,18 @@ std::string makeFirstResult(const ElasticCheck& check, char sep) {
 }
 
 void makeResults(const BestFit& fit, ResultSink& sink, char sep) {
-    auto number = [&](ResultBox box) { return textToNumber(sink.read(box), InputField::None, sep); };
+    auto number = [&](ResultBox box) {
+        return textToNumber(sink.read(box), InputField::None, sep);
+    };
 
     sink.write(ResultBox::qmaxt, formatWithPattern(fit.qmax, ".00", sep));
     sink.write(ResultBox::tt, formatWithPattern(static_cast<double>(fit.T), ".00", sep));
-    sink.write(ResultBox::fmst, formatWithPattern(toSingle(static_cast<double>(fit.fms) / 1000), ".00", sep));
-    sink.write(ResultBox::mmst, formatWithPattern(static_cast<double>(fit.mms) / 1000000, ".00", sep));
-    sink.write(ResultBox::fqt, formatWithPattern(toSingle(static_cast<double>(fit.fq) / 1000), ".00", sep));
+    sink.write(ResultBox::fmst,
+               formatWithPattern(toSingle(static_cast<double>(fit.fms) / 1000), ".00", sep));
+    sink.write(ResultBox::mmst,
+               formatWithPattern(static_cast<double>(fit.mms) / 1000000, ".00", sep));
+    sink.write(ResultBox::fqt,
+               formatWithPattern(toSingle(static_cast<double>(fit.fq) / 1000), ".00", sep));
     sink.write(ResultBox::mqt, formatWithPattern(fit.mq / 1000000, ".00", sep));
     sink.write(ResultBox::ct, formatWithPattern(fit.c, ".", sep));
     sink.write(ResultBox::c2t, formatWithPattern(fit.c2, ".", sep));

@@ -13,9 +13,9 @@ enum class ResultBox { xt, qmaxt, tt, fmst, mmst, fqt, mqt, ct, c2t, h1t, h2t, v
 constexpr int resultBoxCount = 12;
 const char* boxName(ResultBox box);
 constexpr std::array<ResultBox, resultBoxCount> allResultBoxes{
-    ResultBox::xt,  ResultBox::qmaxt, ResultBox::tt, ResultBox::fmst,
-    ResultBox::mmst, ResultBox::fqt,  ResultBox::mqt, ResultBox::ct,
-    ResultBox::c2t, ResultBox::h1t,  ResultBox::h2t, ResultBox::vt};
+    ResultBox::xt,   ResultBox::qmaxt, ResultBox::tt,  ResultBox::fmst,
+    ResultBox::mmst, ResultBox::fqt,   ResultBox::mqt, ResultBox::ct,
+    ResultBox::c2t,  ResultBox::h1t,   ResultBox::h2t, ResultBox::vt};
 
 // The texts of one calculation, one per result box.
 struct BaseResult {
@@ -27,7 +27,7 @@ struct BaseResult {
 // Where the texts go as they are produced: the window's boxes, or a map in the command.
 // The derived values read back what was written.
 class ResultSink {
-public:
+  public:
     virtual ~ResultSink() = default;
     virtual void write(ResultBox box, const std::string& text) = 0;
     virtual std::string read(ResultBox box) const = 0;
@@ -37,13 +37,13 @@ public:
 
 // A sink that keeps the texts and the order they came in.
 class TextSink : public ResultSink {
-public:
+  public:
     void write(ResultBox box, const std::string& text) override;
     std::string read(ResultBox box) const override;
     const BaseResult& result() const { return result_; }
     const std::vector<ResultBox>& order() const { return order_; }
 
-private:
+  private:
     BaseResult result_;
     std::vector<ResultBox> order_;
 };

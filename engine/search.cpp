@@ -26,11 +26,17 @@ float firstStrip(const BaseInput& input, const ElasticCheck& check) {
     return toSingle(input.d / 2 - check.x0);
 }
 
-float lastStripBound(const BaseInput& input) { return toSingle(input.d / 2); }
+float lastStripBound(const BaseInput& input) {
+    return toSingle(input.d / 2);
+}
 
-float nextStrip(float y) { return toSingle(static_cast<double>(y) + static_cast<double>(stepY)); }
+float nextStrip(float y) {
+    return toSingle(static_cast<double>(y) + static_cast<double>(stepY));
+}
 
-double radiusSquared(double d) { return checked(std::pow(d * 0.5, 2)); }
+double radiusSquared(double d) {
+    return checked(std::pow(d * 0.5, 2));
+}
 
 double chord(double radiusSquared, float y) {
     // The square of a single is exact in double: y * y is what pow(y, 2) gives.
@@ -83,7 +89,8 @@ SweepFigures sweepFigures(const BaseInput& input, const BoltLayout& layout,
     checkSweepEnds(input, check);
     SweepFigures f;
     const double end = sweepEnd(check);
-    for (double sigma = 0.1; sigma <= end; sigma += stepSigma) ++f.trials;
+    for (double sigma = 0.1; sigma <= end; sigma += stepSigma)
+        ++f.trials;
     const float last = lastStripBound(input);
     f.firstY = firstStrip(input, check);
     for (float y = f.firstY; y <= last; y = nextStrip(y)) {

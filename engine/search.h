@@ -9,16 +9,16 @@ namespace tarvel {
 
 // The state of equilibrium the search keeps. Fields never set count as 0.
 struct BestFit {
-    double qmax = 0; // N/mm², the kept trial edge stress (σmax before any trial is kept)
-    int16_t T = 0;   // kN, force of bolt 1
-    double c = 0;    // mm, position of the bearing resultant
-    float c2 = 0;    // mm, position of the bolt resultant
-    float fq = 0;    // N, bearing resultant
-    double mq = 0;   // N·mm, moment of the bearing pressure
-    float fms = 0;   // N, bolt resultant
-    float mms = 0;   // N·mm, moment of the bolt forces
-    bool kept = false;     // whether any trial was kept
-    double residual = 0;   // N, the smallest force residual found (1000 kN when none was kept)
+    double qmax = 0;     // N/mm², the kept trial edge stress (σmax before any trial is kept)
+    int16_t T = 0;       // kN, force of bolt 1
+    double c = 0;        // mm, position of the bearing resultant
+    float c2 = 0;        // mm, position of the bolt resultant
+    float fq = 0;        // N, bearing resultant
+    double mq = 0;       // N·mm, moment of the bearing pressure
+    float fms = 0;       // N, bolt resultant
+    float mms = 0;       // N·mm, moment of the bolt forces
+    bool kept = false;   // whether any trial was kept
+    double residual = 0; // N, the smallest force residual found (1000 kN when none was kept)
 };
 
 // How the search reports its progress: its range once before the first trial, then every
@@ -51,10 +51,10 @@ BestFit searchEquilibriumReference(const BaseInput& input, const BoltLayout& lay
 // Figures of the sweep that tests and tools want to see.
 struct SweepFigures {
     int trials = 0;
-    int strips = 0;       // strips per trial
-    float firstY = 0;     // first strip position
-    float lastY = 0;      // last strip position
-    float b1 = 0;         // distance of bolt 1 beyond the neutral axis
+    int strips = 0;   // strips per trial
+    float firstY = 0; // first strip position
+    float lastY = 0;  // last strip position
+    float b1 = 0;     // distance of bolt 1 beyond the neutral axis
 };
 SweepFigures sweepFigures(const BaseInput& input, const BoltLayout& layout,
                           const ElasticCheck& check);

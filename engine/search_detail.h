@@ -8,8 +8,8 @@
 
 namespace tarvel::detail {
 
-extern const double stepSigma; // the double 0.1 added to the trial edge stress
-extern const float stepY;       // the single 0.1 added to the strip position
+extern const double stepSigma;     // the double 0.1 added to the trial edge stress
+extern const float stepY;          // the single 0.1 added to the strip position
 constexpr int maxBoltForce = 1002; // kN, the last trial force of bolt 1
 
 // Distance of each bolt beyond the neutral axis, 0 for one that is not beyond it.

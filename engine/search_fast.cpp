@@ -17,9 +17,9 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -49,7 +49,7 @@ void fillStripTable(const SearchContext& ctx, StripTable& table) {
 }
 
 constexpr double sparseTrials = 1 << 18; // most trials whose bounds are held at once
-constexpr int lanes = 8;                  // trials in one vector
+constexpr int lanes = 8;                 // trials in one vector
 constexpr int groups = 4; // vectors in one pass, to hide the latency of the running sums
 constexpr int lanesPerPass = lanes * groups;
 typedef double Doubles __attribute__((vector_size(lanes * sizeof(double))));
@@ -57,15 +57,16 @@ typedef float Singles __attribute__((vector_size(lanes * sizeof(float))));
 
 // Every lane of v holds x (a -0 stays -0, which adding it to a zero vector would not keep).
 #define TARVEL_BROADCAST(v, x)                                                                     \
-    for (int l = 0; l < lanes; ++l) (v)[l] = (x)
+    for (int l = 0; l < lanes; ++l)                                                                \
+    (v)[l] = (x)
 
 // Integrates the strips for a pass of trials at once. Each lane does exactly what the
 // reference does for its trial: the single-precision running sum is rounded to single at
 // every strip.
 __attribute__((target_clones("avx512f", "avx2", "default"))) void
 integrateLanes(const double* y, const double* w, const double* u, std::size_t strips,
-               const double* sigma, int used, bool partial, double x0, double sigmaMin,
-               double* C, double* Mc) {
+               const double* sigma, int used, bool partial, double x0, double sigmaMin, double* C,
+               double* Mc) {
     const Doubles zero = {};
     Doubles vx0, tenth, vmin;
     TARVEL_BROADCAST(vx0, x0);
@@ -105,7 +106,8 @@ void integrateRange(const SearchContext& ctx, const StripTable& table,
     double sigma[lanesPerPass], c[lanesPerPass], m[lanesPerPass];
     for (std::size_t k = first; k < last; k += lanesPerPass) {
         const std::size_t count = std::min<std::size_t>(lanesPerPass, last - k);
-        for (std::size_t l = 0; l < lanesPerPass; ++l) sigma[l] = sigmas[k + std::min(l, count - 1)];
+        for (std::size_t l = 0; l < lanesPerPass; ++l)
+            sigma[l] = sigmas[k + std::min(l, count - 1)];
         const int used = static_cast<int>((count + lanes - 1) / lanes);
         integrateLanes(table.y.data(), table.w.data(), table.u.data(), table.y.size(), sigma, used,
                        ctx.partial, ctx.x0, ctx.sigmaMin, c, m);
@@ -217,12 +219,12 @@ enum class ForceKind {
 struct TrialBounds {
     Interval C, Mc, c, T, rF;
     ForceKind kind = ForceKind::Chosen;
-    std::size_t from = 0; // 1 + the last trial before it known to choose its force, or 0
+    std::size_t from = 0;       // 1 + the last trial before it known to choose its force, or 0
     double least = 0, most = 0; // bounds on |rF|
 };
 
 class SparseSearch {
-public:
+  public:
     SparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTable& table)
         : ctx_(ctx), bolts_(bolts), table_(table), moments_(stripMoments(ctx, table)) {
         base_ = ctx.partial ? 0.0 : ctx.sigmaMin;
@@ -274,7 +276,7 @@ public:
         return F_[t];
     }
 
-private:
+  private:
     static Interval widen(Interval v) {
         const double e = std::max(std::fabs(v.lo), std::fabs(v.hi)) * 0x1p-50 + 1e-300;
         return {v.lo - e, v.hi + e};
@@ -288,8 +290,9 @@ private:
         const double cMid = base_ * m.w + s * m.g;
         const double cErr = cAbs * (N * 0x1p-22 + 0x1p-40) + N * 0x1p-140;
         const double mMid = base_ * m.wy + s * m.gy;
-        const double mErr = (std::fabs(base_) * m.wyAbs + std::fabs(s) * m.gyAbs) *
-                                (N * 0x1p-49 + 0x1p-40) + 1e-300;
+        const double mErr =
+            (std::fabs(base_) * m.wyAbs + std::fabs(s) * m.gyAbs) * (N * 0x1p-49 + 0x1p-40) +
+            1e-300;
         b.C = {cMid - cErr, cMid + cErr};
         b.Mc = {mMid - mErr, mMid + mErr};
         if (!(b.C.lo > 0) || !std::isfinite(b.C.hi) || !std::isfinite(b.Mc.lo) ||
@@ -337,7 +340,8 @@ private:
         const double cMax = std::max(std::fabs(c.lo), std::fabs(c.hi));
         // Bound on the rounding of a computed residual against A t + B for any force up to
         // 1002: the single rounding of r*t dominates; 2^-20 leaves a wide margin.
-        const double E = (maxBoltForce * Smax + std::fabs(ctx_.P) * cMax + ctx_.M) * 0x1p-20 + 1e-30;
+        const double E =
+            (maxBoltForce * Smax + std::fabs(ctx_.P) * cMax + ctx_.M) * 0x1p-20 + 1e-30;
         const double limit = 1000000000;
 
         // For each position the line values for t in [1, 1002] lie between A + B and
@@ -420,7 +424,8 @@ bool sparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTa
     };
     std::vector<Exact> exact;
     std::vector<double> sig(exactTrials.size()), C(exactTrials.size()), Mc(exactTrials.size());
-    for (std::size_t i = 0; i < exactTrials.size(); ++i) sig[i] = sigmas[exactTrials[i]];
+    for (std::size_t i = 0; i < exactTrials.size(); ++i)
+        sig[i] = sigmas[exactTrials[i]];
     integrateRange(ctx, table, sig, 0, sig.size(), C, Mc);
     int16_t Tt = 0;
     for (std::size_t i = 0; i < exactTrials.size(); ++i) {
@@ -442,7 +447,8 @@ bool sparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTa
     }
     // Proved: every other trial has a larger force residual than one of the candidates.
     if (progress.trial)
-        for (double sigma : sigmas) progress.trial(toSingle(sigma));
+        for (double sigma : sigmas)
+            progress.trial(toSingle(sigma));
     std::size_t next = 0;
     for (std::size_t i = 0; i < exactTrials.size(); ++i) {
         if (next >= chosen.size() || exactTrials[i] != chosen[next]) continue;
@@ -460,8 +466,7 @@ bool sparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTa
 bool ordinary(const SearchContext& ctx, float end) {
     auto within = [](double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; };
     return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= 1e5 &&
-           within(ctx.input.D, 1e7) && ctx.x0 > 1e-6 && end <= 1e9f &&
-           within(ctx.sigmaMin, 1e9);
+           within(ctx.input.D, 1e7) && ctx.x0 > 1e-6 && end <= 1e9f && within(ctx.sigmaMin, 1e9);
 }
 
 } // namespace
@@ -488,7 +493,8 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
     // The trials that cannot win are proved so when the sweep is of a size to hold in memory.
     if (sparse && end <= sparseTrials * stepSigma) {
         std::vector<double> sigmas;
-        for (double sigma = 0.1; sigma <= end; sigma += stepSigma) sigmas.push_back(sigma);
+        for (double sigma = 0.1; sigma <= end; sigma += stepSigma)
+            sigmas.push_back(sigma);
         if (sparseSearch(ctx, bolts, table, sigmas, progress, state)) return endSearch(ctx, state);
     }
 
@@ -499,7 +505,8 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
     double next = 0.1;
     while (next <= end) {
         sigmas.clear();
-        for (; next <= end && sigmas.size() < block; next += stepSigma) sigmas.push_back(next);
+        for (; next <= end && sigmas.size() < block; next += stepSigma)
+            sigmas.push_back(next);
         const std::size_t count = sigmas.size();
         if (threads > 1 && count * table.y.size() > 2'000'000) {
             // Lanes do not interact: how the trials are shared out changes no bit.

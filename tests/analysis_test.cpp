@@ -11,7 +11,9 @@ using namespace tarvel;
 
 namespace {
 
-BaseInput defaults() { return makeBaseInput("1000", "1000", "1520", "1620", "18"); }
+BaseInput defaults() {
+    return makeBaseInput("1000", "1000", "1520", "1620", "18");
+}
 
 TEST(MakeBaseInput, DefaultsInEngineUnits) {
     const BaseInput in = defaults();
@@ -38,14 +40,12 @@ TEST_P(BoltCount, RoundsHalvesToEven) {
     EXPECT_EQ(layout.count, std::max(0, GetParam().bolts));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, BoltCount,
-                         testing::Values(CountRow{"HalfDown", "18.5", 18}, CountRow{"HalfUp", "19.5", 20},
-                                         CountRow{"Hundred", "100", 100}, CountRow{"Zero", "0", 0},
-                                         CountRow{"Negative", "-3", -3},
-                                         CountRow{"Spaces", " 4 ", 4}),
-                         [](const testing::TestParamInfo<CountRow>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Table, BoltCount,
+    testing::Values(CountRow{"HalfDown", "18.5", 18}, CountRow{"HalfUp", "19.5", 20},
+                    CountRow{"Hundred", "100", 100}, CountRow{"Zero", "0", 0},
+                    CountRow{"Negative", "-3", -3}, CountRow{"Spaces", " 4 ", 4}),
+    [](const testing::TestParamInfo<CountRow>& info) { return std::string(info.param.name); });
 
 struct FailureRow {
     const char* name;
@@ -94,8 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                    InputField::n, "「锚栓个数」的数值超出范围"},
         FailureRow{"CountBelow16Bit", "1000", "1000", "1520", "1620", "-32768.6",
                    ErrorKind::Overflow, InputField::n, "「锚栓个数」的数值超出范围"},
-        FailureRow{"Bolt101", "1000", "1000", "1520", "1620", "101",
-                   ErrorKind::SubscriptOutOfRange, InputField::n, "「锚栓个数」不能超过 100"},
+        FailureRow{"Bolt101", "1000", "1000", "1520", "1620", "101", ErrorKind::SubscriptOutOfRange,
+                   InputField::n, "「锚栓个数」不能超过 100"},
         FailureRow{"Bolt101EvenInFullTension", "-1000", "0", "1520", "1620", "101",
                    ErrorKind::SubscriptOutOfRange, InputField::n, "「锚栓个数」不能超过 100"},
         FailureRow{"ZeroD", "1000", "1000", "0", "1620", "18", ErrorKind::DivisionByZero,

@@ -27,11 +27,13 @@ CliResult run(const std::string& args, const std::string& input = "") {
     FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 4096> buf;
     std::size_t got;
-    while ((got = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), got);
+    while ((got = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        r.out.append(buf.data(), got);
     const int status = pclose(pipe);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     FILE* err = std::fopen(errFile.c_str(), "r");
-    while ((got = std::fread(buf.data(), 1, buf.size(), err)) > 0) r.err.append(buf.data(), got);
+    while ((got = std::fread(buf.data(), 1, buf.size(), err)) > 0)
+        r.err.append(buf.data(), got);
     std::fclose(err);
     return r;
 }
@@ -68,9 +70,11 @@ INSTANTIATE_TEST_SUITE_P(
         CliRow{"DoubleDash", "-- -6000 1000 1520 1620 18", 3, "底板全截面受拉\n", ""},
         CliRow{"NotANumber", "1000 1000 abc 1620 18", 1, "", "错误：「d(mm)」不是有效的数字\n"},
         CliRow{"EmptyCount", "1000 1000 1520 1620 ''", 1, "", "错误：「锚栓个数」不是有效的数字\n"},
-        CliRow{"TooManyBolts", "1000 1000 1520 1620 101", 1, "", "错误：「锚栓个数」不能超过 100\n"},
+        CliRow{"TooManyBolts", "1000 1000 1520 1620 101", 1, "",
+               "错误：「锚栓个数」不能超过 100\n"},
         CliRow{"ZeroDiameter", "1000 1000 0 1620 18", 1, "", "错误：「d(mm)」不能为 0\n"},
-        CliRow{"FailureAfterXt", "-8000 1000 1000 1620 18", 1, "xt\t.\n", "错误：计算中出现除以零\n"},
+        CliRow{"FailureAfterXt", "-8000 1000 1000 1620 18", 1, "xt\t.\n",
+               "错误：计算中出现除以零\n"},
         CliRow{"TooFewArguments", "1000 1000", 2, "", nullptr},
         CliRow{"TooManyArguments", "1 2 3 4 5 6", 2, "", nullptr},
         CliRow{"UnknownOption", "--frobnicate", 2, "", nullptr},
@@ -132,7 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
                "1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,676.,"
                "987.52,994.1,622.,\n"},
         CsvRow{"TooManyFields", "1000,1000,1520,1620,18,7\n",
-               "1000,1000,1520,1620,18,error,,,,,,,,,,,,,\"该行应有 5 个字段（P,M,d,D,n），实有 6 个\"\n"},
+               "1000,1000,1520,1620,18,error,,,,,,,,,,,,,\"该行应有 5 个字段（P,M,d,D,n），实有 6 "
+               "个\"\n"},
         CsvRow{"Mixed",
                "-6000,1000,1520,1620,18\n-8000,1000,1000,1620,18\n1000,1000,1520,1620,101\n",
                "-6000,1000,1520,1620,18,refused,,,,,,,,,,,,,底板全截面受拉\n"
@@ -165,7 +170,8 @@ TEST(CsvBatch, ManyRowsKeepTheirOrder) {
     ASSERT_EQ(r.status, 0);
     const std::vector<std::string> out = lines(r.out);
     ASSERT_EQ(out.size(), echoed.size());
-    for (std::size_t k = 0; k < out.size(); ++k) EXPECT_EQ(out[k].rfind(echoed[k] + ",", 0), 0u) << k;
+    for (std::size_t k = 0; k < out.size(); ++k)
+        EXPECT_EQ(out[k].rfind(echoed[k] + ",", 0), 0u) << k;
 
     // A row gives what the single case gives.
     std::string single = "19997,1000,1520,1620,3,ok";

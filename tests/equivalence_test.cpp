@@ -10,9 +10,9 @@
 
 #include <atomic>
 #include <cmath>
-#include <cstring>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -67,7 +67,8 @@ std::string compare(const Run& a, const Run& b) {
     field("residual", a.fit.residual, b.fit.residual);
     if (a.fit.kept != b.fit.kept) out += "kept ";
     if (a.progress != b.progress || a.first != b.first || a.last != b.last) out += "progress ";
-    if (a.failure != b.failure) out += "failure(" + a.failure.value_or("") + "|" + b.failure.value_or("") + ") ";
+    if (a.failure != b.failure)
+        out += "failure(" + a.failure.value_or("") + "|" + b.failure.value_or("") + ") ";
     return out;
 }
 
@@ -106,14 +107,18 @@ TEST(Equivalence, SeededRandomBases) {
             if (!diff.empty()) {
                 const InputTexts& t = inputs[k];
                 std::lock_guard lock(mutex);
-                failures.push_back(t[0] + " " + t[1] + " " + t[2] + " " + t[3] + " " + t[4] + ": " + diff);
+                failures.push_back(t[0] + " " + t[1] + " " + t[2] + " " + t[3] + " " + t[4] + ": " +
+                                   diff);
             }
         }
     };
     std::vector<std::thread> pool;
-    for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i) pool.emplace_back(worker);
-    for (auto& th : pool) th.join();
-    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << inputs.size() << " differ, first: " << failures.front();
+    for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i)
+        pool.emplace_back(worker);
+    for (auto& th : pool)
+        th.join();
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << inputs.size()
+                                  << " differ, first: " << failures.front();
 }
 
 struct EdgeRow {
@@ -123,7 +128,9 @@ struct EdgeRow {
 
 class EquivalenceEdges : public testing::TestWithParam<EdgeRow> {};
 
-TEST_P(EquivalenceEdges, SameBitsSameFailures) { EXPECT_EQ(agree(GetParam().inputs, 2), ""); }
+TEST_P(EquivalenceEdges, SameBitsSameFailures) {
+    EXPECT_EQ(agree(GetParam().inputs, 2), "");
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Table, EquivalenceEdges,

@@ -32,7 +32,8 @@ std::vector<std::string> texts(const InputTexts& t) {
     TextSink sink;
     EXPECT_EQ(calculate(t, sink), Outcome::Done);
     std::vector<std::string> out;
-    for (ResultBox box : sink.order()) out.push_back(sink.result()[box]);
+    for (ResultBox box : sink.order())
+        out.push_back(sink.result()[box]);
     return out;
 }
 
@@ -91,37 +92,39 @@ struct TextsRow {
 
 class Texts : public testing::TestWithParam<TextsRow> {};
 
-TEST_P(Texts, InOrder) { EXPECT_EQ(texts(GetParam().inputs), GetParam().expected); }
+TEST_P(Texts, InOrder) {
+    EXPECT_EQ(texts(GetParam().inputs), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Texts,
-    testing::Values(
-        TextsRow{"Defaults",
-                 defaultInputs,
-                 {"904.", "3.20", "112.00", "567.49", "383.64", "1555.01", "610.46", "393.", "676.",
-                  "987.52", "994.1", "622."}},
-        TextsRow{"MomentSignIgnored",
-                 {"1000", "-1000", "1520", "1620", "18"},
-                 {"904.", "3.20", "112.00", "567.49", "383.64", "1555.01", "610.46", "393.", "676.",
-                  "987.52", "994.1", "622."}},
-        TextsRow{"TypedForms",
-                 {" 1e3 ", "1000.", "1520", "1.62e3", "17.5"},
-                 {"904.", "3.20", "112.00", "567.49", "383.64", "1555.01", "610.46", "393.", "676.",
-                  "987.52", "994.1", "622."}},
-        // The first strip lies just outside the circle: it has no width.
-        TextsRow{"StripOutsideCircle",
-                 {"1000", "0", "1520.3", "1620", "18"},
-                 {"1520.", ".60", ".00", "1.04", ".84", "1044.61", "8.48", "8.", "808.", "1043.57",
-                  "9.32", "418."}},
-        // Without bolts the bolt sums are zero and their position is taken as 0.
-        TextsRow{"NoBolts",
-                 {"1000", "1000", "1520", "1620", "0"},
-                 {"904.", "2.10", ".00", ".00", ".00", "1020.48", "400.61", "393.", ".", "1020.48",
-                  "400.61", "408."}},
-        // A tension no bearing pressure can balance: no trial is kept.
-        TextsRow{"NoTrialKept",
-                 {"-1000", "1000", "1520", "1620", "0"},
-                 {"616.", "2.35", ".00", ".00", ".00", ".00", ".00", ".", ".", "0", "0", "."}}),
+    testing::Values(TextsRow{"Defaults",
+                             defaultInputs,
+                             {"904.", "3.20", "112.00", "567.49", "383.64", "1555.01", "610.46",
+                              "393.", "676.", "987.52", "994.1", "622."}},
+                    TextsRow{"MomentSignIgnored",
+                             {"1000", "-1000", "1520", "1620", "18"},
+                             {"904.", "3.20", "112.00", "567.49", "383.64", "1555.01", "610.46",
+                              "393.", "676.", "987.52", "994.1", "622."}},
+                    TextsRow{"TypedForms",
+                             {" 1e3 ", "1000.", "1520", "1.62e3", "17.5"},
+                             {"904.", "3.20", "112.00", "567.49", "383.64", "1555.01", "610.46",
+                              "393.", "676.", "987.52", "994.1", "622."}},
+                    // The first strip lies just outside the circle: it has no width.
+                    TextsRow{"StripOutsideCircle",
+                             {"1000", "0", "1520.3", "1620", "18"},
+                             {"1520.", ".60", ".00", "1.04", ".84", "1044.61", "8.48", "8.", "808.",
+                              "1043.57", "9.32", "418."}},
+                    // Without bolts the bolt sums are zero and their position is taken as 0.
+                    TextsRow{"NoBolts",
+                             {"1000", "1000", "1520", "1620", "0"},
+                             {"904.", "2.10", ".00", ".00", ".00", "1020.48", "400.61", "393.", ".",
+                              "1020.48", "400.61", "408."}},
+                    // A tension no bearing pressure can balance: no trial is kept.
+                    TextsRow{"NoTrialKept",
+                             {"-1000", "1000", "1520", "1620", "0"},
+                             {"616.", "2.35", ".00", ".00", ".00", ".00", ".00", ".", ".", "0", "0",
+                              "."}}),
     [](const testing::TestParamInfo<TextsRow>& info) { return std::string(info.param.name); });
 
 TEST(Search, TwoRunsGiveIdenticalTexts) {
@@ -155,7 +158,8 @@ TEST_P(SearchFailures, StopWhereTheyArise) {
         EXPECT_STREQ(e.what(), GetParam().message);
     }
     std::vector<std::string> written;
-    for (ResultBox box : sink.order()) written.push_back(sink.result()[box]);
+    for (ResultBox box : sink.order())
+        written.push_back(sink.result()[box]);
     EXPECT_EQ(written, GetParam().written);
 }
 
@@ -163,18 +167,31 @@ INSTANTIATE_TEST_SUITE_P(
     Table, SearchFailures,
     testing::Values(
         // sigma max is exactly 0 with tension at the far edge: the compression length is 0.
-        FailRow{"ZeroCompressionLength", {"-8000", "1000", "1000", "1620", "18"},
-                ErrorKind::Overflow, {"."}, "计算中出现除以零"},
-        FailRow{"TrialStressNeverRises", {"1e16", "1000", "1", "1620", "18"},
-                ErrorKind::OutOfRange, {"1."},
+        FailRow{"ZeroCompressionLength",
+                {"-8000", "1000", "1000", "1620", "18"},
+                ErrorKind::Overflow,
+                {"."},
+                "计算中出现除以零"},
+        FailRow{"TrialStressNeverRises",
+                {"1e16", "1000", "1", "1620", "18"},
+                ErrorKind::OutOfRange,
+                {"1."},
                 "输入超出可计算的范围：底板边缘应力过大，搜索无法结束"},
-        FailRow{"StripNeverAdvances", {"1000", "1000", "5e6", "1620", "18"},
-                ErrorKind::OutOfRange, {"5000000."},
+        FailRow{"StripNeverAdvances",
+                {"1000", "1000", "5e6", "1620", "18"},
+                ErrorKind::OutOfRange,
+                {"5000000."},
                 "输入超出可计算的范围：「d(mm)」过大，压应力积分无法结束"},
-        FailRow{"HoursOfWork", {"1e16", "1000", "1520", "1620", "18"}, ErrorKind::OutOfRange,
-                {"1520."}, "输入超出可计算的范围：荷载或直径过大，计算量超过一百亿次积分"},
-        FailRow{"EdgeStressBeyondSingle", {"1e36", "0", "1", "1620", "18"}, ErrorKind::Overflow,
-                {"1."}, "计算溢出：底板边缘应力超出单精度范围"}),
+        FailRow{"HoursOfWork",
+                {"1e16", "1000", "1520", "1620", "18"},
+                ErrorKind::OutOfRange,
+                {"1520."},
+                "输入超出可计算的范围：荷载或直径过大，计算量超过一百亿次积分"},
+        FailRow{"EdgeStressBeyondSingle",
+                {"1e36", "0", "1", "1620", "18"},
+                ErrorKind::Overflow,
+                {"1."},
+                "计算溢出：底板边缘应力超出单精度范围"}),
     [](const testing::TestParamInfo<FailRow>& info) { return std::string(info.param.name); });
 
 TEST(SearchSteps, TheSingleStepStopsAdvancingBeyondTwoToThe21) {

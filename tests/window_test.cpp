@@ -18,8 +18,8 @@
 
 namespace {
 
-const QStringList resultBoxes{"xt",  "qmaxt", "tt", "fmst", "mmst", "fqt",
-                              "mqt", "ct",    "c2t", "h1t", "h2t",  "vt"};
+const QStringList resultBoxes{"xt",  "qmaxt", "tt",  "fmst", "mmst", "fqt",
+                              "mqt", "ct",    "c2t", "h1t",  "h2t",  "vt"};
 const QStringList inputBoxes{"pt", "mt", "d1t", "d2t", "nt"};
 
 // Reads and closes the modal box that the next click opens.
@@ -57,17 +57,20 @@ class WindowTest : public QObject {
     }
     QString text(const QString& box) { return find<QLineEdit>(box)->text(); }
     void setInputs(const QStringList& values) {
-        for (int i = 0; i < inputBoxes.size(); ++i) find<QLineEdit>(inputBoxes[i])->setText(values[i]);
+        for (int i = 0; i < inputBoxes.size(); ++i)
+            find<QLineEdit>(inputBoxes[i])->setText(values[i]);
     }
     void markResults() {
-        for (const QString& box : resultBoxes) find<QLineEdit>(box)->setText("prev");
+        for (const QString& box : resultBoxes)
+            find<QLineEdit>(box)->setText("prev");
     }
     void expectResultsUntouched() {
-        for (const QString& box : resultBoxes) QCOMPARE(text(box), QString("prev"));
+        for (const QString& box : resultBoxes)
+            QCOMPARE(text(box), QString("prev"));
     }
     FloatProgressBar* bar() { return find<FloatProgressBar>("PBar"); }
 
-private slots:
+  private slots:
     void initTestCase() { QApplication::setApplicationName("Tarvel"); }
 
     void init() {
@@ -177,9 +180,12 @@ private slots:
         auto black = [&](int x, int y) { return image.pixelColor(x, y) == Qt::black; };
         QCOMPARE(image.convertToFormat(QImage::Format_RGB32).allGray(), true);
         // Column walls, base plate, bolt lines, and white where nothing is drawn.
-        for (int y : {40, 100}) QVERIFY(black(29, y) && black(30, y) && black(142, y) && black(143, y));
-        for (int x : {25, 86, 150}) QVERIFY(black(x, 116) && black(x, 117));
-        for (int y : {100, 190}) QVERIFY(black(16, y) && black(17, y) && black(156, y) && black(157, y));
+        for (int y : {40, 100})
+            QVERIFY(black(29, y) && black(30, y) && black(142, y) && black(143, y));
+        for (int x : {25, 86, 150})
+            QVERIFY(black(x, 116) && black(x, 117));
+        for (int y : {100, 190})
+            QVERIFY(black(16, y) && black(17, y) && black(156, y) && black(157, y));
         QVERIFY(!black(60, 60) && !black(250, 10) && !black(200, 200));
         QVERIFY(black(286, 30) || black(286, 31) || black(286, 32)); // vertical centre line
         const QPixmap shown = find<QLabel>("Picture1")->pixmap();
@@ -201,9 +207,9 @@ private slots:
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("Picture1"));
-        const QStringList order{"pt",   "mt",   "d1t", "d2t", "nt",  "tt",  "xt",
-                                "qmaxt", "Command1", "Command2", "mqt", "fmst", "mmst", "ct",
-                                "c2t",  "h1t",  "h2t", "fqt", "vt",  "Picture1"};
+        const QStringList order{"pt",    "mt",       "d1t",      "d2t", "nt",   "tt",      "xt",
+                                "qmaxt", "Command1", "Command2", "mqt", "fmst", "mmst",    "ct",
+                                "c2t",   "h1t",      "h2t",      "fqt", "vt",   "Picture1"};
         for (const QString& name : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), name);
@@ -216,10 +222,11 @@ private slots:
         QStringList written;
         QList<bool> barShown;
         for (const QString& box : resultBoxes) {
-            connect(find<QLineEdit>(box), &QLineEdit::textChanged, this, [&, box](const QString& t) {
-                written << box + "=" + t;
-                barShown << bar()->isVisible();
-            });
+            connect(find<QLineEdit>(box), &QLineEdit::textChanged, this,
+                    [&, box](const QString& t) {
+                        written << box + "=" + t;
+                        barShown << bar()->isVisible();
+                    });
         }
         QList<float> values;
         connect(bar(), &FloatProgressBar::floatValueChanged, this, [&](float v) { values << v; });
@@ -239,10 +246,12 @@ private slots:
 
         // A second click on unchanged inputs writes the same texts.
         QStringList first;
-        for (const QString& box : resultBoxes) first << text(box);
+        for (const QString& box : resultBoxes)
+            first << text(box);
         QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
         QStringList second;
-        for (const QString& box : resultBoxes) second << text(box);
+        for (const QString& box : resultBoxes)
+            second << text(box);
         QCOMPARE(second, first);
     }
 
@@ -267,24 +276,33 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QStringList>("written"); // boxes written before the failure
-        QTest::newRow("P not a number") << QStringList{"abc", "1000", "1520", "1620", "18"}
-                                        << "「P(kN)」不是有效的数字" << "pt" << QStringList{};
-        QTest::newRow("M not a number") << QStringList{"1000", "", "1520", "1620", "18"}
-                                        << "「M(kN)」不是有效的数字" << "mt" << QStringList{};
-        QTest::newRow("d not a number") << QStringList{"1000", "1000", "1520mm", "1620", "18"}
-                                        << "「d(mm)」不是有效的数字" << "d1t" << QStringList{};
-        QTest::newRow("D not a number") << QStringList{"1000", "1000", "1520", "x", "18"}
-                                        << "「D(mm)」不是有效的数字" << "d2t" << QStringList{};
+        QTest::newRow("P not a number")
+            << QStringList{"abc", "1000", "1520", "1620", "18"} << "「P(kN)」不是有效的数字"
+            << "pt" << QStringList{};
+        QTest::newRow("M not a number")
+            << QStringList{"1000", "", "1520", "1620", "18"} << "「M(kN)」不是有效的数字"
+            << "mt" << QStringList{};
+        QTest::newRow("d not a number")
+            << QStringList{"1000", "1000", "1520mm", "1620", "18"} << "「d(mm)」不是有效的数字"
+            << "d1t" << QStringList{};
+        QTest::newRow("D not a number")
+            << QStringList{"1000", "1000", "1520", "x", "18"} << "「D(mm)」不是有效的数字"
+            << "d2t" << QStringList{};
         QTest::newRow("n empty") << QStringList{"1000", "1000", "1520", "1620", ""}
-                                 << "「锚栓个数」不是有效的数字" << "nt" << QStringList{};
-        QTest::newRow("P too large") << QStringList{"1e307", "1000", "1520", "1620", "18"}
-                                     << "「P(kN)」的数值超出范围" << "pt" << QStringList{};
-        QTest::newRow("101 bolts") << QStringList{"1000", "1000", "1520", "1620", "101"}
-                                   << "「锚栓个数」不能超过 100" << "nt" << QStringList{};
+                                 << "「锚栓个数」不是有效的数字"
+                                 << "nt" << QStringList{};
+        QTest::newRow("P too large")
+            << QStringList{"1e307", "1000", "1520", "1620", "18"} << "「P(kN)」的数值超出范围"
+            << "pt" << QStringList{};
+        QTest::newRow("101 bolts")
+            << QStringList{"1000", "1000", "1520", "1620", "101"} << "「锚栓个数」不能超过 100"
+            << "nt" << QStringList{};
         QTest::newRow("d zero") << QStringList{"1000", "1000", "0", "1620", "18"}
-                                << "「d(mm)」不能为 0" << "d1t" << QStringList{};
-        QTest::newRow("search fault") << QStringList{"-8000", "1000", "1000", "1620", "18"}
-                                      << "计算中出现除以零" << "" << QStringList{"xt"};
+                                << "「d(mm)」不能为 0"
+                                << "d1t" << QStringList{};
+        QTest::newRow("search fault")
+            << QStringList{"-8000", "1000", "1000", "1620", "18"} << "计算中出现除以零"
+            << "" << QStringList{"xt"};
     }
 
     void failures() {

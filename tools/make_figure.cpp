@@ -19,7 +19,9 @@ namespace {
 constexpr int width = 381;
 constexpr int height = 229;
 
-void line(QPainter& p, int x1, int y1, int x2, int y2) { p.drawLine(x1, y1, x2, y2); }
+void line(QPainter& p, int x1, int y1, int x2, int y2) {
+    p.drawLine(x1, y1, x2, y2);
+}
 
 // A solid arrowhead whose tip is at (x, y), pointing in the direction (dx, dy).
 void arrowhead(QPainter& p, double x, double y, double dx, double dy, double length = 6,
@@ -85,8 +87,8 @@ void elevation(QPainter& p) {
     // Anchor bolts with washer and nut on the cap plate, down to the lowest dimension line.
     for (int x : {16, 156}) {
         p.fillRect(x, 75, 2, 214 - 75 + 1, Qt::black);
-        p.drawRect(x - 5, 77, 11, 1);  // washer, 12 pixels wide
-        p.drawRect(x - 3, 72, 7, 4);   // nut
+        p.drawRect(x - 5, 77, 11, 1); // washer, 12 pixels wide
+        p.drawRect(x - 3, 72, 7, 4);  // nut
     }
     // Axial force P and moment M.
     text(p, 82, 46, 10, 16, "P", 16);
@@ -138,9 +140,11 @@ void plan(QPainter& p) {
     for (int k = 0; k < 18; ++k) {
         const double angle = 10 + 20 * k;
         // The pair of radial stiffener plates either side of the bolt.
-        for (double side : {-6.5, 6.5}) p.drawLine(at(angle + side, 47), at(angle + side, 68));
+        for (double side : {-6.5, 6.5})
+            p.drawLine(at(angle + side, 47), at(angle + side, 68));
         // The cap plate and the bolt.
-        QPolygonF cap({at(angle - 4.5, 52), at(angle + 4.5, 52), at(angle + 4, 64), at(angle - 4, 64)});
+        QPolygonF cap(
+            {at(angle - 4.5, 52), at(angle + 4.5, 52), at(angle + 4, 64), at(angle - 4, 64)});
         p.drawPolygon(cap);
         p.drawEllipse(at(angle, 58), 2, 2);
         // The tick outside the plate.
@@ -171,6 +175,7 @@ int main(int argc, char** argv) {
         elevation(p);
         plan(p);
     }
-    const QImage mono = image.convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither);
+    const QImage mono =
+        image.convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither);
     return mono.save(argv[1], "PNG") ? 0 : 1;
 }

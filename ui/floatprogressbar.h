@@ -6,7 +6,7 @@
 // QProgressBar's whole-number range.
 class FloatProgressBar : public QProgressBar {
     Q_OBJECT
-public:
+  public:
     explicit FloatProgressBar(QWidget* parent = nullptr);
 
     void setFloatRange(float minimum, float maximum);
@@ -15,10 +15,10 @@ public:
     float floatMaximum() const { return max_; }
     float floatValue() const { return value_; }
 
-signals:
+  signals:
     void floatValueChanged(float value);
 
-private:
+  private:
     void showValue();
 
     static constexpr int steps = 10000;

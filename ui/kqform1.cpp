@@ -13,7 +13,7 @@ struct ExitRequested {};
 
 // Writes the results into the window's boxes and reads them back from there.
 class BoxSink : public tarvel::ResultSink {
-public:
+  public:
     BoxSink(Ui::kqform1& form) : form_(form) {}
 
     void write(tarvel::ResultBox box, const std::string& text) override {
@@ -25,22 +25,34 @@ public:
     // The bar is hidden before the shear capacity is written.
     void beforeShearCapacity() override { form_.PBar->setVisible(false); }
 
-private:
+  private:
     QLineEdit* edit(tarvel::ResultBox box) const {
         using tarvel::ResultBox;
         switch (box) {
-        case ResultBox::xt: return form_.xt;
-        case ResultBox::qmaxt: return form_.qmaxt;
-        case ResultBox::tt: return form_.tt;
-        case ResultBox::fmst: return form_.fmst;
-        case ResultBox::mmst: return form_.mmst;
-        case ResultBox::fqt: return form_.fqt;
-        case ResultBox::mqt: return form_.mqt;
-        case ResultBox::ct: return form_.ct;
-        case ResultBox::c2t: return form_.c2t;
-        case ResultBox::h1t: return form_.h1t;
-        case ResultBox::h2t: return form_.h2t;
-        case ResultBox::vt: return form_.vt;
+        case ResultBox::xt:
+            return form_.xt;
+        case ResultBox::qmaxt:
+            return form_.qmaxt;
+        case ResultBox::tt:
+            return form_.tt;
+        case ResultBox::fmst:
+            return form_.fmst;
+        case ResultBox::mmst:
+            return form_.mmst;
+        case ResultBox::fqt:
+            return form_.fqt;
+        case ResultBox::mqt:
+            return form_.mqt;
+        case ResultBox::ct:
+            return form_.ct;
+        case ResultBox::c2t:
+            return form_.c2t;
+        case ResultBox::h1t:
+            return form_.h1t;
+        case ResultBox::h2t:
+            return form_.h2t;
+        case ResultBox::vt:
+            return form_.vt;
         }
         return form_.vt;
     }
@@ -112,12 +124,23 @@ void Kqform1::showFailure(const tarvel::TarvelError& error) {
     box.exec();
     QLineEdit* input = nullptr;
     switch (error.field()) {
-    case tarvel::InputField::P: input = form_.pt; break;
-    case tarvel::InputField::M: input = form_.mt; break;
-    case tarvel::InputField::d: input = form_.d1t; break;
-    case tarvel::InputField::D: input = form_.d2t; break;
-    case tarvel::InputField::n: input = form_.nt; break;
-    case tarvel::InputField::None: break;
+    case tarvel::InputField::P:
+        input = form_.pt;
+        break;
+    case tarvel::InputField::M:
+        input = form_.mt;
+        break;
+    case tarvel::InputField::d:
+        input = form_.d1t;
+        break;
+    case tarvel::InputField::D:
+        input = form_.d2t;
+        break;
+    case tarvel::InputField::n:
+        input = form_.nt;
+        break;
+    case tarvel::InputField::None:
+        break;
     }
     if (input) {
         input->setFocus();
@@ -125,7 +148,9 @@ void Kqform1::showFailure(const tarvel::TarvelError& error) {
     }
 }
 
-void Kqform1::exitProgram() { close(); }
+void Kqform1::exitProgram() {
+    close();
+}
 
 void Kqform1::closeEvent(QCloseEvent* event) {
     if (running_) {

@@ -13,20 +13,20 @@ class TarvelError;
 // check panel beyond the right edge.
 class Kqform1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Kqform1(QWidget* parent = nullptr);
 
     // The one font of the window: ideographs 12 pixels wide, ASCII 6.
     static QFont windowFont();
 
-public slots:
+  public slots:
     void calculate();
     void exitProgram();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void showFailure(const tarvel::TarvelError& error);
     void onTrial(float sigma);
 
