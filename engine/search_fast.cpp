@@ -9,6 +9,8 @@
 // - The moment residual is almost linear in the bolt force, so only the forces near its
 //   zero are evaluated exactly; a bound on the rounding error proves that every other force
 //   has a larger residual. Where the bound cannot be established the full sweep runs.
+// - Most trials cannot be the one kept: bounds on every trial's sums prove which, and only
+//   the others are integrated (see "Trials that cannot win" below).
 // - Inputs outside the ordinary range, and any trial whose sums are not finite, go through
 //   the reference steps, so that every failure is the same failure at the same trial.
 
