@@ -22,32 +22,18 @@ namespace {
 
 using namespace tarvel;
 
-struct Prepared {
-    BaseInput input;
-    BoltLayout layout;
-    ElasticCheck check;
-};
-
-Prepared prepare(const InputTexts& t) {
-    Prepared p;
-    p.input = makeBaseInput(t[0], t[1], t[2], t[3], t[4]);
-    p.layout = layOutBolts(p.input);
-    p.check = checkElastic(p.input);
-    return p;
-}
-
 const InputTexts heavy{"20000", "1000", "800", "900", "100"};
 
-BestFit reference(const Prepared& p) {
+BestFit reference(const Analysis& p) {
     return searchEquilibriumReference(p.input, p.layout, p.check);
 }
-BestFit fast(const Prepared& p) {
+BestFit fast(const Analysis& p) {
     return searchEquilibrium(p.input, p.layout, p.check);
 }
 
-template <BestFit (*Search)(const Prepared&)>
+template <BestFit (*Search)(const Analysis&)>
 void run(benchmark::State& state, const InputTexts& texts) {
-    const Prepared p = prepare(texts);
+    const Analysis p = analyze(texts);
     for (auto _ : state)
         benchmark::DoNotOptimize(Search(p));
 }
@@ -75,8 +61,8 @@ double seconds(std::chrono::steady_clock::duration d) {
 }
 
 // Median wall time of a whole search, for the ratio lines.
-double medianSeconds(BestFit (*search)(const Prepared&), const InputTexts& texts, int runs) {
-    const Prepared p = prepare(texts);
+double medianSeconds(BestFit (*search)(const Analysis&), const InputTexts& texts, int runs) {
+    const Analysis p = analyze(texts);
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
@@ -116,7 +102,7 @@ void batch() {
     const int every = env ? std::max(1, std::atoi(env)) : 10;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < cases; i += every) {
-        const Prepared p = prepare(rows[i]);
+        const Analysis p = analyze(rows[i]);
         if (!p.check.refused) {
             try {
                 benchmark::DoNotOptimize(reference(p));

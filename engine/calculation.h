@@ -18,6 +18,15 @@ inline constexpr const char* fullTensionMessage = "底板全截面受拉";
 
 enum class Outcome { Done, Refused };
 
+// The first stage of a calculation: the inputs converted, the bolts laid out, the elastic
+// check made (in that order, so the first failure is the one the user sees).
+struct Analysis {
+    BaseInput input;
+    BoltLayout layout;
+    ElasticCheck check;
+};
+Analysis analyze(const InputTexts& texts, char decimalSeparator = '.');
+
 // One whole calculation from the five texts: the texts go to the sink as they are made
 // (xt first, then the search, then the rest). A failure throws TarvelError; what the sink
 // received before it stays.

@@ -33,13 +33,11 @@ struct Run {
 
 template <typename Search> Run run(const InputTexts& t, Search search) {
     Run r;
-    const BaseInput in = makeBaseInput(t[0], t[1], t[2], t[3], t[4]);
-    const BoltLayout layout = layOutBolts(in);
-    const ElasticCheck check = checkElastic(in);
+    const Analysis a = analyze(t);
     SearchProgress progress{[&](float a, float b) { r.first = a, r.last = b; },
                             [&](float s) { r.progress.push_back(s); }};
     try {
-        r.fit = search(in, layout, check, progress);
+        r.fit = search(a.input, a.layout, a.check, progress);
     } catch (const TarvelError& e) {
         r.failure = std::string(errorKindName(e.kind())) + ": " + e.what();
     }
@@ -47,7 +45,7 @@ template <typename Search> Run run(const InputTexts& t, Search search) {
 }
 
 bool refused(const InputTexts& t) {
-    return checkElastic(makeBaseInput(t[0], t[1], t[2], t[3], t[4])).refused;
+    return analyze(t).check.refused;
 }
 
 // Empty when the two runs agree in every bit, else what differs.

@@ -14,20 +14,6 @@ using namespace tarvel;
 
 namespace {
 
-struct Case {
-    BaseInput input;
-    BoltLayout layout;
-    ElasticCheck check;
-};
-
-Case prepare(const InputTexts& t) {
-    Case c;
-    c.input = makeBaseInput(t[0], t[1], t[2], t[3], t[4]);
-    c.layout = layOutBolts(c.input);
-    c.check = checkElastic(c.input);
-    return c;
-}
-
 std::vector<std::string> texts(const InputTexts& t) {
     TextSink sink;
     EXPECT_EQ(calculate(t, sink), Outcome::Done);
@@ -38,7 +24,7 @@ std::vector<std::string> texts(const InputTexts& t) {
 }
 
 TEST(Search, DefaultInputsKeepTheThirtySecondTrial) {
-    const Case c = prepare(defaultInputs);
+    const Analysis c = analyze(defaultInputs);
     EXPECT_EQ(sweepEnd(c.check), 4.451559066772461f);
     const SweepFigures f = sweepFigures(c.input, c.layout, c.check);
     EXPECT_EQ(f.trials, 44);
@@ -71,7 +57,7 @@ TEST(Search, DefaultInputsKeepTheThirtySecondTrial) {
 }
 
 TEST(Search, FullCompressionHasNoBoltTension) {
-    const Case c = prepare({"1000", "0", "1520", "1620", "18"});
+    const Analysis c = analyze({"1000", "0", "1520", "1620", "18"});
     ASSERT_EQ(c.check.x0, c.input.d);
     const SweepFigures f = sweepFigures(c.input, c.layout, c.check);
     EXPECT_EQ(f.strips, 15201);
@@ -133,7 +119,7 @@ TEST(Search, TwoRunsGiveIdenticalTexts) {
 }
 
 TEST(Search, BoltForceNeverExceeds1002) {
-    const Case c = prepare({"0", "1500", "1520", "1620", "4"});
+    const Analysis c = analyze({"0", "1500", "1520", "1620", "4"});
     const BestFit fit = searchEquilibriumReference(c.input, c.layout, c.check);
     EXPECT_EQ(fit.T, 1002);
 }
