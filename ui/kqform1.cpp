@@ -90,22 +90,25 @@ void Kqform1::calculate() {
     };
     progress.trial = [this](float sigma) { onTrial(sigma); };
     sinceEvents_.start();
+    tarvel::Outcome outcome;
     try {
-        if (tarvel::calculate(texts, sink, progress) == tarvel::Outcome::Refused) {
-            running_ = false;
-            QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
-                            QString::fromUtf8(tarvel::fullTensionMessage), QMessageBox::Ok, this);
-            box.exec();
-        }
+        outcome = tarvel::calculate(texts, sink, progress);
     } catch (const tarvel::TarvelError& error) {
         running_ = false;
         form_.PBar->setVisible(false);
         showFailure(error);
+        return;
     } catch (const ExitRequested&) {
         running_ = false;
         close();
+        return;
     }
     running_ = false;
+    if (outcome == tarvel::Outcome::Refused) {
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
+                        QString::fromUtf8(tarvel::fullTensionMessage), QMessageBox::Ok, this);
+        box.exec();
+    }
 }
 
 void Kqform1::onTrial(float sigma) {
