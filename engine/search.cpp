@@ -77,6 +77,10 @@ void checkSweepEnds(const BaseInput& input, const ElasticCheck& check) {
     }
     // A sweep that would take hours is as good as one that never ends.
     const double trials = std::floor(end / stepSigma);
+    if (trials > maxTrials) {
+        throw TarvelError(ErrorKind::OutOfRange, InputField::None,
+                          "输入超出可计算的范围：底板边缘应力超过 1000000 N/mm²，计算量过大");
+    }
     const double strips = (static_cast<double>(last) - first) / stepY + 1;
     if (trials * strips > maxStripEvaluations) {
         throw TarvelError(ErrorKind::OutOfRange, InputField::None,

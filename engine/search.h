@@ -32,7 +32,9 @@ struct SearchProgress {
 constexpr float sweepStart = 0.1f;
 float sweepEnd(const ElasticCheck& check);
 
-// More strip evaluations than this would take hours: such a sweep counts as endless.
+// More trials, or more strip evaluations, than this would take hours: such a sweep counts
+// as endless. (An edge stress of 10^6 N/mm² is far beyond any material.)
+constexpr double maxTrials = 1e7;
 constexpr double maxStripEvaluations = 1e10;
 
 // Fails with a range error when the sweep could never end for these inputs.

@@ -468,7 +468,7 @@ bool sparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTa
 bool ordinary(const SearchContext& ctx, float end) {
     auto within = [](double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; };
     return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= 1e5 &&
-           within(ctx.input.D, 1e7) && ctx.x0 > 1e-6 && end <= 1e9f && within(ctx.sigmaMin, 1e9);
+           within(ctx.input.D, 1e30) && ctx.x0 > 1e-6 && end <= 1e9f && within(ctx.sigmaMin, 1e9);
 }
 
 } // namespace
