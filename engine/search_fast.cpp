@@ -468,7 +468,7 @@ bool sparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTa
 bool ordinary(const SearchContext& ctx, float end) {
     auto within = [](double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; };
     return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= 1e5 &&
-           within(ctx.input.D, 1e30) && ctx.x0 > 1e-6 && end <= 1e9f && within(ctx.sigmaMin, 1e9);
+           ctx.x0 > 1e-6 && end <= 1e9f && within(ctx.sigmaMin, 1e9);
 }
 
 } // namespace
@@ -484,10 +484,17 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
     const SearchContext ctx(input, layout, check);
     if (!ordinary(ctx, sweepEnd(check)))
         return searchEquilibriumReference(input, layout, check, progress);
+    // A bolt distance beyond a single fails in the first trial: the reference loops fail
+    // there. Products with huge distances are checked by the steps shared with them.
+    BoltData bolts;
+    try {
+        bolts = boltData(ctx);
+    } catch (const TarvelError&) {
+        return searchEquilibriumReference(input, layout, check, progress);
+    }
 
     float end;
     SearchState state = startSearch(ctx, progress, end);
-    const BoltData bolts = boltData(ctx);
     thread_local StripTable cache;
     StripTable& table = cache; // the helper thread below must see this thread's table
     fillStripTable(ctx, table);

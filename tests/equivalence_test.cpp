@@ -155,6 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeRow{"MinusZeroLoad", {"-0", "0", "1520", "1620", "18"}},
         EdgeRow{"BoltCircleFarOut", {"1000", "1000", "1520", "1e20", "18"}},
         EdgeRow{"FarBoltsManyTrials", {"1e5", "0", "100", "1e20", "4"}},
+        EdgeRow{"BoltMomentOverflows", {"1000", "1000", "1520", "1e306", "18"}},
+        EdgeRow{"BoltDistanceBeyondSingle", {"1000", "1000", "1520", "1e300", "18"}},
+        EdgeRow{"BoltsFarOnTheCompressedSide", {"1000", "1000", "1520", "-1e300", "1"}},
         EdgeRow{"HugeLoadFallsBack", {"1e14", "1000", "1520", "1620", "18"}},
         EdgeRow{"EdgeStressBeyondSingle", {"1e36", "0", "1", "1620", "18"}}),
     [](const testing::TestParamInfo<EdgeRow>& info) { return std::string(info.param.name); });
