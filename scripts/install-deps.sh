@@ -1,7 +1,21 @@
 #!/bin/sh
-# Installs the Debian packages Tarvel needs to build, test and run, if any are missing.
+# Installs the Debian packages Tarvel needs, if any are missing.
+#   scripts/install-deps.sh            to build, test and run
+#   scripts/install-deps.sh fuzz       also the fuzzing toolchain (make fuzz)
+#   scripts/install-deps.sh package    also the packaging checks (make package, package-check)
 set -e
-packages="cmake ninja-build g++ libgtest-dev libbenchmark-dev qt6-base-dev fonts-wqy-zenhei"
+# Build, run and test: compiler and build tools, the test and benchmark libraries, Qt,
+# the JSON library, the window's font, and poppler-utils and Xvfb for the report and
+# window tests.
+packages="cmake ninja-build g++ libgtest-dev libbenchmark-dev qt6-base-dev nlohmann-json3-dev
+fonts-wqy-zenhei poppler-utils xvfb xauth"
+for set in "$@"; do
+    case "$set" in
+    fuzz) packages="$packages clang-14 libclang-rt-14-dev" ;;
+    package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db" ;;
+    *) echo "install-deps.sh: unknown package set '$set'" >&2; exit 2 ;;
+    esac
+done
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
