@@ -14,6 +14,18 @@ const char* inputCaption(InputField field) {
         return "D(mm)";
     case InputField::n:
         return "锚栓个数";
+    case InputField::bolt:
+        return "锚栓规格";
+    case InputField::steel:
+        return "锚栓钢材";
+    case InputField::concrete:
+        return "混凝土强度等级";
+    case InputField::betaL:
+        return "局部受压提高系数 βl";
+    case InputField::V:
+        return "剪力 V(kN)";
+    case InputField::friction:
+        return "摩擦系数 μ";
     case InputField::None:
         break;
     }
@@ -32,6 +44,8 @@ const char* errorKindName(ErrorKind kind) {
         return "division by zero";
     case ErrorKind::OutOfRange:
         return "out of range";
+    case ErrorKind::UnknownChoice:
+        return "unknown choice";
     }
     return "";
 }

@@ -11,11 +11,27 @@ enum class ErrorKind {
     Overflow,            // a value beyond the range of a double or a single
     SubscriptOutOfRange, // more than 100 bolts
     DivisionByZero,
-    OutOfRange, // an input for which a sweep could never end
+    OutOfRange,    // an input for which a sweep could never end, or a design value outside
+                   // its range
+    UnknownChoice, // a bolt size or material grade the program does not know
 };
 
 // The input a failure belongs to, if any.
-enum class InputField { None, P, M, d, D, n };
+enum class InputField {
+    None,
+    P,
+    M,
+    d,
+    D,
+    n,
+    // The design inputs.
+    bolt,
+    steel,
+    concrete,
+    betaL,
+    V,
+    friction,
+};
 
 // The one error the engine throws. The message is Chinese and meant for the user.
 class TarvelError : public std::runtime_error {

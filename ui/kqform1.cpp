@@ -142,7 +142,7 @@ void Kqform1::showFailure(const tarvel::TarvelError& error) {
     case tarvel::InputField::n:
         input = form_.nt;
         break;
-    case tarvel::InputField::None:
+    default: // no input box of this window
         break;
     }
     if (input) {

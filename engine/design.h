@@ -1,0 +1,116 @@
+#pragma once
+
+#include "calculation.h"
+#include "equilibrium.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvel {
+
+// What the engineer chooses for the design checks, on top of the five inputs.
+struct DesignInput {
+    std::string bolt = "M36";     // anchor-bolt size
+    std::string steel = "Q355";   // anchor-bolt steel
+    std::string concrete = "C30"; // concrete grade
+    double betaL = 1.0;           // local-bearing enhancement √(Ab/Al), 1.0 to 3.0
+    double V = 0;                 // kN, design shear at the base (its magnitude is used)
+    double friction = 0.4;        // μ between plate and grout, 0 < μ ≤ 1
+};
+
+constexpr double minBetaL = 1.0;
+constexpr double maxBetaL = 3.0;
+constexpr double maxFriction = 1.0;
+
+struct BoltSize {
+    const char* name; // "M36"
+    double diameter;  // mm, nominal
+    double pitch;     // mm, coarse thread
+};
+struct SteelGrade {
+    const char* name;     // "Q355"
+    double tensileDesign; // f_t^a, N/mm²
+};
+struct ConcreteGrade {
+    const char* name;         // "C30"
+    double compressiveDesign; // f_c, N/mm²
+};
+
+const std::vector<BoltSize>& boltSizes();
+const std::vector<SteelGrade>& steelGrades();
+const std::vector<ConcreteGrade>& concreteGrades();
+
+// Effective (stress) area of a bolt: π/4 · (d − 0.9382·p)², mm².
+double effectiveArea(const BoltSize& size);
+
+// The design input checked and its materials looked up. Throws TarvelError naming the
+// input (InputField::bolt and after) for an unknown size or grade or a value out of range.
+struct DesignData {
+    DesignInput input;
+    BoltSize bolt;
+    SteelGrade steel;
+    ConcreteGrade concrete;
+    double ae = 0; // mm²
+};
+DesignData resolveDesign(const DesignInput& input);
+
+// Reads a design number typed as text (β_l, V, μ): a type mismatch or overflow names `field`.
+double designNumber(std::string_view text, InputField field);
+
+enum class CheckId { Bolt, Bearing, Shear, Equilibrium };
+constexpr int checkCount = 4;
+
+struct Check {
+    CheckId id{};
+    const char* name = "";  // bolt, bearing, shear, equilibrium
+    const char* title = ""; // 锚栓抗拉, 混凝土承压, 抗剪, 平衡校核
+    double demand = 0;
+    double capacity = 0;
+    double ratio = 0; // demand ÷ capacity; infinite when a demand meets no capacity
+    std::string demandText, capacityText, ratioText;
+    bool ok = true; // ratio ≤ 1
+    std::string remark;
+};
+
+// The equilibrium check accepts a miss of at most this much, in percent.
+constexpr double equilibriumTolerance = 5.0;
+
+struct DesignChecks {
+    DesignData data;
+    std::array<Check, checkCount> checks;
+    bool ok = true; // every check holds
+    RefinedEquilibrium refined;
+    std::vector<std::string> geometryRemarks;
+    // The two misses of the equilibrium check, in percent.
+    double forceMiss = 0, momentMiss = 0;
+
+    const Check& operator[](CheckId id) const { return checks[static_cast<int>(id)]; }
+};
+
+// The checks of a finished calculation: a pure function of the input texts, the result
+// texts the user reads and the design input. The analysis gives the refined equilibrium.
+DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
+                         const BaseResult& result, const DesignInput& design);
+
+// A ratio to two decimals, or as many more as it takes to show that it exceeds 1.
+std::string ratioText(double ratio);
+// A number to two decimals with a leading zero ("0.76", "147.01").
+std::string twoDecimals(double value);
+
+// The design checks after computing the calculation: everything a window, a command or a
+// report needs for one load case.
+struct CaseOutcome {
+    enum class Status { Ok, Refused, Error };
+    Status status = Status::Error;
+    InputTexts inputs;
+    BaseResult result;              // texts made before any failure
+    std::vector<ResultBox> written; // which texts were made, in order
+    std::string message;            // the refusal or the failure, in Chinese
+    bool hasChecks = false;
+    DesignChecks checks; // when status is Ok
+};
+CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads = 0);
+
+} // namespace tarvel
