@@ -2,6 +2,8 @@
 
 #include "batch.h"
 #include "calculation.h"
+#include "options.h"
+#include "output.h"
 
 #include <unistd.h>
 
@@ -19,19 +21,37 @@
 namespace {
 
 const char* const usage =
-    "用法: tarvel-calc P M d D n\n"
-    "      tarvel-calc --csv FILE     (FILE 为 - 时读标准输入)\n"
+    "用法: tarvel-calc [验算选项] [--json] [--] P M d D n\n"
+    "      tarvel-calc [验算选项] --csv FILE     (FILE 为 - 时读标准输入)\n"
     "      tarvel-calc --help | --version\n"
     "\n"
     "计算圆钢管柱脚：P 轴力(kN，拉为负)，M 弯矩(kN·m)，d 底板受压直径(mm)，\n"
-    "D 锚栓中心圆直径(mm)，n 锚栓个数。各值按窗口中输入框的文字读入。\n"
+    "D 锚栓中心圆直径(mm)，n 锚栓个数。各值按窗口中输入框的文字读入；\n"
+    "-- 结束选项，其后的负数（如 -- -826 ...）也作为参数。\n"
     "\n"
     "输出每行一个结果：名称<TAB>文字，依次为 xt qmaxt tt fmst mmst fqt mqt ct c2t h1t h2t vt。\n"
-    "退出状态：0 成功；1 计算失败（错误信息写到标准错误）；2 用法错误；3 底板全截面受拉。\n"
     "\n"
-    "--csv：每行一个荷载组合 P,M,d,D,n（首行为 P,M,d,D,n 时视为表头）。输出 CSV：\n"
-    "P,M,d,D,n,status,xt,...,vt,message；status 为 ok、refused 或 error。\n"
-    "文件读取成功时退出状态为 0，无法读取时为 1。\n";
+    "验算选项（给出任一项即进行设计验算）：\n"
+    "  --bolt M36         锚栓规格 M20…M100（默认 M36）\n"
+    "  --steel Q355       锚栓钢材 Q235、Q355、Q390（默认 Q355）\n"
+    "  --concrete C30     混凝土强度等级 C20…C60（默认 C30）\n"
+    "  --beta-l 1.0       局部受压提高系数 βl，1.0～3.0（默认 1.0）\n"
+    "  --shear 0          柱脚剪力设计值 V(kN)，取绝对值（默认 0）\n"
+    "  --friction 0.4     底板与砂浆间摩擦系数 μ，0 < μ ≤ 1（默认 0.4）\n"
+    "  --check            按默认值验算\n"
+    "验算时在 12 行结果之后输出 bolt、bearing、shear、equilibrium 四行：\n"
+    "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
+    "\n"
+    "--json：以一个 JSON 对象输出输入、12 个结果、验算输入与各项验算（含精确平衡解）。\n"
+    "\n"
+    "--csv：每行一个荷载组合 P,M,d,D,n（可另有 V 列与 name 列；首行为列名时视为表头，\n"
+    "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。输出 CSV：\n"
+    "[name,]P,M,d,D,n,status,xt,...,vt,message；status 为 ok、refused 或 error。验算时另有\n"
+    "V,bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict 列，\n"
+    "并在标准错误中列出各项验算最不利的荷载组合。\n"
+    "\n"
+    "退出状态：0 成功；1 计算失败或文件无法读取（错误信息写到标准错误）；2 用法错误；\n"
+    "3 底板全截面受拉；4 计算成功但有验算项不满足。\n";
 
 // Prints each text the moment it is made, so that a failure leaves the earlier ones.
 class PrintSink : public tarvel::TextSink {
@@ -43,74 +63,123 @@ class PrintSink : public tarvel::TextSink {
     }
 };
 
-int batch(const std::string& path) {
-    std::string text;
+enum ExitStatus { success = 0, failure = 1, wrongUsage = 2, fullTension = 3, checkFails = 4 };
+
+int usageError(const std::string& what) {
+    std::fprintf(stderr, "tarvel-calc: %s\n%s", what.c_str(), usage);
+    return wrongUsage;
+}
+
+// Reads a whole file, or standard input for "-"; false with a message on stderr.
+bool readInput(const std::string& path, std::string& text) {
     if (path == "-") {
         std::ostringstream buffer;
         buffer << std::cin.rdbuf();
         text = buffer.str();
-    } else {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
-            std::fprintf(stderr, "错误：无法读取文件 %s（%s）\n", path.c_str(),
-                         std::strerror(errno));
-            return 1;
-        }
-        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (file.bad()) {
-            std::fprintf(stderr, "错误：读取文件 %s 时出错\n", path.c_str());
-            return 1;
-        }
+        return true;
     }
-    std::string out;
-    tarvel::cli::runBatch(text, out, isatty(STDERR_FILENO));
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "错误：无法读取文件 %s（%s）\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        std::fprintf(stderr, "错误：读取文件 %s 时出错\n", path.c_str());
+        return false;
+    }
+    return true;
 }
 
-int usageError(const char* what) {
-    std::fprintf(stderr, "tarvel-calc: %s\n%s", what, usage);
-    return 2;
+int batch(const tarvel::cli::Options& options) {
+    std::string text;
+    if (!readInput(*options.csv, text)) return failure;
+    std::string out, summary;
+    tarvel::cli::writeBatch(tarvel::readLoadCases(text), options, isatty(STDERR_FILENO), out,
+                            summary);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fputs(summary.c_str(), stderr);
+    return std::fflush(stdout) == 0 ? success : failure;
+}
+
+// One case as lines of text: the 12 results as they are made, then the checks.
+int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
+    PrintSink sink;
+    try {
+        if (options.checks) tarvel::resolveDesign(options.design); // before any line
+        if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {
+            std::printf("%s\n", tarvel::fullTensionMessage);
+            return fullTension;
+        }
+        if (!options.checks) return success;
+        const tarvel::DesignChecks checks =
+            tarvel::checkDesign(tarvel::analyze(texts), texts, sink.result(), options.design);
+        std::fputs(tarvel::cli::checkLines(checks).c_str(), stdout);
+        return checks.ok ? success : checkFails;
+    } catch (const tarvel::TarvelError& e) {
+        std::fprintf(stderr, "错误：%s\n", e.what());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "错误：计算失败（%s）\n", e.what());
+    }
+    return failure;
+}
+
+int jsonCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
+    const tarvel::CaseOutcome outcome = tarvel::computeCase(texts, options.design);
+    std::fputs(tarvel::cli::caseJson(outcome, options).c_str(), stdout);
+    switch (outcome.status) {
+    case tarvel::CaseOutcome::Status::Refused:
+        return fullTension;
+    case tarvel::CaseOutcome::Status::Error:
+        std::fprintf(stderr, "错误：%s\n", outcome.message.c_str());
+        return failure;
+    case tarvel::CaseOutcome::Status::Ok:
+        break;
+    }
+    return outcome.checks.ok ? success : checkFails;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "-h") {
         std::fputs(usage, stdout);
-        return 0;
+        return success;
     }
-    if (args.size() == 1 && args[0] == "--version") {
-        std::printf("tarvel-calc %s\n", TARVEL_VERSION);
-        return 0;
-    }
-    if (!args.empty() && args[0] == "--csv") {
-        if (args.size() != 2) return usageError("--csv 需要一个文件名（或 -）");
-        return batch(std::string(args[1]));
-    }
-    // "--" ends the options; everything else is one of the five texts, negative numbers too.
-    if (!args.empty() && args[0] == "--")
-        args.erase(args.begin());
-    else if (!args.empty() && args[0].starts_with("--"))
-        return usageError(("未知选项 " + std::string(args[0])).c_str());
-    if (args.size() != 5) return usageError("需要 5 个参数：P M d D n");
-
-    tarvel::InputTexts texts;
-    for (int i = 0; i < 5; ++i)
-        texts[i] = std::string(args[i]);
-    PrintSink sink;
+    tarvel::cli::Options options;
     try {
-        if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {
-            std::printf("%s\n", tarvel::fullTensionMessage);
-            return 3;
-        }
+        options = tarvel::cli::parseOptions(args);
+    } catch (const tarvel::cli::UsageError& e) {
+        return usageError(e.message);
     } catch (const tarvel::TarvelError& e) {
         std::fprintf(stderr, "错误：%s\n", e.what());
-        return 1;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "错误：计算失败（%s）\n", e.what());
-        return 1;
+        return failure;
     }
-    return 0;
+    if (options.help) {
+        std::fputs(usage, stdout);
+        return success;
+    }
+    if (options.version) {
+        std::printf("tarvel-calc %s\n", TARVEL_VERSION);
+        return success;
+    }
+    if (options.checks) {
+        // A bad design option is reported before anything is computed.
+        try {
+            tarvel::resolveDesign(options.design);
+        } catch (const tarvel::TarvelError& e) {
+            std::fprintf(stderr, "错误：%s\n", e.what());
+            return failure;
+        }
+    }
+    if (options.csv) {
+        if (!options.arguments.empty()) return usageError("--csv 之后不再需要 P M d D n");
+        return batch(options);
+    }
+    if (options.arguments.size() != 5) return usageError("需要 5 个参数：P M d D n");
+    tarvel::InputTexts texts;
+    for (int i = 0; i < 5; ++i)
+        texts[i] = options.arguments[i];
+    return options.json ? jsonCase(options, texts) : singleCase(options, texts);
 }

@@ -30,14 +30,18 @@ std::string format(const char* pattern, double value) {
 template <class T>
 const T& lookUp(const std::vector<T>& table, const std::string& name, InputField field,
                 const char* what) {
+    // Typed names are taken as the tables spell them: "m36" is M36.
+    std::string upper;
+    for (char ch : name)
+        upper += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
     for (const T& row : table)
-        if (name == row.name) return row;
+        if (upper == row.name) return row;
     std::string known;
     for (const T& row : table)
         known += (known.empty() ? "" : "、") + std::string(row.name);
     throw TarvelError(ErrorKind::UnknownChoice, field,
-                      std::string("「") + inputCaption(field) + "」不认识" + what + "“" + name +
-                          "”，可选：" + known);
+                      std::string("「") + inputCaption(field) + "」没有“" + name + "”这一" + what +
+                          "，可选：" + known);
 }
 
 Check makeCheck(CheckId id, const char* name, const char* title, double demand,
@@ -118,9 +122,12 @@ double effectiveArea(const BoltSize& size) {
 DesignData resolveDesign(const DesignInput& in) {
     DesignData data;
     data.input = in;
-    data.bolt = lookUp(boltSizes(), in.bolt, InputField::bolt, "锚栓规格");
-    data.steel = lookUp(steelGrades(), in.steel, InputField::steel, "钢材牌号");
-    data.concrete = lookUp(concreteGrades(), in.concrete, InputField::concrete, "混凝土强度等级");
+    data.bolt = lookUp(boltSizes(), in.bolt, InputField::bolt, "规格");
+    data.steel = lookUp(steelGrades(), in.steel, InputField::steel, "牌号");
+    data.concrete = lookUp(concreteGrades(), in.concrete, InputField::concrete, "等级");
+    data.input.bolt = data.bolt.name;
+    data.input.steel = data.steel.name;
+    data.input.concrete = data.concrete.name;
     if (!(in.betaL >= minBetaL && in.betaL <= maxBetaL)) {
         throw TarvelError(ErrorKind::OutOfRange, InputField::betaL,
                           "「局部受压提高系数 βl」应在 1.0 至 3.0 之间");
@@ -141,14 +148,23 @@ double designNumber(std::string_view text, InputField field) {
 }
 
 std::string twoDecimals(double value) {
-    std::string s = format("%.2f", value);
-    if (s == "-0.00") s = "0.00";
-    return s;
+    // Rounded as the result boxes round (halves away from zero), with a leading zero.
+    const std::string s = formatWithPattern(value, ".00");
+    std::string out;
+    if (s.starts_with('.')) {
+        out = "0" + s;
+    } else if (s.starts_with("-.")) {
+        out = "-0";
+        out.append(s, 1);
+    } else {
+        out = s;
+    }
+    return out == "-0.00" ? "0.00" : out;
 }
 
 std::string ratioText(double ratio) {
     if (std::isinf(ratio)) return "∞";
-    std::string s = format("%.2f", ratio);
+    std::string s = twoDecimals(ratio);
     // A failing ratio must not read as 1.00: take decimals until it shows above 1.
     for (int digits = 3; ratio > 1 && std::strtod(s.c_str(), nullptr) <= 1 && digits <= 17;
          ++digits) {
@@ -181,6 +197,10 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     bolt = makeCheck(CheckId::Bolt, "bolt", "锚栓抗拉", T, result.tt,
                      data.ae * data.steel.tensileDesign / 1000);
     if (!bolt.ok) bolt.remark = "锚栓抗拉不足，宜加大锚栓规格或提高钢材牌号";
+    // At the top of the sweep T is only a lower bound of the force the bolt needs.
+    if (T >= detail::maxBoltForce)
+        bolt.remark += std::string(bolt.remark.empty() ? "" : "；") +
+                       "T 达到搜索上限 1002 kN，实际拉力可能更大";
 
     Check& bearing = out.checks[1];
     bearing = makeCheck(CheckId::Bearing, "bearing", "混凝土承压", sigma, result.qmaxt,
@@ -236,19 +256,22 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     return out;
 }
 
-CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads) {
+CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads,
+                        bool withChecks) {
     CaseOutcome out;
     out.inputs = inputs;
     TextSink sink;
     try {
-        resolveDesign(design); // a bad design input fails before the calculation
+        if (withChecks) resolveDesign(design); // a bad design input fails before the calculation
         if (calculate(inputs, sink, {}, '.', threads) == Outcome::Refused) {
             out.status = CaseOutcome::Status::Refused;
             out.message = fullTensionMessage;
         } else {
             out.status = CaseOutcome::Status::Ok;
-            out.checks = checkDesign(analyze(inputs), inputs, sink.result(), design);
-            out.hasChecks = true;
+            if (withChecks) {
+                out.checks = checkDesign(analyze(inputs), inputs, sink.result(), design);
+                out.hasChecks = true;
+            }
         }
     } catch (const TarvelError& e) {
         out.status = CaseOutcome::Status::Error;

@@ -111,6 +111,8 @@ struct CaseOutcome {
     bool hasChecks = false;
     DesignChecks checks; // when status is Ok
 };
-CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads = 0);
+// Without `withChecks` the design input is not looked at and no checks are made.
+CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads = 0,
+                        bool withChecks = true);
 
 } // namespace tarvel

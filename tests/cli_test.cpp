@@ -1,5 +1,7 @@
 // tarvel-calc as an engineer runs it: output, error lines and exit statuses.
 
+#include "cli_support.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,34 +11,6 @@
 #include <vector>
 
 namespace {
-
-struct CliResult {
-    std::string out, err;
-    int status = -1;
-};
-
-CliResult run(const std::string& args, const std::string& input = "") {
-    const std::string errFile = testing::TempDir() + "tarvel_cli_err.txt";
-    std::string command = std::string(TARVEL_CALC) + " " + args + " 2>" + errFile;
-    const std::string inFile = testing::TempDir() + "tarvel_cli_in.txt";
-    FILE* in = std::fopen(inFile.c_str(), "w");
-    std::fputs(input.c_str(), in);
-    std::fclose(in);
-    command += " <" + inFile;
-    CliResult r;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buf;
-    std::size_t got;
-    while ((got = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.out.append(buf.data(), got);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    FILE* err = std::fopen(errFile.c_str(), "r");
-    while ((got = std::fread(buf.data(), 1, buf.size(), err)) > 0)
-        r.err.append(buf.data(), got);
-    std::fclose(err);
-    return r;
-}
 
 const char* const defaultOutput = "xt\t904.\nqmaxt\t3.20\ntt\t112.00\nfmst\t567.49\nmmst\t383.64\n"
                                   "fqt\t1555.01\nmqt\t610.46\nct\t393.\nc2t\t676.\nh1t\t987.52\n"
@@ -84,7 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CliHelp, HelpAndVersion) {
     const CliResult help = run("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("用法: tarvel-calc P M d D n"), std::string::npos);
+    for (const char* option : {"P M d D n", "--csv", "--bolt", "--steel", "--concrete", "--beta-l",
+                               "--shear", "--friction", "--check", "--json", "4 计算成功"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
     const CliResult version = run("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("tarvel-calc ", 0), 0u);
@@ -135,9 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
                "1000,1000,,,,error,,,,,,,,,,,,,\"该行应有 5 个字段（P,M,d,D,n），实有 2 个\"\n"
                "1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,676.,"
                "987.52,994.1,622.,\n"},
-        CsvRow{"TooManyFields", "1000,1000,1520,1620,18,7\n",
-               "1000,1000,1520,1620,18,error,,,,,,,,,,,,,\"该行应有 5 个字段（P,M,d,D,n），实有 6 "
+        CsvRow{"TooManyFields", "1000,1000,1520,1620,18,7,8\n",
+               "1000,1000,1520,1620,18,error,,,,,,,,,,,,,\"该行应有 5 个字段（P,M,d,D,n），实有 7 "
                "个\"\n"},
+        CsvRow{"SixthFieldIsV", "1000,1000,1520,1620,18,7\n",
+               "1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,676.,"
+               "987.52,994.1,622.,\n"},
         CsvRow{"Mixed",
                "-6000,1000,1520,1620,18\n-8000,1000,1000,1620,18\n1000,1000,1520,1620,101\n",
                "-6000,1000,1520,1620,18,refused,,,,,,,,,,,,,底板全截面受拉\n"

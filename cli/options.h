@@ -1,0 +1,36 @@
+#pragma once
+
+#include "design.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvel::cli {
+
+// What the command line asks for.
+struct Options {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> csv;     // --csv FILE|-
+    std::optional<std::string> project; // --project FILE.tarvel
+    std::optional<std::string> report;  // --report FILE.pdf|FILE.html
+    bool json = false;
+    bool checks = false;                                // a design option (or --check) was given
+    DesignInput design;                                 // with the options applied
+    std::string shearText = "0";                        // --shear as typed, for the V column
+    std::string projectName, member, designer, checker; // the report's header
+    std::vector<std::string> arguments;                 // the five texts
+};
+
+// A command line that cannot be understood (exit 2).
+struct UsageError {
+    std::string message;
+};
+
+// Parses the arguments after the program's name. Throws UsageError for an unknown option or
+// a missing value, and TarvelError for a design value that is no number (exit 1).
+Options parseOptions(const std::vector<std::string_view>& args);
+
+} // namespace tarvel::cli

@@ -1,0 +1,111 @@
+#include "output.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+
+namespace tarvel::cli {
+
+using json = nlohmann::ordered_json;
+
+std::string checkLines(const DesignChecks& checks) {
+    std::string out;
+    for (const Check& c : checks.checks) {
+        out += std::string(c.name) + '\t' + c.demandText + '\t' + c.capacityText + '\t' +
+               c.ratioText + '\t' + (c.ok ? "ok" : "fail") + '\n';
+    }
+    out += std::string("verdict\t") + (checks.ok ? "ok" : "fail") + '\n';
+    return out;
+}
+
+namespace {
+
+// JSON has no infinity: a ratio without a capacity is null.
+json number(double value) {
+    return std::isfinite(value) ? json(value) : json(nullptr);
+}
+
+const char* statusName(CaseOutcome::Status s) {
+    switch (s) {
+    case CaseOutcome::Status::Ok:
+        return "ok";
+    case CaseOutcome::Status::Refused:
+        return "refused";
+    case CaseOutcome::Status::Error:
+        break;
+    }
+    return "error";
+}
+
+const char* refinedStatusName(RefinedEquilibrium::Status s) {
+    switch (s) {
+    case RefinedEquilibrium::Status::Solved:
+        return "solved";
+    case RefinedEquilibrium::Status::NoEquilibrium:
+        return "no-equilibrium";
+    case RefinedEquilibrium::Status::ForceOnly:
+        return "force-only";
+    case RefinedEquilibrium::Status::Singular:
+        break;
+    }
+    return "singular";
+}
+
+} // namespace
+
+std::string caseJson(const CaseOutcome& outcome, const Options& options) {
+    static const char* const inputNames[] = {"P", "M", "d", "D", "n"};
+    json j;
+    json inputs = json::object();
+    for (int i = 0; i < 5; ++i)
+        inputs[inputNames[i]] = outcome.inputs[i];
+    j["input"] = inputs;
+    j["status"] = statusName(outcome.status);
+    if (!outcome.message.empty()) j["message"] = outcome.message;
+    json results = json::object();
+    for (ResultBox box : outcome.written)
+        results[boxName(box)] = outcome.result[box];
+    j["results"] = results;
+    const DesignInput& d = options.design;
+    j["design"] = {{"bolt", d.bolt},   {"steel", d.steel}, {"concrete", d.concrete},
+                   {"betaL", d.betaL}, {"V", d.V},         {"friction", d.friction}};
+    if (outcome.hasChecks) {
+        const DesignChecks& c = outcome.checks;
+        j["design"]["bolt"] = c.data.bolt.name;
+        j["design"]["steel"] = c.data.steel.name;
+        j["design"]["concrete"] = c.data.concrete.name;
+        j["design"]["Ae"] = c.data.ae;
+        j["design"]["fta"] = c.data.steel.tensileDesign;
+        j["design"]["fc"] = c.data.concrete.compressiveDesign;
+        json checks = json::array();
+        for (const Check& k : c.checks) {
+            checks.push_back({{"name", k.name},
+                              {"title", k.title},
+                              {"demand", number(k.demand)},
+                              {"capacity", number(k.capacity)},
+                              {"ratio", number(k.ratio)},
+                              {"demandText", k.demandText},
+                              {"capacityText", k.capacityText},
+                              {"ratioText", k.ratioText},
+                              {"ok", k.ok},
+                              {"remark", k.remark}});
+        }
+        j["checks"] = checks;
+        j["verdict"] = c.ok ? "ok" : "fail";
+        const RefinedEquilibrium& r = c.refined;
+        j["refined"] = {{"status", refinedStatusName(r.status)},
+                        {"qmax", number(r.qmax)},
+                        {"T", number(r.T)},
+                        {"C", number(r.C)},
+                        {"Mc", number(r.Mc)},
+                        {"F", number(r.F)},
+                        {"Mb", number(r.Mb)},
+                        {"forceSum", number(r.forceSum)},
+                        {"momentSum", number(r.momentSum)}};
+        j["geometryRemarks"] = c.geometryRemarks;
+    }
+    // Arguments need not be UTF-8: invalid bytes become U+FFFD rather than an exception.
+    return j.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+} // namespace tarvel::cli

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "design.h"
+#include "options.h"
+
+#include <string>
+
+namespace tarvel::cli {
+
+// The lines that follow the 12 results when checks are asked for: one per check
+// (name, demand, capacity, ratio, ok|fail, tab-separated), then the verdict.
+std::string checkLines(const DesignChecks& checks);
+
+// The whole outcome of one case as one JSON object.
+std::string caseJson(const CaseOutcome& outcome, const Options& options);
+
+} // namespace tarvel::cli

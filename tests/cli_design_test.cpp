@@ -1,0 +1,190 @@
+// tarvel-calc with design checks: the check lines, exit status 4, JSON and the CSV columns.
+
+#include "cli_support.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace {
+
+const char* const defaultResults = "xt\t904.\nqmaxt\t3.20\ntt\t112.00\nfmst\t567.49\nmmst\t383.64\n"
+                                   "fqt\t1555.01\nmqt\t610.46\nct\t393.\nc2t\t676.\nh1t\t987.52\n"
+                                   "h2t\t994.1\nvt\t622.\n";
+
+struct CheckLinesRow {
+    const char* name;
+    const char* args;
+    int status;
+    const char* checkLines; // after the 12 results
+};
+
+class CheckLines : public testing::TestWithParam<CheckLinesRow> {};
+
+TEST_P(CheckLines, FollowTheResults) {
+    const CliResult r = run(GetParam().args);
+    EXPECT_EQ(r.status, GetParam().status) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string results = r.out.substr(0, r.out.find("bolt\t"));
+    EXPECT_EQ(r.out.substr(results.size()), GetParam().checkLines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CheckLines,
+    testing::Values(
+        CheckLinesRow{"Defaults", "--bolt M36 --steel Q355 --concrete C30 1000 1000 1520 1620 18",
+                      0,
+                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
+                      "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
+                      "verdict\tok\n"},
+        CheckLinesRow{"CheckAlone", "--check 1000 1000 1520 1620 18", 0,
+                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
+                      "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
+                      "verdict\tok\n"},
+        CheckLinesRow{"EqualsSignAndShear", "--shear=-700 --friction=0.4 1000 1000 1520 1620 18", 4,
+                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
+                      "shear\t700.00\t622.00\t1.13\tfail\nequilibrium\t0.80\t5.00\t0.16\tok\n"
+                      "verdict\tfail\n"},
+        CheckLinesRow{"EquilibriumMissed", "--check -- -826 7250 2390 2730 10", 4,
+                      "bolt\t.00\t147.01\t0.00\tok\nbearing\t.10\t14.30\t0.01\tok\n"
+                      "shear\t0.00\t36.34\t0.00\tok\nequilibrium\t111.00\t5.00\t22.20\tfail\n"
+                      "verdict\tfail\n"},
+        CheckLinesRow{"BetaRaisesBearing", "--concrete C20 --beta-l 1.5 5000 5000 1520 1620 18", 4,
+                      "bolt\t561.00\t147.01\t3.82\tfail\nbearing\t16.10\t14.40\t1.12\tfail\n"
+                      "shear\t0.00\t3129.45\t0.00\tok\nequilibrium\t0.24\t5.00\t0.05\tok\n"
+                      "verdict\tfail\n"}),
+    [](const testing::TestParamInfo<CheckLinesRow>& info) { return std::string(info.param.name); });
+
+TEST(CheckLines, WithoutDesignOptionsTheOutputIsUnchanged) {
+    EXPECT_EQ(run("1000 1000 1520 1620 18").out, defaultResults);
+}
+
+TEST(CheckLines, RefusalAndFailureKeepTheirStatus) {
+    const CliResult refused = run("--check -- -6000 1000 1520 1620 18");
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_EQ(refused.out, "底板全截面受拉\n");
+    const CliResult failed = run("--check 1000 1000 abc 1620 18");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "错误：「d(mm)」不是有效的数字\n");
+}
+
+struct BadOptionRow {
+    const char* name;
+    const char* args;
+    int status;
+    const char* errStart;
+};
+
+class BadOption : public testing::TestWithParam<BadOptionRow> {};
+
+TEST_P(BadOption, ClearMessageAndNothingComputed) {
+    const CliResult r = run(std::string(GetParam().args) + " 1000 1000 1520 1620 18");
+    EXPECT_EQ(r.status, GetParam().status);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind(GetParam().errStart, 0), 0u) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BadOption,
+    testing::Values(
+        BadOptionRow{"UnknownBolt", "--bolt M37", 1,
+                     "错误：「锚栓规格」没有“M37”这一规格，可选：M20"},
+        BadOptionRow{"UnknownSteel", "--steel Q345", 1,
+                     "错误：「锚栓钢材」没有“Q345”这一牌号，可选：Q235、Q355、Q390\n"},
+        BadOptionRow{"UnknownConcrete", "--concrete C100", 1,
+                     "错误：「混凝土强度等级」没有“C100”这一等级"},
+        BadOptionRow{"BetaOutOfRange", "--beta-l 3.5", 1,
+                     "错误：「局部受压提高系数 βl」应在 1.0 至 3.0 之间\n"},
+        BadOptionRow{"BetaNoNumber", "--beta-l x", 1,
+                     "错误：「局部受压提高系数 βl」不是有效的数字\n"},
+        BadOptionRow{"ShearNoNumber", "--shear 1,5", 1, "错误：「剪力 V(kN)」不是有效的数字\n"},
+        BadOptionRow{"ShearTooLarge", "--shear 1e999", 1, "错误：「剪力 V(kN)」的数值超出范围\n"},
+        BadOptionRow{"FrictionZero", "--friction 0", 1,
+                     "错误：「摩擦系数 μ」应大于 0 且不大于 1\n"},
+        BadOptionRow{"FrictionNegative", "--friction=-0.4", 1,
+                     "错误：「摩擦系数 μ」应大于 0 且不大于 1\n"},
+        // The value of an option is the next argument, even when it looks like P.
+        BadOptionRow{"ValueTakenFromArguments", "--check --bolt", 1,
+                     "错误：「锚栓规格」没有“1000”这一规格"},
+        BadOptionRow{"UnknownOption", "--bolts M36", 2, "tarvel-calc: 未知选项 --bolts\n"}),
+    [](const testing::TestParamInfo<BadOptionRow>& info) { return std::string(info.param.name); });
+
+TEST(BadOption, MissingValueIsWrongUsage) {
+    const CliResult r = run("1000 1000 1520 1620 18 --bolt");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("tarvel-calc: --bolt 需要一个值\n", 0), 0u);
+    EXPECT_EQ(run("--csv").status, 2);
+    EXPECT_EQ(run("--csv x.csv 1 2 3 4 5").status, 2);
+}
+
+TEST(Json, ParsesBackWithEverything) {
+    const CliResult r = run("--json --shear 700 1000 1000 1520 1620 18");
+    EXPECT_EQ(r.status, 4);
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["input"]["P"], "1000");
+    EXPECT_EQ(j["status"], "ok");
+    EXPECT_EQ(j["results"]["xt"], "904.");
+    EXPECT_EQ(j["results"]["vt"], "622.");
+    EXPECT_EQ(j["results"].size(), 12u);
+    EXPECT_EQ(j["design"]["bolt"], "M36");
+    EXPECT_EQ(j["design"]["V"], 700.0);
+    ASSERT_EQ(j["checks"].size(), 4u);
+    EXPECT_EQ(j["checks"][0]["name"], "bolt");
+    EXPECT_EQ(j["checks"][0]["capacityText"], "147.01");
+    EXPECT_EQ(j["checks"][2]["ok"], false);
+    EXPECT_NE(j["checks"][2]["remark"].get<std::string>().find("抗剪键"), std::string::npos);
+    EXPECT_EQ(j["verdict"], "fail");
+    EXPECT_EQ(j["refined"]["status"], "solved");
+    EXPECT_NEAR(j["refined"]["forceSum"].get<double>(), 1000, 1e-6);
+}
+
+TEST(Json, RefusalAndFailure) {
+    const CliResult refused = run("--json -- -1000 0 1520 1620 18");
+    EXPECT_EQ(refused.status, 3);
+    const auto jr = nlohmann::json::parse(refused.out);
+    EXPECT_EQ(jr["status"], "refused");
+    EXPECT_EQ(jr["message"], "底板全截面受拉");
+    EXPECT_FALSE(jr.contains("checks"));
+    const CliResult failed = run("--json -- -8000 1000 1000 1620 18");
+    EXPECT_EQ(failed.status, 1);
+    const auto jf = nlohmann::json::parse(failed.out);
+    EXPECT_EQ(jf["status"], "error");
+    EXPECT_EQ(jf["results"]["xt"], ".");
+    EXPECT_EQ(jf["message"], "计算中出现除以零");
+    // Texts that are not UTF-8 still give valid JSON.
+    EXPECT_NO_THROW(nlohmann::json::parse(run("--json $'\\xff' 1 2 3 4").out));
+}
+
+TEST(CsvChecks, ColumnsAndTheGoverningSummary) {
+    const std::string input = "\xEF\xBB\xBFname,P,M,d,D,n,V\r\n"
+                              "1.3G+1.5Q,1000,1000,1520,1620,18,100\r\n"
+                              "wind,5000,5000,1520,1620,18,\r\n"
+                              "tension,-1000,0,1520,1620,18,0\r\n"
+                              "bad,1000,1000,1520,1620,18,x\r\n";
+    const CliResult r = run("--check --shear 50 --csv -", input);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "name,P,M,d,D,n,status,xt,qmaxt,tt,fmst,mmst,fqt,mqt,ct,c2t,h1t,h2t,vt,message,V,"
+              "bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict\n"
+              "1.3G+1.5Q,1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,"
+              "393.,676.,987.52,994.1,622.,,100,0.76,0.22,0.16,0.16,ok\n"
+              "wind,5000,5000,1520,1620,18,ok,904.,16.10,561.00,2842.50,1921.64,7823.63,3071.36,"
+              "393.,676.,4981.13,4993,3129.,,50,3.82,1.13,0.02,0.05,fail\n"
+              "tension,-1000,0,1520,1620,18,refused,,,,,,,,,,,,,底板全截面受拉,0,,,,,\n"
+              "bad,1000,1000,1520,1620,18,error,,,,,,,,,,,,,「剪力 V(kN)」不是有效的数字,x,,,,,\n");
+    EXPECT_EQ(r.err, "最不利 锚栓抗拉：第 2 行（wind），利用率 3.82，不满足\n"
+                     "最不利 混凝土承压：第 2 行（wind），利用率 1.13，不满足\n"
+                     "最不利 抗剪：第 1 行（1.3G+1.5Q），利用率 0.16，满足\n"
+                     "最不利 平衡校核：第 1 行（1.3G+1.5Q），利用率 0.16，满足\n");
+}
+
+TEST(CsvChecks, WithoutDesignOptionsNameIsEchoedAndNoCheckColumns) {
+    const CliResult r = run("--csv -", "P\tM\td\tD\tn\tname\n1000\t1000\t1520\t1620\t18\tG\n");
+    EXPECT_EQ(r.out, "name,P,M,d,D,n,status,xt,qmaxt,tt,fmst,mmst,fqt,mqt,ct,c2t,h1t,h2t,vt,"
+                     "message\nG,1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,"
+                     "1555.01,610.46,393.,676.,987.52,994.1,622.,\n");
+    EXPECT_EQ(r.err, "");
+}
+
+} // namespace
