@@ -9,8 +9,9 @@ build=${1:-build}
 id=io.github.tarvel.Tarvel
 version=$(sed -n 's/^project(Tarvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb=$build/tarvel_${version}_amd64.deb
+passes=0
 failures=0
-pass() { echo "ok    $1"; }
+pass() { echo "ok    $1"; passes=$((passes + 1)); }
 fail() { echo "FAIL  $1"; failures=$((failures + 1)); }
 check() { # check NAME COMMAND...: passes when the command succeeds
     name=$1; shift
@@ -96,5 +97,5 @@ QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$tmp timeout 5 "$root/usr/bin/tarvel" 
 cat "$tmp/window"
 check "tarvel starts (offscreen)" test "$status" -eq 124
 
-echo "== $failures failed"
+echo "package-check: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]
