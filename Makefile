@@ -1,9 +1,10 @@
 # The two entry points of the README: `make run` and `make test`.
 BUILD ?= build
 ASAN ?= build-asan
+PKGBUILD ?= build-package
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DTARVEL_WERROR=ON
 
-.PHONY: all deps build run calc test sanitize bench screenshot clean
+.PHONY: all deps build run calc test sanitize bench screenshot package package-check clean
 
 all: build
 
@@ -40,5 +41,21 @@ sanitize: deps
 bench: build
 	$(BUILD)/bench/tarvel_bench
 
+# The Debian package $(BUILD)/tarvel_<version>_amd64.deb: built apart, with Debian's hardening
+# flags, and only what the package installs.
+package:
+	@scripts/install-deps.sh package
+	cmake -S . -B $(PKGBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVEL_BUILD_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(PKGBUILD) -j2 --target tarvel tarvel-calc tarvel_packaging_files
+	rm -f $(PKGBUILD)/tarvel_*.deb
+	cd $(PKGBUILD) && cpack -G DEB
+	mkdir -p $(BUILD) && cp $(PKGBUILD)/tarvel_*.deb $(BUILD)/
+
+# The package through the validators, lintian, and its programs run from the unpacked files.
+package-check: package
+	packaging/check-package.sh $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) $(PKGBUILD)

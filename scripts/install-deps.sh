@@ -12,7 +12,7 @@ fonts-wqy-zenhei poppler-utils xvfb xauth"
 for set in "$@"; do
     case "$set" in
     fuzz) packages="$packages clang-14 libclang-rt-14-dev" ;;
-    package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db" ;;
+    package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db shared-mime-info" ;;
     *) echo "install-deps.sh: unknown package set '$set'" >&2; exit 2 ;;
     esac
 done
