@@ -46,6 +46,8 @@ const char* errorKindName(ErrorKind kind) {
         return "out of range";
     case ErrorKind::UnknownChoice:
         return "unknown choice";
+    case ErrorKind::BadProjectFile:
+        return "bad project file";
     }
     return "";
 }

@@ -13,7 +13,8 @@ enum class ErrorKind {
     DivisionByZero,
     OutOfRange,    // an input for which a sweep could never end, or a design value outside
                    // its range
-    UnknownChoice, // a bolt size or material grade the program does not know
+    UnknownChoice,  // a bolt size or material grade the program does not know
+    BadProjectFile, // a project file that cannot be read as one
 };
 
 // The input a failure belongs to, if any.

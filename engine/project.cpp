@@ -1,0 +1,153 @@
+#include "project.h"
+
+#include <nlohmann/json.hpp>
+
+namespace tarvel {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+[[noreturn]] void bad(const std::string& message) {
+    throw TarvelError(ErrorKind::BadProjectFile, InputField::None, message);
+}
+
+const json& member(const json& object, const char* key, const std::string& path) {
+    const auto it = object.find(key);
+    if (it == object.end()) bad("项目文件缺少「" + path + key + "」");
+    return *it;
+}
+
+const json& objectAt(const json& object, const char* key, const std::string& path) {
+    const json& value = member(object, key, path);
+    if (!value.is_object()) bad("项目文件中「" + path + key + "」应为对象");
+    return value;
+}
+
+std::string textAt(const json& object, const char* key, const std::string& path,
+                   bool required = true) {
+    const auto it = object.find(key);
+    if (it == object.end()) {
+        if (required) bad("项目文件缺少「" + path + key + "」");
+        return "";
+    }
+    if (!it->is_string()) bad("项目文件中「" + path + key + "」应为文字");
+    return it->get<std::string>();
+}
+
+double numberAt(const json& object, const char* key, const std::string& path) {
+    const json& value = member(object, key, path);
+    if (!value.is_number()) bad("项目文件中「" + path + key + "」应为数值");
+    return value.get<double>();
+}
+
+// "第 3 行第 14 列" for a byte offset of the text.
+std::string position(std::string_view text, std::size_t offset) {
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return "第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 列";
+}
+
+} // namespace
+
+Project parseProject(std::string_view bytes) {
+    if (bytes.size() > maxProjectBytes) bad("项目文件过大（超过 8 MB），不是 Tarvel 项目文件");
+    json j;
+    try {
+        j = json::parse(bytes.begin(), bytes.end());
+    } catch (const json::parse_error& e) {
+        bad("项目文件不是有效的 JSON（" + position(bytes, e.byte ? e.byte - 1 : 0) + "附近）");
+    }
+    if (!j.is_object() || !j.contains("format") || j["format"] != projectFormat)
+        bad("不是 Tarvel 项目文件（缺少 \"format\": \"tarvel-project\"）");
+    const json& version = member(j, "version", "");
+    if (!version.is_number_integer()) bad("项目文件中「version」应为整数");
+    if (version.get<long long>() > projectVersion) {
+        bad("项目文件的版本 " + std::to_string(version.get<long long>()) +
+            " 高于本程序能读的版本 " + std::to_string(projectVersion) + "，请升级 Tarvel");
+    }
+    if (version.get<long long>() < 1) bad("项目文件中「version」应为正整数");
+
+    Project p;
+    if (j.contains("info")) {
+        const json& info = objectAt(j, "info", "");
+        p.info.project = textAt(info, "project", "info.", false);
+        p.info.member = textAt(info, "member", "info.", false);
+        p.info.designer = textAt(info, "designer", "info.", false);
+        p.info.checker = textAt(info, "checker", "info.", false);
+    }
+    const json& geometry = objectAt(j, "geometry", "");
+    p.d = textAt(geometry, "d", "geometry.");
+    p.D = textAt(geometry, "D", "geometry.");
+    p.n = textAt(geometry, "n", "geometry.");
+
+    const json& design = objectAt(j, "design", "");
+    p.design.bolt = textAt(design, "bolt", "design.");
+    p.design.steel = textAt(design, "steel", "design.");
+    p.design.concrete = textAt(design, "concrete", "design.");
+    p.design.betaL = numberAt(design, "betaL", "design.");
+    p.design.friction = numberAt(design, "friction", "design.");
+    try {
+        p.design = resolveDesign(p.design).input;
+    } catch (const TarvelError& e) {
+        bad(std::string("项目文件中的验算输入有误：") + e.what());
+    }
+
+    const json& loads = member(j, "loads", "");
+    if (!loads.is_array()) bad("项目文件中「loads」应为数组");
+    for (std::size_t k = 0; k < loads.size(); ++k) {
+        const std::string path = "loads[" + std::to_string(k) + "].";
+        if (!loads[k].is_object()) bad("项目文件中「loads[" + std::to_string(k) + "]」应为对象");
+        ProjectLoad load;
+        load.name = textAt(loads[k], "name", path, false);
+        load.P = textAt(loads[k], "P", path);
+        load.M = textAt(loads[k], "M", path);
+        load.V = textAt(loads[k], "V", path, false);
+        p.loads.push_back(std::move(load));
+    }
+    return p;
+}
+
+std::string serializeProject(const Project& p) {
+    json j;
+    j["format"] = projectFormat;
+    j["version"] = projectVersion;
+    j["info"] = {{"project", p.info.project},
+                 {"member", p.info.member},
+                 {"designer", p.info.designer},
+                 {"checker", p.info.checker}};
+    j["geometry"] = {{"d", p.d}, {"D", p.D}, {"n", p.n}};
+    j["design"] = {{"bolt", p.design.bolt},
+                   {"steel", p.design.steel},
+                   {"concrete", p.design.concrete},
+                   {"betaL", p.design.betaL},
+                   {"friction", p.design.friction}};
+    json loads = json::array();
+    for (const ProjectLoad& l : p.loads)
+        loads.push_back({{"name", l.name}, {"P", l.P}, {"M", l.M}, {"V", l.V}});
+    j["loads"] = loads;
+    // Texts typed into the window are UTF-8; anything else is kept readable, not refused.
+    return j.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+std::vector<LoadCase> projectCases(const Project& p) {
+    std::vector<LoadCase> cases;
+    for (const ProjectLoad& l : p.loads) {
+        LoadCase c;
+        c.name = l.name;
+        c.inputs = {l.P, l.M, p.d, p.D, p.n};
+        c.V = l.V;
+        c.fields = {l.name, l.P, l.M, p.d, p.D, p.n, l.V};
+        cases.push_back(std::move(c));
+    }
+    return cases;
+}
+
+} // namespace tarvel

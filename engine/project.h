@@ -1,0 +1,58 @@
+#pragma once
+
+#include "design.h"
+#include "loadcases.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvel {
+
+// The report's header.
+struct ProjectInfo {
+    std::string project, member, designer, checker;
+    bool operator==(const ProjectInfo&) const = default;
+};
+
+// One load combination: its texts as typed.
+struct ProjectLoad {
+    std::string name, P, M, V;
+    bool operator==(const ProjectLoad&) const = default;
+};
+
+// A whole design: one base (geometry and design inputs) under many load combinations.
+struct Project {
+    ProjectInfo info;
+    std::string d = "1520", D = "1620", n = "18"; // texts as typed
+    DesignInput design; // V is per load
+    std::vector<ProjectLoad> loads;
+    bool operator==(const Project& o) const {
+        return info == o.info && d == o.d && D == o.D && n == o.n &&
+               design.bolt == o.design.bolt && design.steel == o.design.steel &&
+               design.concrete == o.design.concrete && design.betaL == o.design.betaL &&
+               design.friction == o.design.friction && loads == o.loads;
+    }
+};
+
+constexpr const char* projectFormat = "tarvel-project";
+constexpr int projectVersion = 1;
+// A project of thousands of load combinations is well under a megabyte; anything much larger
+// is no project of ours, and reading it would only tie up the program.
+constexpr std::size_t maxProjectBytes = 8 * 1024 * 1024;
+constexpr const char* projectSuffix = ".tarvel";
+
+// Reads a project file. Throws TarvelError (ErrorKind::BadProjectFile) with a Chinese
+// message naming the problem: not JSON, another format, a newer version, a missing field, a
+// field of the wrong type, a design input out of range, or a file that is too large.
+// Fields it does not know are ignored.
+Project parseProject(std::string_view bytes);
+
+// The project as the JSON text of a project file (UTF-8, ends with a newline).
+std::string serializeProject(const Project& project);
+
+// The load combinations as load cases of the batch.
+std::vector<LoadCase> projectCases(const Project& project);
+
+} // namespace tarvel
