@@ -241,6 +241,8 @@ class DesignWindowTest : public QObject {
         calculate(inputs);
         const QModelIndex index = table()->model()->index(row, DesignWindow::RatioColumn);
         const QRect rect = table()->visualRect(index);
+        // The table grows to its rows once the layout has run.
+        QTRY_VERIFY(table()->viewport()->rect().contains(rect));
         const QImage image = table()->viewport()->grab(rect).toImage();
         QVERIFY(countHue(image, red) > 100);
         QCOMPARE(countHue(image, !red), 0);

@@ -12,6 +12,8 @@ namespace {
 // The window reads best a little larger than the form it follows.
 constexpr int fontPixels = 14;
 constexpr int verdictPixels = 30;
+// Room on either side of a number in the check table, px.
+constexpr int cellPadding = 16;
 const QColor passColour(0x2e, 0x7d, 0x32);
 const QColor failColour(0xc6, 0x28, 0x28);
 
@@ -59,10 +61,9 @@ DesignWindow::DesignWindow(QWidget* parent) : QMainWindow(parent) {
     ui_.checkTable->setHorizontalHeaderLabels(
         {"项目", "设计值", "承载力/限值", "利用率", "结论", "备注"});
     ui_.checkTable->setItemDelegateForColumn(RatioColumn, new UtilisationDelegate(ui_.checkTable));
-    ui_.checkTable->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     // Long remarks wrap: the rows grow when the remark column narrows.
-    connect(ui_.checkTable->horizontalHeader(), &QHeaderView::sectionResized, ui_.checkTable,
-            &QTableWidget::resizeRowsToContents);
+    connect(ui_.checkTable->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &DesignWindow::fitTable);
 
     fillChoices();
     setDesignInput(DesignSettings::load());
@@ -187,9 +188,11 @@ void DesignWindow::showChecks(const tarvel::DesignChecks& checks,
             table->setItem(row, column, cell);
         }
     }
-    for (int column = 0; column < RemarkColumn; ++column)
+    for (int column = 0; column < RemarkColumn; ++column) {
         table->resizeColumnToContents(column);
-    table->resizeRowsToContents();
+        table->setColumnWidth(column, table->columnWidth(column) + cellPadding);
+    }
+    fitTable();
 
     const tarvel::RefinedEquilibrium& r = checks.refined;
     const bool determined = r.status != tarvel::RefinedEquilibrium::Status::Singular;
@@ -216,10 +219,21 @@ void DesignWindow::showChecks(const tarvel::DesignChecks& checks,
     ui_.geometryLabel->setText(remarks.isEmpty() ? "无" : remarks.join('\n'));
 }
 
+// The table is exactly as tall as its rows: the space below goes to the boxes underneath.
+void DesignWindow::fitTable() {
+    QTableWidget* table = ui_.checkTable;
+    table->resizeRowsToContents();
+    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+    for (int row = 0; row < table->rowCount(); ++row)
+        height += table->rowHeight(row);
+    table->setFixedHeight(height);
+}
+
 void DesignWindow::showNoChecks(const QString& message) {
     ui_.statusLabel->setText(message);
     ui_.verdictLabel->clear();
     ui_.checkTable->setRowCount(0);
+    fitTable();
     for (QLabel* label :
          {ui_.refinedQmax, ui_.refinedT, ui_.refinedC, ui_.refinedF, ui_.refinedForce,
           ui_.refinedMoment, ui_.searchQmax, ui_.searchT, ui_.searchC, ui_.searchF, ui_.searchForce,

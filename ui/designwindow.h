@@ -47,6 +47,7 @@ class DesignWindow : public QMainWindow {
     void refresh();
     void showChecks(const tarvel::DesignChecks& checks, const tarvel::BaseResult& result);
     void showNoChecks(const QString& message);
+    void fitTable();
     void showInputs(const tarvel::InputTexts& inputs);
     void about();
 
