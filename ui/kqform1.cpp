@@ -62,6 +62,9 @@ class BoxSink : public tarvel::ResultSink {
 } // namespace
 
 Kqform1::Kqform1(QWidget* parent) : QWidget(parent) {
+    // Followers may take the signals queued, by the names the signals spell.
+    qRegisterMetaType<tarvel::InputTexts>("tarvel::InputTexts");
+    qRegisterMetaType<tarvel::BaseResult>("tarvel::BaseResult");
     form_.setupUi(this);
     setFont(windowFont());
     connect(form_.Command1, &QPushButton::clicked, this, &Kqform1::calculate);
