@@ -25,10 +25,13 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 	$(MAKE) sanitize
 
-# Saves docs/window.png: the window after Calculate on the default inputs.
+# Saves docs/window.png and docs/design-window.png: the window and the design window after
+# Calculate on the default inputs.
 screenshot: build
 	TARVEL_SCREENSHOT=$(CURDIR)/docs/window.png QT_QPA_PLATFORM=offscreen \
 	  $(BUILD)/tests/window_tests -platform offscreen screenshot
+	TARVEL_SCREENSHOT=$(CURDIR)/docs/design-window.png QT_QPA_PLATFORM=offscreen \
+	  $(BUILD)/tests/design_window_tests -platform offscreen screenshot
 
 # The engine tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

@@ -62,6 +62,9 @@ class BoxSink : public tarvel::ResultSink {
 } // namespace
 
 Kqform1::Kqform1(QWidget* parent) : QWidget(parent) {
+    // Followers may take the signals queued, by the names the signals spell.
+    qRegisterMetaType<tarvel::InputTexts>("tarvel::InputTexts");
+    qRegisterMetaType<tarvel::BaseResult>("tarvel::BaseResult");
     form_.setupUi(this);
     setFont(windowFont());
     connect(form_.Command1, &QPushButton::clicked, this, &Kqform1::calculate);
@@ -96,6 +99,7 @@ void Kqform1::calculate() {
     } catch (const tarvel::TarvelError& error) {
         running_ = false;
         form_.PBar->setVisible(false);
+        emit failed(texts, QString::fromUtf8(error.what()));
         showFailure(error);
         return;
     } catch (const ExitRequested&) {
@@ -105,10 +109,23 @@ void Kqform1::calculate() {
     }
     running_ = false;
     if (outcome == tarvel::Outcome::Refused) {
+        emit refused(texts);
         QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
                         QString::fromUtf8(tarvel::fullTensionMessage), QMessageBox::Ok, this);
         box.exec();
+        return;
     }
+    // The texts as the boxes hold them now, which is what the user reads.
+    tarvel::BaseResult shown;
+    for (tarvel::ResultBox box : tarvel::allResultBoxes)
+        shown[box] = sink.read(box);
+    emit calculated(texts, shown);
+}
+
+void Kqform1::setInputs(const tarvel::InputTexts& texts) {
+    QLineEdit* const boxes[] = {form_.pt, form_.mt, form_.d1t, form_.d2t, form_.nt};
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        boxes[i]->setText(QString::fromStdString(texts[i]));
 }
 
 void Kqform1::onTrial(float sigma) {

@@ -2,6 +2,8 @@
 
 #include "ui_kqform1.h"
 
+#include "calculation.h"
+
 #include <QElapsedTimer>
 #include <QWidget>
 
@@ -18,6 +20,16 @@ class Kqform1 : public QWidget {
 
     // The one font of the window: ideographs 12 pixels wide, ASCII 6.
     static QFont windowFont();
+
+    // Puts the five texts into the input boxes; the results stay until the next Calculate.
+    void setInputs(const tarvel::InputTexts& texts);
+
+  signals:
+    // The end of each Calculate, for windows that follow this one. `refused` and `failed`
+    // come before the modal box, so that a follower is current while the box is up.
+    void calculated(const tarvel::InputTexts& inputs, const tarvel::BaseResult& result);
+    void refused(const tarvel::InputTexts& inputs);
+    void failed(const tarvel::InputTexts& inputs, const QString& message);
 
   public slots:
     void calculate();

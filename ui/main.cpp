@@ -1,18 +1,32 @@
+#include "designlauncher.h"
 #include "kqform1.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarvel");
+    QApplication::setApplicationVersion(TARVEL_VERSION);
     QApplication::setDesktopFileName("io.github.tarvel.Tarvel");
     QIcon icon;
     for (int size : {16, 32, 48, 128, 256})
         icon.addFile(QString(":/icons/io.github.tarvel.Tarvel-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
     QApplication::setFont(Kqform1::windowFont());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("圆钢管柱脚计算");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption design("design", "同时打开设计验算窗口");
+    parser.addOption(design);
+    parser.process(app);
+
     Kqform1 window;
+    auto* launcher = new DesignLauncher(&window);
     window.show();
+    if (parser.isSet(design)) launcher->openDesignWindow();
     return app.exec();
 }

@@ -1,0 +1,562 @@
+// The design window as a user meets it: it follows Calculate in the form, shows the checks
+// with their verdict, forgets them after a refusal or failure, recomputes on a design input
+// change, remembers the design inputs, and opens from Ctrl+D and the context menu.
+
+#include "designlauncher.h"
+#include "designwindow.h"
+#include "kqform1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QStringList defaults{"1000", "1000", "1520", "1620", "18"};
+const QStringList inputFields{"inputP", "inputM", "inputd", "inputD", "inputn"};
+
+tarvel::InputTexts texts(const QStringList& values) {
+    tarvel::InputTexts t;
+    for (int i = 0; i < values.size(); ++i)
+        t[i] = values[i].toStdString();
+    return t;
+}
+
+// Runs `whileShown` while the modal box that the next click opens is up, then closes it.
+struct ModalBox {
+    QString text;
+    bool seen = false;
+    std::function<void()> whileShown;
+
+    void expect() {
+        QTimer::singleShot(0, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            seen = true;
+            text = box->text();
+            if (whileShown) whileShown();
+            box->accept();
+        });
+    }
+};
+
+// Pixels of an image that are clearly red, or clearly green.
+int countHue(const QImage& image, bool red) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int lead = red ? c.red() - c.green() : c.green() - c.red();
+            if (lead > 60) ++count;
+        }
+    return count;
+}
+
+} // namespace
+
+class DesignWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    std::unique_ptr<Kqform1> form;
+    DesignLauncher* launcher = nullptr;
+
+    void openForm() {
+        form = std::make_unique<Kqform1>();
+        launcher = new DesignLauncher(form.get());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    DesignWindow* window() { return launcher->designWindow(); }
+    template <typename T = QWidget> T* find(QObject* root, const QString& name) {
+        T* w = root->findChild<T*>(name);
+        if (!w) qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    template <typename T = QWidget> T* part(const QString& name) { return find<T>(window(), name); }
+    QString label(const QString& name) { return part<QLabel>(name)->text(); }
+    QTableWidget* table() { return part<QTableWidget>("checkTable"); }
+    QString cell(int row, int column) {
+        const QTableWidgetItem* item = table()->item(row, column);
+        return item ? item->text() : QString();
+    }
+    // "demand|capacity|ratio|verdict" of one row of the check table.
+    QString checkRow(int row) {
+        return QStringList{
+            cell(row, DesignWindow::DemandColumn), cell(row, DesignWindow::CapacityColumn),
+            cell(row, DesignWindow::RatioColumn), cell(row, DesignWindow::VerdictColumn)}
+            .join('|');
+    }
+    void calculate(const QStringList& inputs) {
+        form->setInputs(texts(inputs));
+        QTest::mouseClick(find<QPushButton>(form.get(), "Command1"), Qt::LeftButton);
+    }
+    void showWindow() {
+        launcher->openDesignWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
+    }
+    void expectNoChecks() {
+        QCOMPARE(label("verdictLabel"), QString());
+        QCOMPARE(table()->rowCount(), 0);
+        for (const char* name : {"refinedT", "searchT", "refinedStatus", "geometryLabel"})
+            QCOMPARE(label(name), QString());
+    }
+
+  private slots:
+    void initTestCase() {
+        QApplication::setApplicationName("Tarvel");
+        QVERIFY(settingsDir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    }
+
+    void init() {
+        QSettings("Tarvel", "Tarvel").clear();
+        openForm();
+    }
+
+    void cleanup() { form.reset(); }
+
+    void beforeCalculate() {
+        showWindow();
+        QCOMPARE(label("statusLabel"), QString("尚未计算"));
+        expectNoChecks();
+        QCOMPARE(part<QTabWidget>("tabs")->tabText(0), QString("验算"));
+    }
+
+    void followsCalculate_data() {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QStringList>("rows"); // bolt, bearing, shear, equilibrium
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QString>("refinedT");
+        QTest::addColumn<QString>("searchT");
+        QTest::addColumn<QString>("refinedStatus"); // a part of it
+        QTest::newRow("default case")
+            << defaults
+            << QStringList{"112.00|147.01|0.76|满足", "3.20|14.30|0.22|满足",
+                           "0.00|622.00|0.00|满足", "0.80|5.00|0.16|满足"}
+            << "满足"
+            << "112.19"
+            << "112.00"
+            << "同时满足力和弯矩的平衡";
+        QTest::newRow("bolts and concrete overloaded")
+            << QStringList{"5000", "5000", "1520", "1620", "18"}
+            << QStringList{"561.00|147.01|3.82|不满足", "16.10|14.30|1.13|不满足",
+                           "0.00|3129.45|0.00|满足", "0.24|5.00|0.05|满足"}
+            << "不满足"
+            << "560.93"
+            << "561.00"
+            << "同时满足";
+        QTest::newRow("search misses the equilibrium")
+            << QStringList{"-826", "7250", "2390", "2730", "10"}
+            << QStringList{".00|147.01|0.00|满足", ".10|14.30|0.01|满足", "0.00|36.34|0.00|满足",
+                           "111.00|5.00|22.20|不满足"}
+            << "不满足"
+            << "1350.76"
+            << ".00"
+            << "同时满足";
+        QTest::newRow("no equilibrium for the elastic length")
+            << QStringList{"-500", "200", "1520", "1620", "18"}
+            << QStringList{"61.00|147.01|0.41|满足", ".10|14.30|0.01|满足", "0.00|6.24|0.00|满足",
+                           "16.08|5.00|3.22|不满足"}
+            << "不满足"
+            << "61.01"
+            << "61.00"
+            << "此荷载组合无平衡解（精确解需 σmax < 0）";
+        QTest::newRow("no bolt in tension")
+            << QStringList{"100", "0", "1520", "1620", "18"}
+            << QStringList{".00|147.01|0.00|满足", ".10|14.30|0.01|满足", "0.00|56.29|0.00|满足",
+                           "28.20|5.00|5.64|不满足"}
+            << "不满足"
+            << "0.00"
+            << ".00"
+            << "无受拉锚栓";
+    }
+
+    void followsCalculate() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, verdict);
+        QFETCH(QString, refinedT);
+        QFETCH(QString, searchT);
+        QFETCH(QString, refinedStatus);
+        showWindow();
+        calculate(inputs);
+        for (int i = 0; i < inputFields.size(); ++i)
+            QCOMPARE(part<QLineEdit>(inputFields[i])->text(), inputs[i]);
+        QCOMPARE(table()->rowCount(), rows.size());
+        for (int row = 0; row < rows.size(); ++row)
+            QCOMPARE(checkRow(row), rows[row]);
+        QCOMPARE(cell(0, DesignWindow::ItemColumn), QString("锚栓抗拉"));
+        QCOMPARE(cell(3, DesignWindow::ItemColumn), QString("平衡校核"));
+        // A failing check says why.
+        for (int row = 0; row < rows.size(); ++row)
+            QCOMPARE(cell(row, DesignWindow::RemarkColumn).isEmpty(), rows[row].endsWith("|满足"));
+        QCOMPARE(label("verdictLabel"), verdict);
+        QCOMPARE(label("refinedT"), refinedT);
+        QCOMPARE(label("searchT"), searchT);
+        QVERIFY2(label("refinedStatus").contains(refinedStatus),
+                 qPrintable(label("refinedStatus")));
+
+        // The verdict is drawn green when it holds and red when it fails.
+        const QImage shown = part<QLabel>("verdictLabel")->grab().toImage();
+        const bool ok = verdict == "满足";
+        QVERIFY(countHue(shown, !ok) > 20);
+        QCOMPARE(countHue(shown, ok), 0);
+    }
+
+    // The bar of each ratio: green up to 1.00, red above, and the ratio text on it.
+    void utilisationBars_data() {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("red");
+        QTest::newRow("0.76 green") << defaults << 0 << false;
+        QTest::newRow("3.82 red") << QStringList{"5000", "5000", "1520", "1620", "18"} << 0 << true;
+        QTest::newRow("1.13 red") << QStringList{"5000", "5000", "1520", "1620", "18"} << 1 << true;
+        QTest::newRow("22.20 red")
+            << QStringList{"-826", "7250", "2390", "2730", "10"} << 3 << true;
+    }
+
+    void utilisationBars() {
+        QFETCH(QStringList, inputs);
+        QFETCH(int, row);
+        QFETCH(bool, red);
+        showWindow();
+        calculate(inputs);
+        const QModelIndex index = table()->model()->index(row, DesignWindow::RatioColumn);
+        const QRect rect = table()->visualRect(index);
+        // The table grows to its rows once the layout has run.
+        QTRY_VERIFY(table()->viewport()->rect().contains(rect));
+        const QImage image = table()->viewport()->grab(rect).toImage();
+        QVERIFY(countHue(image, red) > 100);
+        QCOMPARE(countHue(image, !red), 0);
+        // Wide enough for the bar to be read.
+        QVERIFY(rect.width() >= 80);
+    }
+
+    void formSignalsCarryTheCase_data() {
+        QTest::addColumn<bool>("queued");
+        QTest::newRow("direct") << false;
+        QTest::newRow("queued") << true;
+    }
+
+    void formSignalsCarryTheCase() {
+        QFETCH(bool, queued);
+        tarvel::InputTexts inputs;
+        tarvel::BaseResult result;
+        int calls = 0;
+        connect(
+            form.get(), &Kqform1::calculated, this,
+            [&](const tarvel::InputTexts& i, const tarvel::BaseResult& r) {
+                inputs = i;
+                result = r;
+                ++calls;
+            },
+            queued ? Qt::QueuedConnection : Qt::DirectConnection);
+        calculate(defaults);
+        if (queued) QTRY_COMPARE(calls, 1);
+        QCOMPARE(calls, 1);
+        QCOMPARE(inputs, texts(defaults));
+        QCOMPARE(result.xt, std::string("904."));
+        QCOMPARE(result.tt, std::string("112.00"));
+        QCOMPARE(result.h2t, std::string("994.1"));
+        QCOMPARE(result.vt, std::string("622."));
+    }
+
+    void noStaleVerdict_data() {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("refusal") << QStringList{"-1000", "0", "1520", "1620", "18"}
+                                 << "底板全截面受拉";
+        QTest::newRow("P not a number")
+            << QStringList{"abc", "1000", "1520", "1620", "18"} << "「P(kN)」不是有效的数字";
+        QTest::newRow("search fault")
+            << QStringList{"-8000", "1000", "1000", "1620", "18"} << "计算中出现除以零";
+    }
+
+    void noStaleVerdict() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, message);
+        showWindow();
+        calculate(defaults);
+        QCOMPARE(label("verdictLabel"), QString("满足"));
+        QSignalSpy refused(form.get(), &Kqform1::refused);
+        QSignalSpy failed(form.get(), &Kqform1::failed);
+        ModalBox box;
+        QString statusWhileBoxUp;
+        box.whileShown = [&] { statusWhileBoxUp = label("statusLabel"); };
+        box.expect();
+        calculate(inputs);
+        QVERIFY(box.seen);
+        QCOMPARE(box.text, message);
+        QCOMPARE(refused.size() + failed.size(), 1);
+        // The design window is current before the user closes the box.
+        QVERIFY2(statusWhileBoxUp.contains(message), qPrintable(statusWhileBoxUp));
+        expectNoChecks();
+        for (int i = 0; i < inputFields.size(); ++i)
+            QCOMPARE(part<QLineEdit>(inputFields[i])->text(), inputs[i]);
+        // A design input change brings nothing back.
+        part<QComboBox>("boltCombo")->setCurrentText("M20");
+        expectNoChecks();
+        QVERIFY(label("statusLabel").contains(message));
+        // The next good calculation shows its checks again.
+        calculate(defaults);
+        QCOMPARE(label("verdictLabel"), QString("不满足"));
+        QCOMPARE(checkRow(0), QString("112.00|44.06|2.54|不满足"));
+    }
+
+    void designInputChange_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("verdict");
+        QTest::newRow("bolt M20") << "boltCombo" << QVariant("M20") << 0
+                                  << "112.00|44.06|2.54|不满足"
+                                  << "不满足";
+        QTest::newRow("bolt M100")
+            << "boltCombo" << QVariant("M100") << 0 << "112.00|1259.03|0.09|满足"
+            << "满足";
+        QTest::newRow("steel Q235")
+            << "steelCombo" << QVariant("Q235") << 0 << "112.00|114.34|0.98|满足"
+            << "满足";
+        QTest::newRow("concrete C60")
+            << "concreteCombo" << QVariant("C60") << 1 << "3.20|27.50|0.12|满足"
+            << "满足";
+        QTest::newRow("beta 2.5") << "betaSpin" << QVariant(2.5) << 1 << "3.20|35.75|0.09|满足"
+                                  << "满足";
+        QTest::newRow("shear 1000")
+            << "shearSpin" << QVariant(1000.0) << 2 << "1000.00|622.00|1.61|不满足"
+            << "不满足";
+        QTest::newRow("shear -1000 by its size")
+            << "shearSpin" << QVariant(-1000.0) << 2 << "1000.00|622.00|1.61|不满足"
+            << "不满足";
+        QTest::newRow("friction 1.0 carries 1000 kN")
+            << "frictionSpin" << QVariant(1.0) << 2 << "0.00|1555.01|0.00|满足"
+            << "满足";
+    }
+
+    void designInputChange() {
+        QFETCH(QString, control);
+        QFETCH(QVariant, value);
+        QFETCH(int, row);
+        QFETCH(QString, expected);
+        QFETCH(QString, verdict);
+        showWindow();
+        calculate(defaults);
+        QSignalSpy searches(find<QLineEdit>(form.get(), "xt"), &QLineEdit::textChanged);
+        if (auto* combo = window()->findChild<QComboBox*>(control))
+            combo->setCurrentText(value.toString());
+        else
+            part<QDoubleSpinBox>(control)->setValue(value.toDouble());
+        QCOMPARE(checkRow(row), expected);
+        QCOMPARE(label("verdictLabel"), verdict);
+        QCOMPARE(searches.size(), 0); // the checks never rerun the search
+    }
+
+    void shearAndFrictionTogether() {
+        showWindow();
+        calculate(defaults);
+        part<QDoubleSpinBox>("shearSpin")->setValue(1000);
+        part<QDoubleSpinBox>("frictionSpin")->setValue(1.0);
+        QCOMPARE(checkRow(2), QString("1000.00|1555.01|0.64|满足"));
+        QCOMPARE(label("verdictLabel"), QString("满足"));
+    }
+
+    void defaultsAndRanges() {
+        QCOMPARE(part<QComboBox>("boltCombo")->currentText(), QString("M36"));
+        QCOMPARE(part<QComboBox>("boltCombo")->itemText(0), QString("M20"));
+        QCOMPARE(part<QComboBox>("boltCombo")->itemText(part<QComboBox>("boltCombo")->count() - 1),
+                 QString("M100"));
+        QCOMPARE(part<QComboBox>("steelCombo")->currentText(), QString("Q355"));
+        QCOMPARE(part<QComboBox>("concreteCombo")->currentText(), QString("C30"));
+        struct Spin {
+            const char* name;
+            double value, minimum, maximum;
+        };
+        for (const Spin& s : {Spin{"betaSpin", 1.0, 1.0, 3.0}, Spin{"shearSpin", 0, -1e6, 1e6},
+                              Spin{"frictionSpin", 0.4, 0.01, 1.0}}) {
+            auto* spin = part<QDoubleSpinBox>(s.name);
+            QCOMPARE(spin->value(), s.value);
+            QCOMPARE(spin->minimum(), s.minimum);
+            QCOMPARE(spin->maximum(), s.maximum);
+            QCOMPARE(spin->decimals(), 2);
+        }
+    }
+
+    void settingsPersist() {
+        part<QComboBox>("boltCombo")->setCurrentText("M42");
+        part<QComboBox>("steelCombo")->setCurrentText("Q390");
+        part<QComboBox>("concreteCombo")->setCurrentText("C40");
+        part<QDoubleSpinBox>("betaSpin")->setValue(2.5);
+        part<QDoubleSpinBox>("shearSpin")->setValue(-150.25);
+        part<QDoubleSpinBox>("frictionSpin")->setValue(0.55);
+        form.reset();
+        openForm();
+        QCOMPARE(part<QComboBox>("boltCombo")->currentText(), QString("M42"));
+        QCOMPARE(part<QComboBox>("steelCombo")->currentText(), QString("Q390"));
+        QCOMPARE(part<QComboBox>("concreteCombo")->currentText(), QString("C40"));
+        QCOMPARE(part<QDoubleSpinBox>("betaSpin")->value(), 2.5);
+        QCOMPARE(part<QDoubleSpinBox>("shearSpin")->value(), -150.25);
+        QCOMPARE(part<QDoubleSpinBox>("frictionSpin")->value(), 0.55);
+        // And the checks use them at once.
+        calculate(defaults);
+        QCOMPARE(checkRow(1), QString("3.20|47.75|0.07|满足"));
+    }
+
+    void damagedSettingsFallBack() {
+        form.reset();
+        {
+            QSettings settings("Tarvel", "Tarvel");
+            settings.setValue("design/bolt", "M7");
+            settings.setValue("design/steel", "");
+            settings.setValue("design/concrete", "C30 ");
+            settings.setValue("design/betaL", 9);
+            settings.setValue("design/V", "abc");
+            settings.setValue("design/friction", 0);
+        }
+        openForm();
+        QCOMPARE(part<QComboBox>("boltCombo")->currentText(), QString("M36"));
+        QCOMPARE(part<QComboBox>("steelCombo")->currentText(), QString("Q355"));
+        QCOMPARE(part<QComboBox>("concreteCombo")->currentText(), QString("C30"));
+        QCOMPARE(part<QDoubleSpinBox>("betaSpin")->value(), 1.0);
+        QCOMPARE(part<QDoubleSpinBox>("shearSpin")->value(), 0.0);
+        QCOMPARE(part<QDoubleSpinBox>("frictionSpin")->value(), 0.4);
+        calculate(defaults);
+        QCOMPARE(label("verdictLabel"), QString("满足"));
+    }
+
+    void opening_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Ctrl+D") << "shortcut";
+        QTest::newRow("context menu on the figure") << "Picture1";
+        QTest::newRow("context menu on the background") << "kqform1";
+        QTest::newRow("context menu on a frame") << "Frame2";
+    }
+
+    void opening() {
+        QFETCH(QString, how);
+        calculate(defaults); // before the window is open: it still follows
+        QVERIFY(!window()->isVisible());
+        for (int time = 0; time < 2; ++time) { // a second time raises the same window
+            if (how == "shortcut") {
+                form->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(form.get()));
+                QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier);
+            } else {
+                QWidget* target = how == "kqform1" ? form.get() : find(form.get(), how);
+                const QPoint at(5, 5);
+                QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+                QApplication::sendEvent(target, &event);
+                QMenu* menu = launcher->contextMenu();
+                QVERIFY(menu->isVisible());
+                QCOMPARE(menu->actions().first()->text(), QString("设计验算…"));
+                menu->actions().first()->trigger();
+                menu->close();
+            }
+            QVERIFY(QTest::qWaitForWindowExposed(window()));
+        }
+        int designWindows = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            designWindows += qobject_cast<DesignWindow*>(w) != nullptr;
+        QCOMPARE(designWindows, 1);
+        QCOMPARE(label("verdictLabel"), QString("满足"));
+    }
+
+    void inputBoxesKeepTheirOwnMenu() {
+        auto* input = find<QLineEdit>(form.get(), "pt");
+        QTimer::singleShot(0, [] {
+            if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                input->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(input, &event);
+        QVERIFY(!launcher->contextMenu()->isVisible());
+    }
+
+    void closeWithCtrlW() {
+        showWindow();
+        window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QTest::keyClick(window(), Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!window()->isVisible());
+        QVERIFY(form->isVisible());
+    }
+
+    void aboutNamesTheVersion() {
+        QCoreApplication::setApplicationVersion("9.8.7");
+        showWindow();
+        ModalBox box;
+        box.expect();
+        part<QMenu>("menuHelp")->actions().first()->trigger();
+        QVERIFY(box.seen);
+        QVERIFY(box.text.contains("Tarvel"));
+        QVERIFY(box.text.contains("9.8.7"));
+    }
+
+    // Every caption and header is shown whole in the window's font.
+    void noClippedText_data() {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::newRow("default case") << defaults;
+        QTest::newRow("failing case") << QStringList{"-826", "7250", "2390", "2730", "10"};
+    }
+
+    void noClippedText() {
+        QFETCH(QStringList, inputs);
+        showWindow();
+        calculate(inputs);
+        QTest::qWait(0);
+        QCOMPARE(QFontInfo(window()->font()).family(), Kqform1::windowFont().family());
+        for (QLabel* l : window()->findChildren<QLabel*>()) {
+            if (l->wordWrap() || l->text().isEmpty() || !l->isVisible()) continue;
+            QVERIFY2(l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()),
+                     qPrintable(l->objectName()));
+        }
+        QHeaderView* header = table()->horizontalHeader();
+        for (int column = 0; column < DesignWindow::RemarkColumn; ++column) {
+            const int needed = header->fontMetrics().horizontalAdvance(
+                table()->horizontalHeaderItem(column)->text());
+            QVERIFY2(header->sectionSize(column) > needed, qPrintable(QString::number(column)));
+            for (int row = 0; row < table()->rowCount(); ++row)
+                QVERIFY(table()->columnWidth(column) >
+                        table()->fontMetrics().horizontalAdvance(cell(row, column)));
+        }
+        // The whole table is in view, without a scroll bar.
+        QVERIFY(!table()->verticalScrollBar()->isVisible());
+        QVERIFY(!table()->horizontalScrollBar()->isVisible());
+    }
+
+    // With TARVEL_SCREENSHOT set, saves the design window after Calculate on the inputs of
+    // TARVEL_SCREENSHOT_INPUTS (five words), or on the defaults.
+    void screenshot() {
+        const QByteArray path = qgetenv("TARVEL_SCREENSHOT");
+        if (path.isEmpty()) QSKIP("TARVEL_SCREENSHOT not set");
+        QStringList inputs = defaults;
+        const QString given = QString::fromLocal8Bit(qgetenv("TARVEL_SCREENSHOT_INPUTS"));
+        if (!given.isEmpty()) inputs = given.split(' ', Qt::SkipEmptyParts);
+        QCOMPARE(inputs.size(), 5);
+        showWindow();
+        calculate(inputs);
+        QTest::qWait(50);
+        QVERIFY(window()->grab().save(QString::fromLocal8Bit(path)));
+    }
+};
+
+QTEST_MAIN(DesignWindowTest)
+#include "design_window_test.moc"

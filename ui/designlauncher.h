@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class DesignWindow;
+class Kqform1;
+class QAction;
+class QMenu;
+
+// Attaches the design window to a Kqform1 from outside: a context menu on the form's
+// background and figure, and Ctrl+D, both open (or raise) the one design window, which
+// follows every Calculate of the form from the start. Owned by the form.
+class DesignLauncher : public QObject {
+    Q_OBJECT
+  public:
+    explicit DesignLauncher(Kqform1* form);
+    ~DesignLauncher() override;
+
+    // The form's context menu; later entries (导出计算书…) are added after 设计验算….
+    QMenu* contextMenu() const { return menu_.get(); }
+    QAction* designAction() const { return designAction_; }
+    DesignWindow* designWindow() const { return window_.get(); }
+
+  public slots:
+    void openDesignWindow();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    Kqform1* form_;
+    std::unique_ptr<DesignWindow> window_;
+    std::unique_ptr<QMenu> menu_;
+    QAction* designAction_;
+    bool placed_ = false;
+};

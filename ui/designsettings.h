@@ -1,0 +1,16 @@
+#pragma once
+
+#include "design.h"
+
+// The design inputs of the last session, kept with QSettings under Tarvel/Tarvel.
+class DesignSettings {
+  public:
+    // The ranges the window's spin boxes offer beyond the engine's own limits.
+    static constexpr double maxShear = 1e6; // kN, either sign
+    static constexpr double minFriction = 0.01;
+
+    // What was saved; any value missing, unknown or out of range falls back to its default,
+    // so a damaged settings file never reaches the checks.
+    static tarvel::DesignInput load();
+    static void save(const tarvel::DesignInput& input);
+};
