@@ -117,7 +117,7 @@ QString styleSheet(HtmlTarget target) {
         "th { background-color: #e8edf3; font-weight: bold; }\n"
         "td, th { border: 1px solid #777777; padding: 3px 5px; vertical-align: top; }\n"
         "table.info td { border: 1px solid #999999; }\n"
-        "td.num { text-align: right; }\n"
+        "td.num { text-align: right; white-space: nowrap; }\n"
         ".ok { color: #1d6b2a; font-weight: bold; }\n"
         ".fail { color: #b02a1e; font-weight: bold; }\n"
         ".caption { text-align: center; font-size: 9.5pt; color: #333333; }\n"
@@ -332,20 +332,21 @@ QString checks(const ReportCase& c) {
                   plain(equilibriumTolerance)),
          q(eq.demandText) + QStringLiteral(" %"), q(eq.capacityText) + QStringLiteral(" %")},
     }};
-    QString rows =
-        row({QStringLiteral("项目"), QStringLiteral("公式"), QStringLiteral("设计值"),
-             QStringLiteral("承载力/限值"), QStringLiteral("利用率"), QStringLiteral("结论")},
-            true);
+    // Widths so that the formulas keep their room; a remark gets a row of its own.
+    QString rows = QStringLiteral(
+        "<tr><th width=\"12%\">项目</th><th width=\"40%\">公式</th><th width=\"15%\">设计值</th>"
+        "<th width=\"15%\">承载力/限值</th><th width=\"8%\">利用率</th>"
+        "<th width=\"9%\">结论</th></tr>\n");
     for (const Line& l : lines) {
-        QString conclusion = verdict(l.check.ok);
-        if (!l.check.remark.empty())
-            conclusion +=
-                QStringLiteral("<br><span class=\"remark\">%1</span>").arg(esc(l.check.remark));
         rows += QStringLiteral(
                     "<tr><td>%1</td><td>%2</td><td class=\"num\">%3</td><td class=\"num\">%4</td>"
                     "<td class=\"num\">%5</td><td>%6</td></tr>\n")
                     .arg(QString::fromUtf8(l.check.title), l.formula, l.demand, l.capacity,
-                         esc(l.check.ratioText), conclusion);
+                         esc(l.check.ratioText), verdict(l.check.ok));
+        if (!l.check.remark.empty())
+            rows += QStringLiteral(
+                        "<tr><td></td><td colspan=\"5\" class=\"remark\">说明：%1</td></tr>\n")
+                        .arg(esc(l.check.remark));
     }
     QString out = QStringLiteral("<h2>6 设计验算</h2>\n") + table(QStringLiteral("checks"), rows);
     for (const std::string& g : k.geometryRemarks)

@@ -25,6 +25,7 @@ constexpr double footerHeightMm = 9;
 constexpr double footerPointSize = 8.5;
 constexpr int pdfResolution = 600;
 constexpr double mmPerInch = 25.4;
+constexpr double clipMargin = 0.5; // device pixels
 
 QPageLayout a4Layout() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, pageMarginsMm,
@@ -91,7 +92,10 @@ void paintReport(QPagedPaintDevice& device, const ReportData& data) {
         painter.translate(0, -clip.top());
         painter.setClipRect(clip);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = clip;
+        // A line the pagination put exactly at the next page's top touches this page's clip:
+        // a hair less keeps it off this page, where it would be hidden but still in the PDF's
+        // text.
+        context.clip = clip.adjusted(0, clipMargin, 0, -clipMargin);
         doc->documentLayout()->draw(&painter, context);
         painter.restore();
 
