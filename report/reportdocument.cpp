@@ -334,9 +334,9 @@ QString checks(const ReportCase& c) {
     }};
     // Widths so that the formulas keep their room; a remark gets a row of its own.
     QString rows = QStringLiteral(
-        "<tr><th width=\"12%\">项目</th><th width=\"40%\">公式</th><th width=\"15%\">设计值</th>"
-        "<th width=\"15%\">承载力/限值</th><th width=\"8%\">利用率</th>"
-        "<th width=\"9%\">结论</th></tr>\n");
+        "<tr><th width=\"11%\">项目</th><th width=\"36%\">公式</th><th width=\"17%\">设计值</th>"
+        "<th width=\"17%\">承载力/限值</th><th width=\"8%\">利用率</th>"
+        "<th width=\"11%\">结论</th></tr>\n");
     for (const Line& l : lines) {
         rows += QStringLiteral(
                     "<tr><td>%1</td><td>%2</td><td class=\"num\">%3</td><td class=\"num\">%4</td>"
