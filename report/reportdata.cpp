@@ -3,10 +3,29 @@
 #include "reporterror.h"
 
 #include <QCoreApplication>
+#include <QSettings>
 
 #include <algorithm>
 
 namespace tarvel::report {
+
+ReportInfo loadReportInfo() {
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("report"));
+    return {settings.value(QStringLiteral("project")).toString(),
+            settings.value(QStringLiteral("member")).toString(),
+            settings.value(QStringLiteral("designer")).toString(),
+            settings.value(QStringLiteral("checker")).toString()};
+}
+
+void saveReportInfo(const ReportInfo& info) {
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("report"));
+    settings.setValue(QStringLiteral("project"), info.project);
+    settings.setValue(QStringLiteral("member"), info.member);
+    settings.setValue(QStringLiteral("designer"), info.designer);
+    settings.setValue(QStringLiteral("checker"), info.checker);
+}
 
 ReportCase makeReportCase(const InputTexts& inputs, const DesignInput& design, const QString& name,
                           int threads) {

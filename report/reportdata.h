@@ -19,6 +19,11 @@ struct ReportInfo {
     QString checker;  // 校对
 };
 
+// The title block as last entered (QSettings, group "report"), so that the 计算书信息 dialog
+// opens with it. Needs the application's organisation and name set for its settings file.
+ReportInfo loadReportInfo();
+void saveReportInfo(const ReportInfo& info);
+
 // One load case: what was asked and what the engine made of it.
 struct ReportCase {
     QString name; // load-case name; may be empty for a single case
