@@ -1,0 +1,93 @@
+#include "reportdata.h"
+
+#include "reporterror.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+#include <algorithm>
+
+namespace tarvel::report {
+
+ReportInfo loadReportInfo() {
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("report"));
+    return {settings.value(QStringLiteral("project")).toString(),
+            settings.value(QStringLiteral("member")).toString(),
+            settings.value(QStringLiteral("designer")).toString(),
+            settings.value(QStringLiteral("checker")).toString()};
+}
+
+void saveReportInfo(const ReportInfo& info) {
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("report"));
+    settings.setValue(QStringLiteral("project"), info.project);
+    settings.setValue(QStringLiteral("member"), info.member);
+    settings.setValue(QStringLiteral("designer"), info.designer);
+    settings.setValue(QStringLiteral("checker"), info.checker);
+}
+
+ReportCase makeReportCase(const InputTexts& inputs, const DesignInput& design, const QString& name,
+                          int threads) {
+    ReportCase c;
+    c.name = name;
+    c.design = design;
+    c.outcome = computeCase(inputs, design, threads);
+    if (c.outcome.status == CaseOutcome::Status::Ok) {
+        try {
+            c.analysis = analyze(inputs);
+        } catch (const TarvelError& e) {
+            // analyze already passed inside computeCase; a failure here would be a fault.
+            c.outcome.status = CaseOutcome::Status::Error;
+            c.outcome.message = e.what();
+        }
+    }
+    return c;
+}
+
+QString ReportData::programName() const {
+    return program.isEmpty() ? QStringLiteral("Tarvel") : program;
+}
+
+QString ReportData::programVersion() const {
+    return version.isEmpty() ? QCoreApplication::applicationVersion() : version;
+}
+
+QDate ReportData::reportDate() const {
+    return date.isValid() ? date : QDate::currentDate();
+}
+
+QString ReportData::programLine() const {
+    const QString v = programVersion();
+    return v.isEmpty() ? programName() : programName() + QLatin1Char(' ') + v;
+}
+
+namespace {
+double utilisation(const ReportCase& c) {
+    double worst = 0;
+    for (const Check& check : c.outcome.checks.checks)
+        worst = std::max(worst, check.ratio);
+    return worst;
+}
+} // namespace
+
+int governingCase(const std::vector<ReportCase>& cases) {
+    int best = -1;
+    for (int i = 0; i < static_cast<int>(cases.size()); ++i) {
+        if (!cases[i].ok()) continue;
+        if (best < 0 || utilisation(cases[i]) > utilisation(cases[best])) best = i;
+    }
+    return best;
+}
+
+void requireReportable(const ReportData& data) {
+    const CaseOutcome& o = data.main.outcome;
+    if (data.main.ok()) return;
+    const QString why =
+        o.message.empty() ? QStringLiteral("计算未完成") : QString::fromStdString(o.message);
+    if (o.status == CaseOutcome::Status::Refused)
+        throw ReportError(QStringLiteral("无法生成计算书：%1，计算被拒绝").arg(why));
+    throw ReportError(QStringLiteral("无法生成计算书：计算失败（%1）").arg(why));
+}
+
+} // namespace tarvel::report

@@ -1,0 +1,498 @@
+#include "reportdocument.h"
+
+#include "number.h"
+#include "reporterror.h"
+#include "reportfont.h"
+#include "resultdiagram.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QImage>
+#include <QObject>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextObjectInterface>
+#include <QUrl>
+
+#include <array>
+#include <cmath>
+
+namespace tarvel::report {
+
+namespace {
+
+const QString figureResource = QStringLiteral(":/tarvel_report/figure.png");
+const QString figureName = QStringLiteral("tarvel-figure");
+const QString diagramName = QStringLiteral("tarvel-diagram");
+
+// Printed sizes of the two pictures.
+constexpr double figureWidthMm = 100;
+constexpr double figureAspect = 381.0 / 229.0;
+constexpr double diagramWidthMm = 150;
+// Qt's layout counts an image's HTML size at 96 dpi.
+constexpr double htmlDpi = 96;
+constexpr double mmPerInch = 25.4;
+
+constexpr int diagramObjectType = QTextFormat::UserObject + 1;
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+QString esc(const QString& s) {
+    return s.toHtmlEscaped();
+}
+QString esc(const std::string& s) {
+    return q(s).toHtmlEscaped();
+}
+
+// A number as typed in a table of materials: shortest form, no exponent for ordinary values.
+QString plain(double v) {
+    return QString::number(v, 'g', 10);
+}
+// A coefficient with at least one decimal (1.0, 0.4, 1.25).
+QString coefficient(double v) {
+    QString s = plain(v);
+    if (!s.contains(QLatin1Char('.')) && !s.contains(QLatin1Char('e'))) s += QStringLiteral(".0");
+    return s;
+}
+QString two(double v) {
+    return q(twoDecimals(v));
+}
+
+// A symbol with an optional subscript and superscript: sym("N", "t", "a") is N_t^a.
+QString sym(const QString& base, const QString& sub = {}, const QString& sup = {}) {
+    QString s = QStringLiteral("<i>%1</i>").arg(base);
+    if (!sub.isEmpty()) s += QStringLiteral("<sub>%1</sub>").arg(sub);
+    if (!sup.isEmpty()) s += QStringLiteral("<sup>%1</sup>").arg(sup);
+    return s;
+}
+
+QString row(std::initializer_list<QString> cells, bool header = false) {
+    QString r = QStringLiteral("<tr>");
+    for (const QString& c : cells)
+        r += header ? QStringLiteral("<th>%1</th>").arg(c) : QStringLiteral("<td>%1</td>").arg(c);
+    return r + QStringLiteral("</tr>\n");
+}
+
+QString table(const QString& cls, const QString& rows) {
+    return QStringLiteral("<table class=\"%1\" width=\"100%\" border=\"1\" cellspacing=\"0\" "
+                          "cellpadding=\"4\">\n%2</table>\n")
+        .arg(cls, rows);
+}
+
+struct ResultRow {
+    ResultBox box;
+    const char* name;
+    QString symbol;
+    const char* unit;
+};
+
+// The window's captions, with the check panel's values named after their labels.
+std::array<ResultRow, resultBoxCount> resultRows() {
+    return {{
+        {ResultBox::xt, "底板压力长度", sym("x"), "mm"},
+        {ResultBox::qmaxt, "底板边缘应力", sym("σ", "max"), "N/mm²"},
+        {ResultBox::tt, "锚栓最大拉力", sym("T"), "kN"},
+        {ResultBox::fmst, "锚栓合力", sym("F"), "kN"},
+        {ResultBox::mmst, "锚栓合力弯矩", sym("M", "b"), "kN·m"},
+        {ResultBox::fqt, "底板压应力合力", sym("C"), "kN"},
+        {ResultBox::mqt, "底板压应力合力弯矩", sym("M", "c"), "kN·m"},
+        {ResultBox::ct, "底板合力力臂", sym("c"), "mm"},
+        {ResultBox::c2t, "锚栓合力力臂", sym("c", "2"), "mm"},
+        {ResultBox::h1t, "竖向力之和 C − F", sym("ΣN"), "kN"},
+        {ResultBox::h2t, "弯矩之和 M<sub>c</sub> + M<sub>b</sub>", sym("ΣM"), "kN·m"},
+        {ResultBox::vt, "底板抗剪承载力", sym("V", "u"), "kN"},
+    }};
+}
+
+QString styleSheet(HtmlTarget target) {
+    QString css = QStringLiteral(
+        "h1 { font-size: 18pt; text-align: center; margin-bottom: 6pt; }\n"
+        "h2 { font-size: 13pt; margin-top: 12pt; margin-bottom: 4pt; }\n"
+        "p { margin-top: 2pt; margin-bottom: 4pt; }\n"
+        "table { border-collapse: collapse; margin-bottom: 6pt; }\n"
+        "th { background-color: #e8edf3; font-weight: bold; }\n"
+        "td, th { border: 1px solid #777777; padding: 3px 5px; vertical-align: top; }\n"
+        "table.info td { border: 1px solid #999999; }\n"
+        "td.num { text-align: right; white-space: nowrap; }\n"
+        ".ok { color: #1d6b2a; font-weight: bold; }\n"
+        ".fail { color: #b02a1e; font-weight: bold; }\n"
+        ".caption { text-align: center; font-size: 9.5pt; color: #333333; }\n"
+        ".remark { font-size: 9.5pt; color: #444444; }\n"
+        ".verdict { font-size: 14pt; }\n");
+    if (target == HtmlTarget::Browser) {
+        css += QStringLiteral(
+            "@page { size: A4 portrait; margin: 18mm 16mm 20mm 16mm;\n"
+            "  @bottom-center { content: \"第 \" counter(page) \" 页 共 \" counter(pages) \" 页\"; "
+            "font-size: 9pt; } }\n"
+            "html { background: #f0f0f0; }\n"
+            "body { font-family: 'WenQuanYi Zen Hei', 'Noto Sans CJK SC', 'Microsoft YaHei', "
+            "sans-serif; font-size: 10.5pt; line-height: 1.45; color: #111111; background: white;"
+            " max-width: 178mm; margin: 0 auto; padding: 12mm 16mm; }\n"
+            "table { width: 100%; }\n"
+            "tr, figure, svg, img { page-break-inside: avoid; break-inside: avoid; }\n"
+            "figure { margin: 6pt 0; text-align: center; }\n"
+            "footer { margin-top: 16pt; font-size: 9pt; color: #555555; text-align: center; }\n"
+            "@media print { html { background: none; } body { max-width: none; margin: 0; "
+            "padding: 0; } }\n");
+    }
+    return css;
+}
+
+QString header(const ReportData& d) {
+    const ReportInfo& i = d.info;
+    QString rows;
+    rows += row(
+        {QStringLiteral("工程名称"), esc(i.project), QStringLiteral("构件编号"), esc(i.member)});
+    rows += row({QStringLiteral("设计"), esc(i.designer), QStringLiteral("校对"), esc(i.checker)});
+    rows += row({QStringLiteral("日期"), d.reportDate().toString(QStringLiteral("yyyy-MM-dd")),
+                 QStringLiteral("计算程序"), esc(d.programLine())});
+    return QStringLiteral("<h1>圆钢管柱脚计算书</h1>\n") + table(QStringLiteral("info"), rows);
+}
+
+QString basis() {
+    return QStringLiteral(
+        "<h2>1 设计依据</h2>\n"
+        "<p>《钢结构设计标准》GB 50017-2017；《混凝土结构设计规范》GB 50010-2010。</p>\n"
+        "<p>计算方法：圆形底板支承于直径为 d 的圆形混凝土受压面上，n 个锚栓均匀布置在直径为 D "
+        "的锚栓中心圆上。先按直径 d 的实心圆截面作弹性预验算：全截面受拉时不予计算，否则由边缘"
+        "应力得到受压区长度 x，此后 x 保持不变。然后以边缘应力 σ<sub>max</sub> 从 0.1 N/mm² 起"
+        "按 0.1 递增试算：受压区内压应力按线性分布、以 0.1 mm 宽的条带积分得到压应力合力 C 及其"
+        "弯矩 M<sub>c</sub>；最外侧锚栓（1 号锚栓）拉力 T 自 1 kN 至 1002 kN 试算，其余受拉锚栓"
+        "按其至中和轴距离与 1 号锚栓的比例受力，得到锚栓合力 F 及其弯矩 M<sub>b</sub>；取竖向力"
+        "最接近平衡的状态为结果。符号与正负号：轴力 P 以受压为正、受拉为负；弯矩 M 取正值；"
+        "受压边在图示右侧，中和轴距底板中心 d/2 − x，位于受压边对侧的锚栓受拉。</p>\n");
+}
+
+QString inputs(const ReportCase& c) {
+    const InputTexts& in = c.outcome.inputs;
+    const DesignData& m = c.outcome.checks.data;
+    const auto r = [](const char* kind, const QString& what, const QString& s, const QString& v,
+                      const char* unit) {
+        return row({QString::fromUtf8(kind), what, s, v, QString::fromUtf8(unit)});
+    };
+    QString rows = row({QStringLiteral("类别"), QStringLiteral("项目"), QStringLiteral("符号"),
+                        QStringLiteral("数值"), QStringLiteral("单位")},
+                       true);
+    rows += r("荷载", QStringLiteral("轴力（压为正，拉为负）"), sym("P"), esc(in[0]), "kN");
+    rows += r("荷载", QStringLiteral("弯矩"), sym("M"), esc(in[1]), "kN·m");
+    rows += r("荷载", QStringLiteral("剪力"), sym("V"), plain(m.input.V), "kN");
+    rows += r("几何", QStringLiteral("底板受压圆直径"), sym("d"), esc(in[2]), "mm");
+    rows += r("几何", QStringLiteral("锚栓中心圆直径"), sym("D"), esc(in[3]), "mm");
+    rows += r("几何", QStringLiteral("锚栓个数"), sym("n"), esc(in[4]), "个");
+    rows += r("材料", QStringLiteral("锚栓规格"), QString(), QString::fromUtf8(m.bolt.name), "");
+    rows += r("材料", QStringLiteral("锚栓有效截面面积"), sym("A", "e"),
+              QString::number(m.ae, 'f', 1), "mm²");
+    rows +=
+        r("材料", QStringLiteral("锚栓钢材 %1 抗拉强度设计值").arg(QString::fromUtf8(m.steel.name)),
+          sym("f", "t", "a"), plain(m.steel.tensileDesign), "N/mm²");
+    rows +=
+        r("材料",
+          QStringLiteral("混凝土 %1 轴心抗压强度设计值").arg(QString::fromUtf8(m.concrete.name)),
+          sym("f", "c"), plain(m.concrete.compressiveDesign), "N/mm²");
+    rows += r("材料", QStringLiteral("局部受压提高系数"), sym("β", "l"), coefficient(m.input.betaL),
+              "");
+    rows += r("材料", QStringLiteral("底板与砂浆摩擦系数"), sym("μ"), coefficient(m.input.friction),
+              "");
+    return QStringLiteral("<h2>2 输入</h2>\n") + table(QStringLiteral("input"), rows);
+}
+
+QString pictures(HtmlTarget target, const ReportCase& c) {
+    QString figure, diagram;
+    const double figureHeightMm = figureWidthMm / figureAspect;
+    const double diagramHeightMm = diagramWidthMm / diagramAspect;
+    if (target == HtmlTarget::Browser) {
+        figure = QStringLiteral("<img src=\"data:image/png;base64,%1\" alt=\"柱脚示意图\" "
+                                "style=\"width:%2mm;height:%3mm\">")
+                     .arg(QString::fromLatin1(figurePng().toBase64()), plain(figureWidthMm),
+                          QString::number(figureHeightMm, 'f', 1));
+        diagram = resultDiagramSvg(makeDiagramData(*c.analysis, c.outcome.result),
+                                   plain(diagramWidthMm) + QStringLiteral("mm"),
+                                   QString::number(diagramHeightMm, 'f', 1) + QStringLiteral("mm"));
+        return QStringLiteral("<h2>3 计算简图</h2>\n<figure>%1<p class=\"caption\">图 1　柱脚示意"
+                              "（以图示方向为正）</p></figure>\n<figure>%2<p class=\"caption\">"
+                              "图 2　计算简图（受压边在右侧）</p></figure>\n")
+            .arg(figure, diagram);
+    }
+    const auto px = [](double mm) {
+        return QString::number(std::lround(mm / mmPerInch * htmlDpi));
+    };
+    return QStringLiteral(
+               "<h2 style=\"page-break-before: always\">3 计算简图</h2>\n"
+               "<p align=\"center\"><img src=\"%1\" width=\"%2\" height=\"%3\"></p>\n"
+               "<p class=\"caption\" align=\"center\">图 1　柱脚示意（以图示方向为正）</p>\n"
+               "<p align=\"center\"><img src=\"%4\" width=\"%5\" height=\"%6\"></p>\n"
+               "<p class=\"caption\" align=\"center\">图 2　计算简图（受压边在右侧）</p>\n")
+        .arg(figureName, px(figureWidthMm), px(figureHeightMm), diagramName, px(diagramWidthMm),
+             px(diagramHeightMm));
+}
+
+QString results(const ReportCase& c) {
+    QString rows = row({QStringLiteral("名称"), QStringLiteral("符号"), QStringLiteral("数值"),
+                        QStringLiteral("单位")},
+                       true);
+    for (const ResultRow& r : resultRows()) {
+        rows +=
+            QStringLiteral("<tr><td>%1</td><td>%2</td><td class=\"num\">%3</td><td>%4</td></tr>\n")
+                .arg(QString::fromUtf8(r.name), r.symbol, esc(c.outcome.result[r.box]),
+                     QString::fromUtf8(r.unit));
+    }
+    return QStringLiteral("<h2 style=\"page-break-before: always\">4 计算结果</h2>\n") +
+           table(QStringLiteral("results"), rows);
+}
+
+QString refinedText(const RefinedEquilibrium& r) {
+    using Status = RefinedEquilibrium::Status;
+    switch (r.status) {
+    case Status::Solved:
+        return QStringLiteral(
+                   "精确平衡解（按弹性受压区长度 x 求解两平衡方程）：σ<sub>max</sub> = %1 "
+                   "N/mm²，T = %2 kN，C = %3 kN，F = %4 kN。")
+            .arg(two(r.qmax), two(r.T), two(r.C), two(r.F));
+    case Status::NoEquilibrium:
+        return QStringLiteral("精确平衡解：按弹性受压区长度，此荷载组合无平衡解（需 %1）。")
+            .arg(r.qmax < 0 ? QStringLiteral("σ<sub>max</sub> &lt; 0")
+                            : QStringLiteral("T &lt; 0"));
+    case Status::ForceOnly:
+        return QStringLiteral(
+                   "精确平衡解：无受拉锚栓，σ<sub>max</sub> = %1 N/mm²，弯矩之和 %2 kN·m。")
+            .arg(two(r.qmax), two(r.momentSum));
+    case Status::Singular:
+        break;
+    }
+    return {};
+}
+
+QString equilibrium(const ReportCase& c) {
+    const CaseOutcome& o = c.outcome;
+    const double P = textToNumber(o.inputs[0]), M = std::fabs(textToNumber(o.inputs[1]));
+    const double h1 = textToNumber(o.result.h1t), h2 = textToNumber(o.result.h2t);
+    QString rows = row({QStringLiteral("项目"), QStringLiteral("计算值"), QStringLiteral("荷载"),
+                        QStringLiteral("差值"), QStringLiteral("相对差")},
+                       true);
+    rows +=
+        row({QStringLiteral("竖向力之和 ΣN = C − F"), esc(o.result.h1t) + QStringLiteral(" kN"),
+             QStringLiteral("P = ") + esc(o.inputs[0]) + QStringLiteral(" kN"),
+             two(h1 - P) + QStringLiteral(" kN"), two(o.checks.forceMiss) + QStringLiteral(" %")});
+    rows += row({QStringLiteral("弯矩之和 ΣM = M<sub>c</sub> + M<sub>b</sub>"),
+                 esc(o.result.h2t) + QStringLiteral(" kN·m"),
+                 QStringLiteral("M = ") + plain(M) + QStringLiteral(" kN·m"),
+                 two(h2 - M) + QStringLiteral(" kN·m"),
+                 two(o.checks.momentMiss) + QStringLiteral(" %")});
+    QString out =
+        QStringLiteral("<h2>5 平衡校核</h2>\n") + table(QStringLiteral("equilibrium"), rows);
+    const QString refined = refinedText(o.checks.refined);
+    if (!refined.isEmpty()) out += QStringLiteral("<p class=\"remark\">%1</p>\n").arg(refined);
+    return out;
+}
+
+QString verdict(bool ok) {
+    return ok ? QStringLiteral("<span class=\"ok\">满足</span>")
+              : QStringLiteral("<span class=\"fail\">不满足</span>");
+}
+
+QString checks(const ReportCase& c) {
+    const DesignChecks& k = c.outcome.checks;
+    const DesignData& m = k.data;
+    const Check& bolt = k[CheckId::Bolt];
+    const Check& bearing = k[CheckId::Bearing];
+    const Check& shear = k[CheckId::Shear];
+    const Check& eq = k[CheckId::Equilibrium];
+    const QString fta = sym("f", "t", "a"), ae = sym("A", "e");
+
+    struct Line {
+        const Check& check;
+        QString formula, demand, capacity;
+    };
+    const std::array<Line, checkCount> lines{{
+        {bolt,
+         QStringLiteral("%1 = %2 ≤ %3 = %4·%5 = %6 × %7 / 1000 = %8 kN")
+             .arg(sym("N", "t"), sym("T"), sym("N", "t", "a"), ae, fta,
+                  QString::number(m.ae, 'f', 1), plain(m.steel.tensileDesign),
+                  q(bolt.capacityText)),
+         q(bolt.demandText) + QStringLiteral(" kN"), q(bolt.capacityText) + QStringLiteral(" kN")},
+        {bearing,
+         QStringLiteral("%1 ≤ %2·%3 = %4 × %5 = %6 N/mm²")
+             .arg(sym("σ", "max"), sym("β", "l"), sym("f", "c"), coefficient(m.input.betaL),
+                  plain(m.concrete.compressiveDesign), q(bearing.capacityText)),
+         q(bearing.demandText) + QStringLiteral(" N/mm²"),
+         q(bearing.capacityText) + QStringLiteral(" N/mm²")},
+        {shear,
+         QStringLiteral("%1 ≤ %2·%3 = %4 × %5 = %6 kN")
+             .arg(sym("V"), sym("μ"), sym("C"), coefficient(m.input.friction),
+                  esc(c.outcome.result.fqt), q(shear.capacityText)),
+         q(shear.demandText) + QStringLiteral(" kN"),
+         q(shear.capacityText) + QStringLiteral(" kN")},
+        {eq,
+         QStringLiteral("max(|ΣN − P|, |ΣM − M|) 相对差 = max(%1 %, %2 %) = %3 % ≤ %4 %")
+             .arg(two(k.forceMiss), two(k.momentMiss), q(eq.demandText),
+                  plain(equilibriumTolerance)),
+         q(eq.demandText) + QStringLiteral(" %"), q(eq.capacityText) + QStringLiteral(" %")},
+    }};
+    // Widths so that the formulas keep their room; a remark gets a row of its own.
+    QString rows = QStringLiteral(
+        "<tr><th width=\"11%\">项目</th><th width=\"36%\">公式</th><th width=\"17%\">设计值</th>"
+        "<th width=\"17%\">承载力/限值</th><th width=\"8%\">利用率</th>"
+        "<th width=\"11%\">结论</th></tr>\n");
+    for (const Line& l : lines) {
+        rows += QStringLiteral(
+                    "<tr><td>%1</td><td>%2</td><td class=\"num\">%3</td><td class=\"num\">%4</td>"
+                    "<td class=\"num\">%5</td><td>%6</td></tr>\n")
+                    .arg(QString::fromUtf8(l.check.title), l.formula, l.demand, l.capacity,
+                         esc(l.check.ratioText), verdict(l.check.ok));
+        if (!l.check.remark.empty())
+            rows += QStringLiteral(
+                        "<tr><td></td><td colspan=\"5\" class=\"remark\">说明：%1</td></tr>\n")
+                        .arg(esc(l.check.remark));
+    }
+    QString out = QStringLiteral("<h2>6 设计验算</h2>\n") + table(QStringLiteral("checks"), rows);
+    for (const std::string& g : k.geometryRemarks)
+        out += QStringLiteral("<p class=\"remark\">注：%1。</p>\n").arg(esc(g));
+    return out;
+}
+
+QString conclusion(const ReportCase& c) {
+    const DesignChecks& k = c.outcome.checks;
+    QString out =
+        QStringLiteral("<h2>7 结论</h2>\n<p class=\"verdict\">%1：%2</p>\n")
+            .arg(k.ok ? QStringLiteral("各项验算均满足要求") : QStringLiteral("验算不通过"),
+                 verdict(k.ok));
+    if (k.ok) return out;
+    QString advice;
+    for (const Check& check : k.checks) {
+        if (check.ok) continue;
+        QString what = esc(check.remark);
+        if (check.id == CheckId::Equilibrium)
+            what +=
+                QStringLiteral("；此时计算结果不宜作为设计依据，宜调整底板直径 d、锚栓中心圆直径 D "
+                               "或锚栓个数 n 后重新计算");
+        advice += QStringLiteral("<li>%1：%2。</li>\n").arg(QString::fromUtf8(check.title), what);
+    }
+    return out + QStringLiteral("<p>修改建议：</p>\n<ul>\n%1</ul>\n").arg(advice);
+}
+
+QString caseVerdict(const ReportCase& c) {
+    switch (c.outcome.status) {
+    case CaseOutcome::Status::Ok:
+        return verdict(c.outcome.checks.ok);
+    case CaseOutcome::Status::Refused:
+        return QStringLiteral("<span class=\"fail\">拒绝：%1</span>").arg(esc(c.outcome.message));
+    case CaseOutcome::Status::Error:
+        break;
+    }
+    return QStringLiteral("<span class=\"fail\">出错：%1</span>").arg(esc(c.outcome.message));
+}
+
+QString loadCaseTable(const ReportData& d) {
+    if (d.loadCases.empty()) return {};
+    QString rows =
+        row({QStringLiteral("荷载组合"), QStringLiteral("P<br>kN"), QStringLiteral("M<br>kN·m"),
+             QStringLiteral("V<br>kN"), QStringLiteral("x<br>mm"),
+             QStringLiteral("σ<sub>max</sub><br>N/mm²"), QStringLiteral("T<br>kN"),
+             QStringLiteral("C<br>kN"), QStringLiteral("锚栓"), QStringLiteral("承压"),
+             QStringLiteral("抗剪"), QStringLiteral("平衡"), QStringLiteral("结论")},
+            true);
+    bool allOk = true;
+    for (const ReportCase& c : d.loadCases) {
+        const CaseOutcome& o = c.outcome;
+        const bool ok = o.status == CaseOutcome::Status::Ok;
+        allOk = allOk && ok && o.checks.ok;
+        const auto ratio = [&](CheckId id) { return ok ? esc(o.checks[id].ratioText) : QString(); };
+        rows += row({esc(c.name), esc(o.inputs[0]), esc(o.inputs[1]), plain(c.design.V),
+                     esc(o.result.xt), esc(o.result.qmaxt), esc(o.result.tt), esc(o.result.fqt),
+                     ratio(CheckId::Bolt), ratio(CheckId::Bearing), ratio(CheckId::Shear),
+                     ratio(CheckId::Equilibrium), caseVerdict(c)});
+    }
+    return QStringLiteral("<h2>8 荷载组合汇总</h2>\n") + table(QStringLiteral("cases"), rows) +
+           QStringLiteral("<p class=\"verdict\">设计总体结论：%1</p>\n").arg(verdict(allOk));
+}
+
+// The diagram as an object of the text document, painted with QPainter where the layout
+// puts it, so that it stays vectors in a PDF.
+class DiagramObject : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+  public:
+    DiagramObject(DiagramData data, QObject* parent) : QObject(parent), data_(std::move(data)) {}
+
+    QSizeF intrinsicSize(QTextDocument* doc, int, const QTextFormat&) override {
+        const QPaintDevice* device = doc->documentLayout()->paintDevice();
+        const double dpi = device ? device->logicalDpiX() : htmlDpi;
+        const double w = diagramWidthMm / mmPerInch * dpi;
+        return {w, w / diagramAspect};
+    }
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
+                    const QTextFormat&) override {
+        drawResultDiagram(*painter, rect, data_);
+    }
+
+  private:
+    DiagramData data_;
+};
+
+// Swaps the diagram's placeholder image for the vector object.
+void insertDiagramObject(QTextDocument& doc) {
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (!f.charFormat().isImageFormat() ||
+                f.charFormat().toImageFormat().name() != diagramName)
+                continue;
+            QTextCursor cursor(&doc);
+            cursor.setPosition(f.position());
+            cursor.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
+            QTextCharFormat object;
+            object.setObjectType(diagramObjectType);
+            cursor.insertText(QString(QChar::ObjectReplacementCharacter), object);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+QByteArray figurePng() {
+    QFile file(figureResource);
+    if (!file.open(QIODevice::ReadOnly)) throw ReportError(QStringLiteral("程序内缺少柱脚示意图"));
+    return file.readAll();
+}
+
+QString reportHtml(const ReportData& data, HtmlTarget target) {
+    requireReportable(data);
+    const ReportCase& c = data.main;
+    QString body = header(data) + basis() + inputs(c) + pictures(target, c) + results(c) +
+                   equilibrium(c) + checks(c) + conclusion(c) + loadCaseTable(data);
+    if (target == HtmlTarget::Browser)
+        body += QStringLiteral("<footer>%1</footer>\n").arg(esc(data.programLine()));
+    return QStringLiteral(
+               "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
+               "<title>圆钢管柱脚计算书%1</title>\n<style>\n%2</style>\n</head>\n<body>\n%3"
+               "</body>\n</html>\n")
+        .arg(data.info.project.isEmpty() ? QString()
+                                         : QStringLiteral(" — ") + esc(data.info.project),
+             styleSheet(target), body);
+}
+
+std::unique_ptr<QTextDocument> makeReportDocument(const ReportData& data, QPaintDevice* device) {
+    requireReportable(data);
+    auto doc = std::make_unique<QTextDocument>();
+    doc->documentLayout()->setPaintDevice(device);
+    doc->setDefaultFont(reportFont(10.5));
+    doc->setDocumentMargin(0);
+    doc->addResource(QTextDocument::ImageResource, QUrl(figureName), QImage::fromData(figurePng()));
+    doc->documentLayout()->registerHandler(
+        diagramObjectType,
+        new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome.result),
+                          doc.get()));
+    doc->setHtml(reportHtml(data, HtmlTarget::TextDocument));
+    insertDiagramObject(*doc);
+    return doc;
+}
+
+} // namespace tarvel::report
+
+#include "reportdocument.moc"

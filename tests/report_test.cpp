@@ -1,0 +1,304 @@
+// The calculation report: what a reader finds in the PDF (through poppler's pdftotext,
+// pdffonts, pdfinfo and pdfimages) and in the HTML, and how the writer fails.
+
+#include "equilibrium.h"
+#include "reportdata.h"
+#include "reportdocument.h"
+#include "reporterror.h"
+#include "reportwriter.h"
+#include "resultdiagram.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <string>
+#include <vector>
+
+using namespace tarvel;
+using namespace tarvel::report;
+
+namespace {
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString()
+                      << " failed: " << p.readAllStandardError().toStdString();
+        return {};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+ReportData reportFor(const InputTexts& inputs, DesignInput design = {},
+                     std::vector<ReportCase> loadCases = {}) {
+    ReportData d;
+    d.info = {QStringLiteral("测试工程"), QStringLiteral("GZ-7"), QStringLiteral("设计人"),
+              QStringLiteral("校对人")};
+    d.version = QStringLiteral("9.8.7");
+    d.main = makeReportCase(inputs, design);
+    d.loadCases = std::move(loadCases);
+    return d;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The PDF's text without white space: pdftotext breaks a line where the page wraps it and
+// drops the spaces between CJK and digits.
+QString pdfText(const QString& pdf) {
+    QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    return text.remove(QRegularExpression(QStringLiteral("\\s")));
+}
+
+QString bare(const char* s) {
+    return QString::fromUtf8(s).remove(QLatin1Char(' '));
+}
+
+int pageCount(const QString& pdf) {
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    for (const QString& line : info.split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String("Pages:"))) return line.mid(6).trimmed().toInt();
+    return -1;
+}
+
+struct ContentCase {
+    const char* name;
+    InputTexts inputs;
+    DesignInput design;
+    std::vector<const char*> present; // in the PDF's text and in the HTML
+    std::vector<const char*> absent;
+    int pages;
+};
+
+void PrintTo(const ContentCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const std::vector<const char*> defaultTexts{
+    // The twelve results as the window shows them.
+    "904.", "3.20", "112.00", "567.49", "383.64", "1555.01", "610.46", "393.", "676.", "987.52",
+    "994.1", "622.",
+    // The check lines.
+    "816.7 × 180 / 1000 = 147.01 kN", "147.01", "0.76", "14.30", "0.22", "622.00", "0.16", "满足",
+    "锚栓", "圆钢管柱脚计算书", "GB 50017-2017", "GB 50010-2010", "测试工程", "GZ-7", "设计人",
+    "校对人", "Tarvel 9.8.7", "-12.48 kN", "-5.90 kN·m"};
+
+class ReportContent : public testing::TestWithParam<ContentCase> {
+  protected:
+    QTemporaryDir dir;
+};
+
+TEST_P(ReportContent, PdfAndHtmlHoldTheTexts) {
+    const ContentCase& c = GetParam();
+    const ReportData data = reportFor(c.inputs, c.design);
+    const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+    const QString html = dir.filePath(QStringLiteral("r.html"));
+    writeReport(data, pdf);
+    writeReport(data, html);
+
+    const QString text = pdfText(pdf);
+    const QString page = QString::fromUtf8(readFile(html));
+    for (const char* s : c.present) {
+        EXPECT_TRUE(text.contains(bare(s))) << "PDF lacks " << s;
+        EXPECT_TRUE(page.contains(QString::fromUtf8(s))) << "HTML lacks " << s;
+    }
+    for (const char* s : c.absent) {
+        EXPECT_FALSE(text.contains(bare(s))) << "PDF has " << s;
+        EXPECT_FALSE(page.contains(QString::fromUtf8(s))) << "HTML has " << s;
+    }
+    EXPECT_EQ(pageCount(pdf), c.pages);
+    for (int p = 1; p <= c.pages; ++p)
+        EXPECT_TRUE(text.contains(QStringLiteral("第%1页共%2页").arg(p).arg(c.pages))) << p;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReportContent,
+    testing::Values(ContentCase{"DefaultCase", defaultInputs, {}, defaultTexts, {"不满足"}, 3},
+                    ContentCase{"BoltAndBearingFail",
+                                {"5000", "5000", "1520", "1620", "18"},
+                                {},
+                                {"3.82", "1.13", "不满足", "宜加大锚栓规格", "提高混凝土强度等级",
+                                 "修改建议"},
+                                {},
+                                3},
+                    ContentCase{"ShearNeedsAKey",
+                                defaultInputs,
+                                DesignInput{"M36", "Q355", "C30", 1.0, 700, 0.4},
+                                {"700.00", "1.13", "不满足", "抗剪键"},
+                                {},
+                                3},
+                    ContentCase{"NoEquilibrium",
+                                {"-826", "7250", "2390", "2730", "10"},
+                                {},
+                                {"不满足", "搜索未找到锚栓拉力", "精确平衡解", "1350.76", "22.20"},
+                                {"满足：满足"},
+                                3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReportPdf, EmbedsTheCjkFontAndKeepsTheDiagramAsVectors) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+    writeReport(reportFor(defaultInputs), pdf);
+    const QString fonts = run(QStringLiteral("pdffonts"), {pdf});
+    bool embedded = false;
+    for (const QString& line : fonts.split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String("WenQuanYiZenHei")))
+            embedded = line.simplified().split(QLatin1Char(' ')).contains(QLatin1String("yes"));
+    EXPECT_TRUE(embedded) << fonts.toStdString();
+    // The only raster image is the window's figure, stored losslessly.
+    const QStringList images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(images.size(), 3) << images.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(images[2].contains(QLatin1String(" 381 "))) << images[2].toStdString();
+    EXPECT_FALSE(images[2].contains(QLatin1String("jpeg")));
+}
+
+TEST(ReportHtml, IsSelfContained) {
+    const QString page = QString::fromUtf8(reportHtmlFile(reportFor(defaultInputs)));
+    EXPECT_TRUE(page.contains(QLatin1String("<html lang=\"zh-CN\">")));
+    EXPECT_TRUE(page.contains(QLatin1String("@page")));
+    EXPECT_TRUE(page.contains(QLatin1String("src=\"data:image/png;base64,")));
+    EXPECT_TRUE(page.contains(QLatin1String("<svg")));
+    for (const char* external : {"http:", "https:", "href=", "url(", "<link", "<script", "file:"})
+        EXPECT_FALSE(page.contains(QLatin1String(external), Qt::CaseInsensitive)) << external;
+}
+
+TEST(ReportWriter, IsWellUnderASecond) {
+    QTemporaryDir dir;
+    const ReportData data = reportFor(defaultInputs);
+    for (const char* name : {"t.pdf", "t.html"}) {
+        QElapsedTimer timer;
+        timer.start();
+        writeReport(data, dir.filePath(QString::fromLatin1(name)));
+        const qint64 ms = timer.elapsed();
+        std::printf("%s written in %lld ms\n", name, static_cast<long long>(ms));
+        EXPECT_LT(ms, 1000) << name;
+    }
+}
+
+TEST(ReportPrinter, PrintsThePagesWithTheirFooters) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    const ReportData data = reportFor(defaultInputs);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    prepareReportPrinter(&printer, data);
+    printReport(&printer, data);
+    ASSERT_EQ(pageCount(pdf), 3);
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("第3页共3页")));
+    EXPECT_TRUE(text.contains(QStringLiteral("1555.01")));
+}
+
+// A report that cannot be written: the reason in Chinese, and no file made or replaced.
+struct FailureCase {
+    const char* name;
+    InputTexts inputs;
+    const char* file;   // relative to a fresh folder; "@" marks a folder of that name
+    const char* reason; // part of the message
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReportFailure : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(ReportFailure, SaysWhyAndLeavesTheFileAlone) {
+    const FailureCase& c = GetParam();
+    QTemporaryDir dir;
+    QString name = QString::fromUtf8(c.file);
+    QString path;
+    const QByteArray old("an earlier report");
+    if (name.startsWith(QLatin1Char('@'))) {
+        name.remove(0, 1);
+        ASSERT_TRUE(QDir(dir.path()).mkdir(name));
+        path = dir.filePath(name);
+    } else {
+        path = dir.filePath(name);
+        QFile f(path);
+        // A file of that name exists beforehand, where its folder does.
+        if (f.open(QIODevice::WriteOnly)) f.write(old);
+    }
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    try {
+        writeReport(reportFor(c.inputs), path);
+        FAIL() << "no error";
+    } catch (const ReportError& e) {
+        EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.reason))) << e.what();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    if (QFileInfo(path).isFile()) {
+        EXPECT_EQ(readFile(path), old);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReportFailure,
+    testing::Values(
+        FailureCase{"RefusedCase", {"-1000", "0", "1520", "1620", "18"}, "r.pdf", "底板全截面受拉"},
+        FailureCase{
+            "RefusedCaseHtml", {"-1000", "0", "1520", "1620", "18"}, "r.html", "底板全截面受拉"},
+        FailureCase{"FailedCase", {"1000", "1000", "abc", "1620", "18"}, "r.pdf", "计算失败"},
+        FailureCase{"UnknownSuffix", defaultInputs, "r.docx", "文件类型应为 .pdf 或 .html"},
+        FailureCase{"MissingFolder", defaultInputs, "no/such/folder/r.pdf", "不存在"},
+        FailureCase{"PathIsAFolder", defaultInputs, "@r.pdf", "文件夹"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ResultDiagram, BoltForcesFollowTheKeptTension) {
+    const Analysis a = analyze(defaultInputs);
+    const CaseOutcome o = computeCase(defaultInputs, {});
+    const DiagramData d = makeDiagramData(a, o.result);
+    ASSERT_EQ(d.bolts.size(), 18u);
+    EXPECT_DOUBLE_EQ(d.bolts[0].force, 112.0);
+    EXPECT_NEAR(d.bolts[0].x, -810.0, 1e-9);
+    for (const DiagramBolt& b : d.bolts) {
+        // Only bolts beyond the neutral axis pull, and the outermost pulls most.
+        EXPECT_EQ(b.force > 0, b.x < d.neutralAxis()) << b.number;
+        EXPECT_LE(b.force, d.bolts[0].force) << b.number;
+        // Bolts k and n + 2 − k mirror each other about the plane of bending.
+        const DiagramBolt& mirror = d.bolts[(d.n + 1 - b.number) % d.n];
+        EXPECT_NEAR(b.force, mirror.force, 1e-3) << b.number;
+        EXPECT_NEAR(b.y, -mirror.y, 1e-6) << b.number;
+    }
+    const QString svg = resultDiagramSvg(d);
+    EXPECT_TRUE(svg.contains(QStringLiteral("T = 112.00 kN")));
+    EXPECT_TRUE(svg.contains(QStringLiteral("中和轴")));
+}
+
+TEST(ProjectReport, TablesEveryLoadCaseWithTheOverallVerdict) {
+    std::vector<ReportCase> cases{
+        makeReportCase(defaultInputs, {}, QStringLiteral("组合1")),
+        makeReportCase({"5000", "5000", "1520", "1620", "18"}, {}, QStringLiteral("组合2")),
+        makeReportCase({"-1000", "0", "1520", "1620", "18"}, {}, QStringLiteral("组合3")),
+        makeReportCase({"1000", "1000", "1520", "1620", "x"}, {}, QStringLiteral("组合4"))};
+    const int governing = governingCase(cases);
+    ASSERT_EQ(governing, 1);
+    ReportData data = reportFor({"5000", "5000", "1520", "1620", "18"}, {}, cases);
+    const QString page = QString::fromUtf8(reportHtmlFile(data));
+    EXPECT_TRUE(page.contains(QStringLiteral("荷载组合汇总")));
+    for (const char* s : {"组合1", "组合2", "组合3", "组合4", "拒绝：底板全截面受拉", "出错：",
+                          "设计总体结论：<span class=\"fail\">不满足"})
+        EXPECT_TRUE(page.contains(QString::fromUtf8(s))) << s;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
