@@ -22,8 +22,10 @@ const char* statusName(const CaseOutcome& r) {
     return "error";
 }
 
-std::vector<std::optional<CaseOutcome>> compute(const LoadTable& table, const Options& options,
-                                                bool showProgress) {
+} // namespace
+
+std::vector<std::optional<CaseOutcome>> computeBatch(const LoadTable& table, const Options& options,
+                                                     bool showProgress) {
     BatchOptions batch;
     batch.withChecks = options.checks;
     if (!showProgress) return runBatch(table.cases, options.design, batch);
@@ -50,6 +52,8 @@ std::vector<std::optional<CaseOutcome>> compute(const LoadTable& table, const Op
     return results;
 }
 
+namespace {
+
 // How a case is named in the summary: its row number, and its name when it has one.
 std::string caseLabel(const LoadTable& table, int k) {
     std::string label = "第 " + std::to_string(k + 1) + " 行";
@@ -59,9 +63,8 @@ std::string caseLabel(const LoadTable& table, int k) {
 
 } // namespace
 
-void writeBatch(const LoadTable& table, const Options& options, bool showProgress, std::string& out,
-                std::string& summary) {
-    const auto results = compute(table, options, showProgress);
+void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOutcome>>& results,
+                 const Options& options, std::string& out, std::string& summary) {
     const bool named = table.hasName || options.project;
 
     if (named) out += "name,";

@@ -8,10 +8,14 @@
 
 namespace tarvel::cli {
 
-// Computes every load case of `table` on all cores and writes the result table, in input
-// order, to `out`; with checks, the governing case of each check goes to `summary`.
-// `showProgress` writes a progress line to stderr when the batch is slow.
-void writeBatch(const LoadTable& table, const Options& options, bool showProgress, std::string& out,
-                std::string& summary);
+// Computes every load case of `table` on all cores, in input order. `showProgress` writes a
+// progress line to stderr when the batch is slow.
+std::vector<std::optional<CaseOutcome>> computeBatch(const LoadTable& table, const Options& options,
+                                                     bool showProgress);
+
+// The result table, in input order, to `out`; with checks, the governing case of each check
+// goes to `summary`.
+void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOutcome>>& results,
+                 const Options& options, std::string& out, std::string& summary);
 
 } // namespace tarvel::cli

@@ -4,6 +4,10 @@
 #include "calculation.h"
 #include "options.h"
 #include "output.h"
+#include "project.h"
+#ifdef TARVEL_WITH_REPORT
+#include "reportcommand.h"
+#endif
 
 #include <unistd.h>
 
@@ -17,12 +21,14 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 const char* const usage =
     "用法: tarvel-calc [验算选项] [--json] [--] P M d D n\n"
     "      tarvel-calc [验算选项] --csv FILE     (FILE 为 - 时读标准输入)\n"
+    "      tarvel-calc --project FILE.tarvel [--report FILE.pdf|FILE.html]\n"
     "      tarvel-calc --help | --version\n"
     "\n"
     "计算圆钢管柱脚：P 轴力(kN，拉为负)，M 弯矩(kN·m)，d 底板受压直径(mm)，\n"
@@ -43,6 +49,11 @@ const char* const usage =
     "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
     "\n"
     "--json：以一个 JSON 对象输出输入、12 个结果、验算输入与各项验算（含精确平衡解）。\n"
+    "\n"
+    "--report FILE.pdf|FILE.html：写出计算书（PDF 或 HTML，按后缀；同时进行设计验算）。\n"
+    "  --project-name 工程名称  --member 构件编号  --designer 设计  --checker 校对\n"
+    "--project FILE.tarvel：计算项目文件中的全部荷载组合，输出与 --csv 相同的 CSV（含 name 列与\n"
+    "  验算列），最不利组合写到标准错误；与 --report 同用时写出项目计算书。\n"
     "\n"
     "--csv：每行一个荷载组合 P,M,d,D,n（可另有 V 列与 name 列；首行为列名时视为表头，\n"
     "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。输出 CSV：\n"
@@ -70,8 +81,10 @@ int usageError(const std::string& what) {
     return wrongUsage;
 }
 
-// Reads a whole file, or standard input for "-"; false with a message on stderr.
-bool readInput(const std::string& path, std::string& text) {
+// Reads a whole file, or standard input for "-"; false with a message on stderr. At most
+// `limit` + 1 bytes are read, so that an oversized file is known as such without reading it.
+bool readInput(const std::string& path, std::string& text,
+               std::size_t limit = std::string::npos - 1) {
     if (path == "-") {
         std::ostringstream buffer;
         buffer << std::cin.rdbuf();
@@ -83,7 +96,11 @@ bool readInput(const std::string& path, std::string& text) {
         std::fprintf(stderr, "错误：无法读取文件 %s（%s）\n", path.c_str(), std::strerror(errno));
         return false;
     }
-    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::vector<char> buffer(1 << 16);
+    while (text.size() <= limit && file) {
+        file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        text.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
+    }
     if (file.bad()) {
         std::fprintf(stderr, "错误：读取文件 %s 时出错\n", path.c_str());
         return false;
@@ -91,15 +108,70 @@ bool readInput(const std::string& path, std::string& text) {
     return true;
 }
 
+// Computes a table and writes it as CSV; the outcomes go to `outcomes` when asked for.
+int writeTable(const tarvel::LoadTable& table, const tarvel::cli::Options& options,
+               std::vector<std::optional<tarvel::CaseOutcome>>* outcomes) {
+    const auto results = tarvel::cli::computeBatch(table, options, isatty(STDERR_FILENO));
+    std::string out, summary;
+    tarvel::cli::formatBatch(table, results, options, out, summary);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fputs(summary.c_str(), stderr);
+    if (outcomes) *outcomes = results;
+    return std::fflush(stdout) == 0 ? success : failure;
+}
+
 int batch(const tarvel::cli::Options& options) {
     std::string text;
     if (!readInput(*options.csv, text)) return failure;
-    std::string out, summary;
-    tarvel::cli::writeBatch(tarvel::readLoadCases(text), options, isatty(STDERR_FILENO), out,
-                            summary);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fputs(summary.c_str(), stderr);
-    return std::fflush(stdout) == 0 ? success : failure;
+    return writeTable(tarvel::readLoadCases(text), options, nullptr);
+}
+
+int project(tarvel::cli::Options options) {
+    std::string bytes;
+    if (!readInput(*options.project, bytes, tarvel::maxProjectBytes)) return failure;
+    tarvel::Project p;
+    try {
+        p = tarvel::parseProject(bytes);
+    } catch (const tarvel::TarvelError& e) {
+        std::fprintf(stderr, "错误：%s\n", e.what());
+        return failure;
+    }
+    tarvel::LoadTable table;
+    table.cases = tarvel::projectCases(p);
+    table.hasName = table.hasV = true;
+    options.design = p.design;
+    options.checks = true;
+    std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
+    const int status = writeTable(table, options, &outcomes);
+    if (status != success || !options.report) return status;
+#ifdef TARVEL_WITH_REPORT
+    std::string error;
+    if (!tarvel::cli::writeProjectReport(options, p, outcomes, error)) {
+        std::fprintf(stderr, "错误：%s\n", error.c_str());
+        return failure;
+    }
+    return success;
+#else
+    std::fprintf(stderr, "错误：本程序构建时未包含计算书\n");
+    return failure;
+#endif
+}
+
+// Writes the report of a case whose results are out; the status stays unless it fails.
+int withReport(const tarvel::cli::Options& options, const tarvel::InputTexts& texts, int status) {
+    if (!options.report || status == failure) return status;
+#ifdef TARVEL_WITH_REPORT
+    std::string error;
+    if (!tarvel::cli::writeCaseReport(options, texts, error)) {
+        std::fprintf(stderr, "错误：%s\n", error.c_str());
+        return status == fullTension ? fullTension : failure;
+    }
+    return status;
+#else
+    (void)texts;
+    std::fprintf(stderr, "错误：本程序构建时未包含计算书\n");
+    return failure;
+#endif
 }
 
 // One case as lines of text: the 12 results as they are made, then the checks.
@@ -173,13 +245,24 @@ int main(int argc, char** argv) {
             return failure;
         }
     }
+    if (options.project) {
+        if (options.csv) return usageError("--project 与 --csv 不能同时使用");
+        if (options.designGiven) return usageError("--project 的验算输入取自项目文件");
+        if (options.json) return usageError("--project 输出 CSV，不能与 --json 同用");
+        if (!options.arguments.empty()) return usageError("--project 之后不再需要 P M d D n");
+        return project(options);
+    }
     if (options.csv) {
         if (!options.arguments.empty()) return usageError("--csv 之后不再需要 P M d D n");
+        if (options.report) return usageError("--report 用于单个荷载组合或 --project");
         return batch(options);
     }
     if (options.arguments.size() != 5) return usageError("需要 5 个参数：P M d D n");
     tarvel::InputTexts texts;
     for (int i = 0; i < 5; ++i)
         texts[i] = options.arguments[i];
-    return options.json ? jsonCase(options, texts) : singleCase(options, texts);
+    // A report is a design report: it comes with the checks.
+    if (options.report) options.checks = true;
+    const int status = options.json ? jsonCase(options, texts) : singleCase(options, texts);
+    return withReport(options, texts, status);
 }

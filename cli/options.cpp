@@ -34,7 +34,22 @@ constexpr ValuedName valuedOptions[] = {
     {"--member", Valued::member},     {"--designer", Valued::designer},
     {"--checker", Valued::checker}};
 
+bool isDesignOption(Valued option) {
+    switch (option) {
+    case Valued::bolt:
+    case Valued::steel:
+    case Valued::concrete:
+    case Valued::betaL:
+    case Valued::shear:
+    case Valued::friction:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void apply(Options& o, Valued option, const std::string& value) {
+    o.designGiven = o.designGiven || isDesignOption(option);
     switch (option) {
     case Valued::csv:
         o.csv = value;

@@ -18,6 +18,7 @@ struct Options {
     std::optional<std::string> report;  // --report FILE.pdf|FILE.html
     bool json = false;
     bool checks = false;                                // a design option (or --check) was given
+    bool designGiven = false;                           // a design option with a value was given
     DesignInput design;                                 // with the options applied
     std::string shearText = "0";                        // --shear as typed, for the V column
     std::string projectName, member, designer, checker; // the report's header

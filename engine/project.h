@@ -26,13 +26,13 @@ struct ProjectLoad {
 struct Project {
     ProjectInfo info;
     std::string d = "1520", D = "1620", n = "18"; // texts as typed
-    DesignInput design; // V is per load
+    DesignInput design;                           // V is per load
     std::vector<ProjectLoad> loads;
     bool operator==(const Project& o) const {
-        return info == o.info && d == o.d && D == o.D && n == o.n &&
-               design.bolt == o.design.bolt && design.steel == o.design.steel &&
-               design.concrete == o.design.concrete && design.betaL == o.design.betaL &&
-               design.friction == o.design.friction && loads == o.loads;
+        return info == o.info && d == o.d && D == o.D && n == o.n && design.bolt == o.design.bolt &&
+               design.steel == o.design.steel && design.concrete == o.design.concrete &&
+               design.betaL == o.design.betaL && design.friction == o.design.friction &&
+               loads == o.loads;
     }
 };
 
