@@ -1,0 +1,50 @@
+#pragma once
+
+#include "reportdata.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QAction;
+class QPrinter;
+class QWidget;
+
+// The report's commands: 导出计算书… (PDF or HTML by the file's suffix), 打印…, 打印预览…
+// and 计算书信息… (the title block, remembered). The source gives the report of what the
+// window shows, or the reason there is none.
+class ReportActions : public QObject {
+    Q_OBJECT
+  public:
+    struct Source {
+        std::optional<tarvel::report::ReportData> data;
+        QString reason; // why there is nothing to report
+    };
+    ReportActions(QWidget* parent, std::function<Source()> source);
+
+    QAction* exportAction() const { return export_; }
+    QAction* printAction() const { return print_; }
+    QAction* previewAction() const { return preview_; }
+    QAction* infoAction() const { return info_; }
+
+  public slots:
+    // Each returns whether the report went out; a failure has been shown to the user.
+    bool exportReport();
+    bool exportReportTo(const QString& path);
+    bool printReport();
+    bool previewReport();
+    bool editInfo();
+
+  private:
+    std::optional<tarvel::report::ReportData> reportData();
+    void showError(const QString& message);
+
+    QWidget* parent_;
+    std::function<Source()> source_;
+    QAction* export_;
+    QAction* print_;
+    QAction* preview_;
+    QAction* info_;
+};
