@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 struct CliResult {
     std::string out, err;
@@ -25,8 +26,10 @@ inline std::string readWhole(FILE* file) {
 
 // `args` go through the shell; `input` is standard input.
 inline CliResult run(const std::string& args, const std::string& input = "") {
-    const std::string errFile = testing::TempDir() + "tarvel_cli_err.txt";
-    const std::string inFile = testing::TempDir() + "tarvel_cli_in.txt";
+    // ctest runs tests of one binary side by side: each process has files of its own.
+    const std::string tag = std::to_string(getpid());
+    const std::string errFile = testing::TempDir() + "tarvel_cli_err_" + tag + ".txt";
+    const std::string inFile = testing::TempDir() + "tarvel_cli_in_" + tag + ".txt";
     FILE* in = std::fopen(inFile.c_str(), "wb");
     std::fwrite(input.data(), 1, input.size(), in);
     std::fclose(in);
