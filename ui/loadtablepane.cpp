@@ -25,8 +25,11 @@ namespace {
 
 // A load table read from a file is no larger than a project.
 constexpr qint64 maxCsvBytes = static_cast<qint64>(tarvel::maxProjectBytes);
-constexpr int inputColumnWidth = 90; // px, room for a typed number
-constexpr int nameColumnWidth = 120;
+// Column widths, px: room for a typed number, a result text, and a combination's name; the
+// whole table fits a 1280-pixel screen.
+constexpr int inputColumnWidth = 70;
+constexpr int resultColumnWidth = 80;
+constexpr int nameColumnWidth = 110;
 
 QString qtext(const std::string& s) {
     return QString::fromStdString(s);
@@ -115,8 +118,11 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     for (int c = LoadTableModel::BoltColumn; c <= LoadTableModel::EquilibriumColumn; ++c)
         view_->setItemDelegateForColumn(c, bars);
     view_->setColumnWidth(LoadTableModel::NameColumn, nameColumnWidth);
-    for (int c = LoadTableModel::PColumn; c < LoadTableModel::BoltColumn; ++c)
+    for (int c = LoadTableModel::PColumn; c < LoadTableModel::XColumn; ++c)
         view_->setColumnWidth(c, inputColumnWidth);
+    for (int c = LoadTableModel::XColumn; c < LoadTableModel::BoltColumn; ++c)
+        view_->setColumnWidth(c, resultColumnWidth);
+    view_->resizeColumnToContents(LoadTableModel::QmaxColumn); // its header is the widest
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 10);
     layout->addWidget(view_, 1);
