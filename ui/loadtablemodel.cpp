@@ -129,8 +129,9 @@ Qt::ItemFlags LoadTableModel::flags(const QModelIndex& index) const {
 }
 
 QString LoadTableModel::text(int row, int column) const {
-    auto load = rows_[row].load;
-    return qtext(loadField(load, column));
+    const tarvel::ProjectLoad& load = rows_[row].load;
+    const std::string* fields[] = {&load.name, &load.P, &load.M, &load.V};
+    return qtext(*fields[std::clamp(column, 0, inputColumnCount - 1)]);
 }
 
 QVariant LoadTableModel::data(const QModelIndex& index, int role) const {
