@@ -33,6 +33,13 @@ DesignLauncher::DesignLauncher(Kqform1* form)
     connect(form, &Kqform1::calculated, window_.get(), &DesignWindow::showCalculation);
     connect(form, &Kqform1::refused, window_.get(), &DesignWindow::showRefusal);
     connect(form, &Kqform1::failed, window_.get(), &DesignWindow::showFailure);
+    // A load combination chosen in the design window is calculated in full in the form.
+    connect(window_.get(), &DesignWindow::caseChosen, form, [form](const tarvel::InputTexts& in) {
+        form->setInputs(in);
+        form->raise();
+        form->activateWindow();
+        form->calculate();
+    });
 }
 
 DesignLauncher::~DesignLauncher() = default;
@@ -49,6 +56,11 @@ void DesignLauncher::openDesignWindow() {
 }
 
 bool DesignLauncher::eventFilter(QObject* watched, QEvent* event) {
+    // Closing the form ends the program: unsaved project changes are asked about first.
+    if (watched == form_ && event->type() == QEvent::Close && !window_->maybeSave()) {
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::ContextMenu) {
         menu_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;

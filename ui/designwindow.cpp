@@ -2,10 +2,19 @@
 
 #include "designsettings.h"
 #include "kqform1.h"
+#include "loadtablepane.h"
+#include "projectdocument.h"
 #include "utilisationdelegate.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
 
 namespace {
 
@@ -19,6 +28,16 @@ const QColor failColour(0xc6, 0x28, 0x28);
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+const QString projectFilter = "Tarvel 项目 (*.tarvel)";
+
+// The local files of a drop, if they are a project or a load table.
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QString path = data->urls().front().toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == "tarvel" || suffix == "csv" || suffix == "tsv" ? path : QString();
 }
 
 QString verdictStyle(bool ok) {
@@ -46,7 +65,8 @@ QString refinedStatusText(const tarvel::RefinedEquilibrium& r) {
 
 } // namespace
 
-DesignWindow::DesignWindow(QWidget* parent) : QMainWindow(parent) {
+DesignWindow::DesignWindow(QWidget* parent)
+    : QMainWindow(parent), loads_(new LoadTablePane), document_(new ProjectDocument(this)) {
     ui_.setupUi(this);
     QFont font(Kqform1::windowFont().family());
     font.setPixelSize(fontPixels);
@@ -74,10 +94,201 @@ DesignWindow::DesignWindow(QWidget* parent) : QMainWindow(parent) {
     connect(ui_.betaSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
     connect(ui_.shearSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
     connect(ui_.frictionSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
+    // Those saved in a project mark it modified; V is per load combination.
+    for (QComboBox* combo : {ui_.boltCombo, ui_.steelCombo, ui_.concreteCombo})
+        connect(combo, &QComboBox::currentIndexChanged, document_,
+                [this] { document_->setModified(true); });
+    for (QDoubleSpinBox* spin : {ui_.betaSpin, ui_.frictionSpin})
+        connect(spin, &QDoubleSpinBox::valueChanged, document_,
+                [this] { document_->setModified(true); });
     connect(ui_.actionClose, &QAction::triggered, this, &DesignWindow::close);
     connect(ui_.actionAbout, &QAction::triggered, this, &DesignWindow::about);
 
+    ui_.tabs->addTab(loads_, "荷载组合");
+    loads_->setDesignSource([this] { return designInput(); });
+    connect(loads_, &LoadTablePane::changed, document_, [this] { document_->setModified(true); });
+    connect(loads_, &LoadTablePane::caseChosen, this, &DesignWindow::caseChosen);
+    connect(document_, &ProjectDocument::changed, this, &DesignWindow::updateTitle);
+    setupFileMenu();
+    setAcceptDrops(true);
+    updateTitle();
+
     showNoChecks("尚未计算");
+}
+
+void DesignWindow::setupFileMenu() {
+    QMenu* menu = ui_.menuFile;
+    QAction* first = menu->actions().value(0);
+    auto add = [&](const QString& text, QKeySequence key, const char* name) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(name);
+        action->setShortcut(key);
+        menu->insertAction(first, action);
+        return action;
+    };
+    connect(add("新建", QKeySequence::New, "actionNew"), &QAction::triggered, this,
+            &DesignWindow::newProject);
+    connect(add("打开…", QKeySequence::Open, "actionOpen"), &QAction::triggered, this,
+            &DesignWindow::openProjectDialog);
+    connect(add("保存", QKeySequence::Save, "actionSave"), &QAction::triggered, this,
+            &DesignWindow::saveProject);
+    connect(add("另存为…", QKeySequence::SaveAs, "actionSaveAs"), &QAction::triggered, this,
+            &DesignWindow::saveProjectAsDialog);
+    recentMenu_ = new QMenu("最近打开", menu);
+    recentMenu_->setObjectName("menuRecent");
+    recentMenu_->setFont(menu->font());
+    menu->insertMenu(first, recentMenu_);
+    menu->insertSeparator(first);
+    connect(recentMenu_, &QMenu::aboutToShow, this, &DesignWindow::fillRecentMenu);
+    fillRecentMenu();
+}
+
+void DesignWindow::fillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList files = ProjectDocument::recentFiles();
+    for (const QString& path : files) {
+        QAction* action = recentMenu_->addAction(QFileInfo(path).fileName());
+        action->setToolTip(path);
+        action->setData(path);
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (!maybeSave()) return;
+            if (!openProject(path) && !QFileInfo::exists(path))
+                ProjectDocument::removeRecentFile(path);
+        });
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
+}
+
+void DesignWindow::updateTitle() {
+    setWindowTitle(QString("%1[*] - 设计验算 - Tarvel").arg(document_->displayName()));
+    setWindowModified(document_->modified());
+}
+
+tarvel::Project DesignWindow::project() const {
+    tarvel::Project p;
+    loads_->fillProject(p);
+    p.design = designInput();
+    p.design.V = 0;
+    return p;
+}
+
+void DesignWindow::showProject(const tarvel::Project& p) {
+    tarvel::DesignInput design = p.design;
+    design.V = ui_.shearSpin->value(); // not part of a project
+    setDesignInput(design);
+    DesignSettings::save(designInput());
+    if (last_) refresh();
+    loads_->invalidate();
+    loads_->showProject(p);
+}
+
+void DesignWindow::newProject() {
+    if (!maybeSave()) return;
+    tarvel::Project p;
+    p.design = designInput();
+    if (last_) {
+        p.d = last_->inputs[2];
+        p.D = last_->inputs[3];
+        p.n = last_->inputs[4];
+    }
+    showProject(p);
+    document_->reset();
+}
+
+bool DesignWindow::openProject(const QString& path) {
+    if (loads_->running()) {
+        warn("全部计算进行中，请先取消或等它结束");
+        return false;
+    }
+    QString error;
+    const std::optional<tarvel::Project> p = document_->open(path, &error);
+    if (!p) {
+        warn(error);
+        return false;
+    }
+    showProject(*p);
+    // Showing it touched the inputs; what is shown is what the file holds.
+    document_->setModified(false);
+    return true;
+}
+
+void DesignWindow::openProjectDialog() {
+    if (!maybeSave()) return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, "打开项目", QFileInfo(document_->path()).absolutePath(), projectFilter);
+    if (!path.isEmpty()) openProject(path);
+}
+
+bool DesignWindow::saveProjectAs(const QString& path) {
+    QString error;
+    if (!document_->save(path, project(), &error)) {
+        warn(error);
+        return false;
+    }
+    return true;
+}
+
+bool DesignWindow::saveProject() {
+    if (document_->path().isEmpty()) return saveProjectAsDialog();
+    return saveProjectAs(document_->path());
+}
+
+bool DesignWindow::saveProjectAsDialog() {
+    QString path = QFileDialog::getSaveFileName(
+        this, "另存为", document_->path().isEmpty() ? "项目.tarvel" : document_->path(),
+        projectFilter);
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += tarvel::projectSuffix;
+    return saveProjectAs(path);
+}
+
+bool DesignWindow::maybeSave() {
+    if (!document_->modified()) return true;
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(),
+                    QString("项目「%1」有未保存的修改，是否保存？").arg(document_->displayName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Save)->setText("保存");
+    box.button(QMessageBox::Discard)->setText("不保存");
+    box.button(QMessageBox::Cancel)->setText("取消");
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return saveProject();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DesignWindow::warn(const QString& message) {
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), message,
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void DesignWindow::closeEvent(QCloseEvent* event) {
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void DesignWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void DesignWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    if (QFileInfo(path).suffix().toLower() == "tarvel") {
+        if (maybeSave()) openProject(path);
+        return;
+    }
+    QString error;
+    ui_.tabs->setCurrentWidget(loads_);
+    if (!loads_->importCsv(path, &error)) warn(error);
 }
 
 void DesignWindow::fillChoices() {
@@ -117,12 +328,14 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
 
 void DesignWindow::designChanged() {
     DesignSettings::save(designInput());
+    loads_->invalidate();
     if (last_) refresh();
 }
 
 void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
                                    const tarvel::BaseResult& result) {
     showInputs(inputs);
+    loads_->offerGeometry(inputs);
     try {
         // The first stage only: it gives the geometry the exact equilibrium needs.
         last_ = LastCase{inputs, result, tarvel::analyze(inputs)};

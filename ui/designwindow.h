@@ -3,10 +3,14 @@
 #include "ui_designwindow.h"
 
 #include "design.h"
+#include "project.h"
 
 #include <QMainWindow>
 
 #include <optional>
+
+class LoadTablePane;
+class ProjectDocument;
 
 // The design checks of the last Calculate: its inputs, the design inputs, the check table
 // with the verdict, the exact equilibrium beside the search, and the geometry remarks.
@@ -28,10 +32,37 @@ class DesignWindow : public QMainWindow {
         columnCount
     };
 
+    LoadTablePane* loadTable() const { return loads_; }
+    ProjectDocument* document() const { return document_; }
+    // The project as the window shows it: header, base, design inputs and load combinations.
+    tarvel::Project project() const;
+    void showProject(const tarvel::Project& project);
+
+    // Opens a project file; a bad file leaves the shown project as it was and says why in
+    // a message box. Does not ask about unsaved changes (maybeSave() does).
+    bool openProject(const QString& path);
+    // Saves to the path; a failure says why in a message box.
+    bool saveProjectAs(const QString& path);
+    // Asks 保存/不保存/取消 when there are unsaved changes; false to stay.
+    bool maybeSave();
+
+  signals:
+    // A load combination double-clicked, to be calculated in the form.
+    void caseChosen(const tarvel::InputTexts& inputs);
+
   public slots:
+    void newProject();
+    void openProjectDialog();
+    bool saveProject();
+    bool saveProjectAsDialog();
     void showCalculation(const tarvel::InputTexts& inputs, const tarvel::BaseResult& result);
     void showRefusal(const tarvel::InputTexts& inputs);
     void showFailure(const tarvel::InputTexts& inputs, const QString& message);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     struct LastCase {
@@ -50,6 +81,14 @@ class DesignWindow : public QMainWindow {
     void fitTable();
     void showInputs(const tarvel::InputTexts& inputs);
     void about();
+    void setupFileMenu();
+    void fillRecentMenu();
+    void updateTitle();
+    void warn(const QString& message);
+
+    LoadTablePane* loads_;
+    ProjectDocument* document_;
+    QMenu* recentMenu_ = nullptr;
 
     Ui::DesignWindow ui_;
     std::optional<LastCase> last_; // the last Calculate that gave results

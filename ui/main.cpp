@@ -1,4 +1,5 @@
 #include "designlauncher.h"
+#include "designwindow.h"
 #include "kqform1.h"
 
 #include <QApplication>
@@ -22,11 +23,15 @@ int main(int argc, char** argv) {
     parser.addVersionOption();
     const QCommandLineOption design("design", "同时打开设计验算窗口");
     parser.addOption(design);
+    parser.addPositionalArgument("file", "在设计验算窗口中打开的项目文件（.tarvel）", "[file]");
     parser.process(app);
 
     Kqform1 window;
     auto* launcher = new DesignLauncher(&window);
     window.show();
-    if (parser.isSet(design)) launcher->openDesignWindow();
+    const QStringList files = parser.positionalArguments();
+    if (parser.isSet(design) || !files.isEmpty()) launcher->openDesignWindow();
+    // A bad file is reported in a box; the window stays open with a new project.
+    if (!files.isEmpty()) launcher->designWindow()->openProject(files.front());
     return app.exec();
 }

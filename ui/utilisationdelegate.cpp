@@ -38,7 +38,9 @@ void UtilisationDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     bar.setWidth(static_cast<int>(std::lround(bar.width() * filled)));
     painter->fillRect(bar, barColour(ratio));
     painter->setPen(Qt::black);
-    painter->setFont(option.font);
+    // A cell may ask for emphasis (bold) on top of the view's font.
+    const QVariant font = index.data(Qt::FontRole);
+    painter->setFont(font.isValid() ? font.value<QFont>().resolve(option.font) : option.font);
     painter->drawText(frame, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());
     painter->restore();
 }

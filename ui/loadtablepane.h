@@ -1,0 +1,87 @@
+#pragma once
+
+#include "batchrunner.h"
+#include "loadblock.h"
+#include "loadtablemodel.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+// The tab 荷载组合: the project's header and base (d, D, n), the load combinations with
+// their buttons, 全部计算 with its progress bar and cancel, the governing summary and the
+// table of results.
+class LoadTablePane : public QWidget {
+    Q_OBJECT
+  public:
+    explicit LoadTablePane(QWidget* parent = nullptr);
+
+    LoadTableModel* model() { return &model_; }
+    QTableView* view() const { return view_; }
+    BatchRunner* runner() { return &runner_; }
+
+    // Where the design inputs come from (the design window's boxes).
+    void setDesignSource(std::function<tarvel::DesignInput()> source);
+
+    // The project as shown, and a project shown (outside the undo history).
+    void fillProject(tarvel::Project& project) const;
+    void showProject(const tarvel::Project& project);
+    Geometry geometry() const;
+    // Takes d, D, n of a calculation when the fields are empty.
+    void offerGeometry(const tarvel::InputTexts& inputs);
+
+    // Load combinations added from a block of text after the current row (or at the end);
+    // on refusal nothing changes and `error` says why.
+    bool addBlock(std::string_view bytes, const QString& what, QString* error);
+    bool importCsv(const QString& path, QString* error);
+    bool exportCsv(const QString& path, QString* error) const;
+
+    // 全部计算 on the shown texts; false when nothing can start.
+    bool computeAll(unsigned threads = 0);
+    void cancel();
+    bool running() const { return runner_.running(); }
+    // Milliseconds the last finished batch took.
+    qint64 lastElapsed() const { return lastElapsed_; }
+    // Results no longer fit the inputs (design inputs changed).
+    void invalidate();
+
+  signals:
+    void changed(); // anything saved in the project changed
+    void caseChosen(const tarvel::InputTexts& inputs);
+    void batchFinished();
+
+  private:
+    void paste();
+    void importDialog();
+    void exportDialog();
+    void onFinished(const BatchRunner::Outcomes& outcomes, bool cancelled);
+    void setRunning(bool running);
+    void updateSummary();
+    void chooseRow(const QModelIndex& index);
+    std::vector<int> selectedRows() const;
+    int insertionRow() const;
+    void fail(const QString& message);
+
+    LoadTableModel model_;
+    BatchRunner runner_;
+    std::function<tarvel::DesignInput()> design_;
+    QLineEdit* info_[4];
+    QLineEdit* geometry_[3];
+    QPushButton *add_, *remove_, *duplicate_, *paste_, *import_, *export_, *compute_, *cancel_;
+    QProgressBar* progress_;
+    QLabel* status_;
+    QLabel* summary_;
+    QTableView* view_;
+    QElapsedTimer clock_;
+    qint64 lastElapsed_ = 0;
+    quint64 startedRevision_ = 0;
+    quint64 inputsRevision_ = 0; // design inputs and geometry
+    quint64 startedInputs_ = 0;
+};
