@@ -1,5 +1,6 @@
 #include "designlauncher.h"
 
+#include "designreports.h"
 #include "designwindow.h"
 #include "kqform1.h"
 
@@ -24,6 +25,13 @@ DesignLauncher::DesignLauncher(Kqform1* form)
     // Added to the form for its shortcut only; the form shows no menu of its own.
     form->addAction(designAction_);
     connect(designAction_, &QAction::triggered, this, &DesignLauncher::openDesignWindow);
+    // The form's report is that of its last calculation, whatever the design window shows.
+    DesignWindow* window = window_.get();
+    formReports_ = new ReportActions(form, [window] { return designreports::caseReport(*window); });
+    menu_->addAction(formReports_->exportAction());
+    menu_->addAction(formReports_->infoAction());
+    // Its shortcut belongs to the design window.
+    formReports_->exportAction()->setShortcut({});
 
     // The figure passes an unhandled right-click on to the form; both are watched so that
     // the menu does not depend on that.

@@ -8,6 +8,7 @@ class DesignWindow;
 class Kqform1;
 class QAction;
 class QMenu;
+class ReportActions;
 
 // Attaches the design window to a Kqform1 from outside: a context menu on the form's
 // background and figure, and Ctrl+D, both open (or raise) the one design window, which
@@ -22,6 +23,8 @@ class DesignLauncher : public QObject {
     QMenu* contextMenu() const { return menu_.get(); }
     QAction* designAction() const { return designAction_; }
     DesignWindow* designWindow() const { return window_.get(); }
+    // 导出计算书… and 计算书信息… of the form's context menu: the last calculation.
+    ReportActions* formReports() const { return formReports_; }
 
   public slots:
     void openDesignWindow();
@@ -34,5 +37,6 @@ class DesignLauncher : public QObject {
     std::unique_ptr<DesignWindow> window_;
     std::unique_ptr<QMenu> menu_;
     QAction* designAction_;
+    ReportActions* formReports_;
     bool placed_ = false;
 };

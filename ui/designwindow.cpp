@@ -1,6 +1,8 @@
 #include "designwindow.h"
 
+#include "designreports.h"
 #include "designsettings.h"
+#include "diagramwidget.h"
 #include "kqform1.h"
 #include "loadtablepane.h"
 #include "projectdocument.h"
@@ -66,7 +68,8 @@ QString refinedStatusText(const tarvel::RefinedEquilibrium& r) {
 } // namespace
 
 DesignWindow::DesignWindow(QWidget* parent)
-    : QMainWindow(parent), loads_(new LoadTablePane), document_(new ProjectDocument(this)) {
+    : QMainWindow(parent), loads_(new LoadTablePane), document_(new ProjectDocument(this)),
+      diagram_(new DiagramWidget) {
     ui_.setupUi(this);
     QFont font(Kqform1::windowFont().family());
     font.setPixelSize(fontPixels);
@@ -104,7 +107,14 @@ DesignWindow::DesignWindow(QWidget* parent)
     connect(ui_.actionClose, &QAction::triggered, this, &DesignWindow::close);
     connect(ui_.actionAbout, &QAction::triggered, this, &DesignWindow::about);
 
+    ui_.tabs->addTab(diagram_, "计算简图");
     ui_.tabs->addTab(loads_, "荷载组合");
+    // The report of what is in front: the last calculation, or the project on its tab.
+    reports_ = new ReportActions(this, [this] { return designreports::shownReport(*this); });
+    for (QAction* action : {reports_->exportAction(), reports_->printAction(),
+                            reports_->previewAction(), reports_->infoAction()})
+        ui_.menuFile->insertAction(ui_.actionClose, action);
+    ui_.menuFile->insertSeparator(ui_.actionClose);
     loads_->setDesignSource([this] { return designInput(); });
     connect(loads_, &LoadTablePane::changed, document_, [this] { document_->setModified(true); });
     connect(loads_, &LoadTablePane::caseChosen, this, &DesignWindow::caseChosen);
@@ -339,12 +349,22 @@ void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
     try {
         // The first stage only: it gives the geometry the exact equilibrium needs.
         last_ = LastCase{inputs, result, tarvel::analyze(inputs)};
+        diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, result));
     } catch (const tarvel::TarvelError& error) {
         last_.reset();
         showNoChecks(QString("计算失败：%1").arg(QString::fromUtf8(error.what())));
         return;
     }
     refresh();
+}
+
+std::optional<tarvel::InputTexts> DesignWindow::lastInputs() const {
+    if (!last_) return std::nullopt;
+    return last_->inputs;
+}
+
+bool DesignWindow::showsLoadTable() const {
+    return ui_.tabs->currentWidget() == loads_;
 }
 
 void DesignWindow::showRefusal(const tarvel::InputTexts& inputs) {
@@ -444,6 +464,7 @@ void DesignWindow::fitTable() {
 
 void DesignWindow::showNoChecks(const QString& message) {
     ui_.statusLabel->setText(message);
+    diagram_->showNothing(message);
     ui_.verdictLabel->clear();
     ui_.checkTable->setRowCount(0);
     fitTable();

@@ -9,8 +9,10 @@
 
 #include <optional>
 
+class DiagramWidget;
 class LoadTablePane;
 class ProjectDocument;
+class ReportActions;
 
 // The design checks of the last Calculate: its inputs, the design inputs, the check table
 // with the verdict, the exact equilibrium beside the search, and the geometry remarks.
@@ -33,6 +35,12 @@ class DesignWindow : public QMainWindow {
     };
 
     LoadTablePane* loadTable() const { return loads_; }
+    ReportActions* reports() const { return reports_; }
+    // The inputs of the last Calculate that gave results, and the design inputs shown.
+    std::optional<tarvel::InputTexts> lastInputs() const;
+    tarvel::DesignInput currentDesign() const { return designInput(); }
+    // Whether the 荷载组合 tab is in front.
+    bool showsLoadTable() const;
     ProjectDocument* document() const { return document_; }
     // The project as the window shows it: header, base, design inputs and load combinations.
     tarvel::Project project() const;
@@ -88,6 +96,8 @@ class DesignWindow : public QMainWindow {
 
     LoadTablePane* loads_;
     ProjectDocument* document_;
+    DiagramWidget* diagram_;
+    ReportActions* reports_;
     QMenu* recentMenu_ = nullptr;
 
     Ui::DesignWindow ui_;

@@ -39,7 +39,14 @@ std::optional<tarvel::report::ReportData> ReportActions::reportData() {
         showError(s.reason.isEmpty() ? QStringLiteral("尚未计算，无法生成计算书") : s.reason);
         return std::nullopt;
     }
-    s.data->info = tarvel::report::loadReportInfo();
+    // The project's own title block first; what is left blank comes from 计算书信息.
+    const tarvel::report::ReportInfo remembered = tarvel::report::loadReportInfo();
+    tarvel::report::ReportInfo& info = s.data->info;
+    for (auto [field, fallback] : {std::pair{&info.project, &remembered.project},
+                                   std::pair{&info.member, &remembered.member},
+                                   std::pair{&info.designer, &remembered.designer},
+                                   std::pair{&info.checker, &remembered.checker}})
+        if (field->trimmed().isEmpty()) *field = *fallback;
     try {
         tarvel::report::requireReportable(*s.data);
     } catch (const tarvel::report::ReportError& e) {
