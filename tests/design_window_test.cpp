@@ -553,6 +553,9 @@ class DesignWindowTest : public QObject {
         QCOMPARE(inputs.size(), 5);
         showWindow();
         calculate(inputs);
+        // TARVEL_SCREENSHOT_TAB picks the tab in front (0 验算, 1 计算简图).
+        const QByteArray tab = qgetenv("TARVEL_SCREENSHOT_TAB");
+        if (!tab.isEmpty()) part<QTabWidget>("tabs")->setCurrentIndex(tab.toInt());
         QTest::qWait(50);
         QVERIFY(window()->grab().save(QString::fromLocal8Bit(path)));
     }
