@@ -1,28 +1,13 @@
 #include "batch.h"
 
 #include "csv.h"
+#include "output.h"
 
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
 namespace tarvel::cli {
-
-namespace {
-
-const char* statusName(const CaseOutcome& r) {
-    switch (r.status) {
-    case CaseOutcome::Status::Ok:
-        return "ok";
-    case CaseOutcome::Status::Refused:
-        return "refused";
-    case CaseOutcome::Status::Error:
-        break;
-    }
-    return "error";
-}
-
-} // namespace
 
 std::vector<std::optional<CaseOutcome>> computeBatch(const LoadTable& table, const Options& options,
                                                      bool showProgress) {
@@ -80,7 +65,7 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
         if (named) out += csvField(c.name) + ',';
         for (const std::string& input : c.inputs)
             out += csvField(input) + ',';
-        out += statusName(r);
+        out += statusName(r.status);
         for (ResultBox box : allResultBoxes) {
             out += ',';
             for (ResultBox made : r.written)

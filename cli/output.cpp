@@ -8,6 +8,18 @@ namespace tarvel::cli {
 
 using json = nlohmann::ordered_json;
 
+const char* statusName(CaseOutcome::Status status) {
+    switch (status) {
+    case CaseOutcome::Status::Ok:
+        return "ok";
+    case CaseOutcome::Status::Refused:
+        return "refused";
+    case CaseOutcome::Status::Error:
+        break;
+    }
+    return "error";
+}
+
 std::string checkLines(const DesignChecks& checks) {
     std::string out;
     for (const Check& c : checks.checks) {
@@ -23,18 +35,6 @@ namespace {
 // JSON has no infinity: a ratio without a capacity is null.
 json number(double value) {
     return std::isfinite(value) ? json(value) : json(nullptr);
-}
-
-const char* statusName(CaseOutcome::Status s) {
-    switch (s) {
-    case CaseOutcome::Status::Ok:
-        return "ok";
-    case CaseOutcome::Status::Refused:
-        return "refused";
-    case CaseOutcome::Status::Error:
-        break;
-    }
-    return "error";
 }
 
 const char* refinedStatusName(RefinedEquilibrium::Status s) {

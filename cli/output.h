@@ -11,6 +11,9 @@ namespace tarvel::cli {
 // (name, demand, capacity, ratio, ok|fail, tab-separated), then the verdict.
 std::string checkLines(const DesignChecks& checks);
 
+// ok, refused or error: the status column of the CSV and the status of the JSON.
+const char* statusName(CaseOutcome::Status status);
+
 // The whole outcome of one case as one JSON object.
 std::string caseJson(const CaseOutcome& outcome, const Options& options);
 
