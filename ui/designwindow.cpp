@@ -219,6 +219,8 @@ bool DesignWindow::openProject(const QString& path) {
     showProject(*p);
     // Showing it touched the inputs; what is shown is what the file holds.
     document_->setModified(false);
+    // A project is its load combinations: they come to the front.
+    ui_.tabs->setCurrentWidget(loads_);
     return true;
 }
 
