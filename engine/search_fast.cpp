@@ -165,8 +165,9 @@ Sweep sweepNearZero(const SearchContext& ctx, const BoltData& bolts, double c, i
     return Sweep::Found;
 }
 
-// Step D of a trial: false when no force brought the residual below 1000 kN·m.
-bool boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
+} // namespace
+
+bool detail::boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
     if (bolts.b[1] == 0.0f) {
         Tt = 0;
         return true;
@@ -175,6 +176,8 @@ bool boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_
     if (near == Sweep::Unproved) return sweepBoltForce(ctx, bolts, c, Tt);
     return near == Sweep::Found;
 }
+
+namespace {
 
 // ---- Trials that cannot win ----
 //
@@ -185,10 +188,6 @@ bool boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_
 // so the possible force residual of every trial. Only trials whose residual could be the
 // smallest are integrated exactly; every other one is proved to be worse. The exact trials
 // are checked against their intervals, and anything unproved falls back to the full sweep.
-
-struct Interval {
-    double lo, hi;
-};
 
 struct StripMoments {
     double w = 0, g = 0, gAbs = 0, wy = 0, wyAbs = 0, gy = 0, gyAbs = 0;
@@ -211,24 +210,10 @@ StripMoments stripMoments(const SearchContext& ctx, const StripTable& table) {
     return m;
 }
 
-// How the sweep of the bolt force goes for every position the trial's resultant may have.
-enum class ForceKind {
-    Chosen,  // some force brings the moment residual below 1000 kN·m: T is the choice
-    Carried, // none does: the force of the trial before is carried over
-    Either,  // one of the two
-};
-
-struct TrialBounds {
-    Interval C, Mc, c, T, rF;
-    ForceKind kind = ForceKind::Chosen;
-    std::size_t from = 0;       // 1 + the last trial before it known to choose its force, or 0
-    double least = 0, most = 0; // bounds on |rF|
-};
-
 class SparseSearch {
   public:
     SparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTable& table)
-        : ctx_(ctx), bolts_(bolts), table_(table), moments_(stripMoments(ctx, table)) {
+        : ctx_(ctx), bolts_(bolts), moments_(stripMoments(ctx, table)) {
         base_ = ctx.partial ? 0.0 : ctx.sigmaMin;
     }
 
@@ -236,13 +221,17 @@ class SparseSearch {
     bool candidates(const std::vector<double>& sigmas, std::vector<std::size_t>& out) {
         const double N = static_cast<double>(moments_.strips);
         if (moments_.strips == 0 || N > 0x1p22) return false;
-        bounds_.resize(sigmas.size());
+        bounds_.clear();
+        bounds_.reserve(sigmas.size());
         double best = std::numeric_limits<double>::infinity();
         Interval carried{0, 0}; // Tt starts at 0 and keeps it until a force is chosen
         std::size_t lastChosen = 0;
         for (std::size_t k = 0; k < sigmas.size(); ++k) {
-            TrialBounds& b = bounds_[k];
-            if (!bound(sigmas[k], b)) return false;
+            TrialBounds& b = bounds_.emplace_back();
+            if (!bound(sigmas[k], b)) {
+                bounds_.pop_back();
+                return false;
+            }
             b.from = lastChosen;
             if (b.kind == ForceKind::Chosen) {
                 carried = b.T;
@@ -269,6 +258,8 @@ class SparseSearch {
     const std::vector<std::size_t>& either() const { return either_; }
 
     const TrialBounds& bounds(std::size_t k) const { return bounds_[k]; }
+    // Every trial bounded so far, from the first.
+    const std::vector<TrialBounds>& bounded() const { return bounds_; }
 
     float resultant(int t) {
         if (!haveF_[t]) {
@@ -382,7 +373,6 @@ class SparseSearch {
 
     const SearchContext& ctx_;
     const BoltData& bolts_;
-    const StripTable& table_;
     StripMoments moments_;
     double base_ = 0;
     std::vector<TrialBounds> bounds_;
@@ -543,6 +533,31 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
         }
     }
     return endSearch(ctx, state);
+}
+
+SweepBounds detail::sweepBounds(const BaseInput& input, const BoltLayout& layout,
+                                const ElasticCheck& check) {
+    // The same conditions under which fastSearch tries the proof.
+    SweepBounds out;
+    const SearchContext ctx(input, layout, check);
+    const float end = sweepEnd(check);
+    if (!ordinary(ctx, end) || end > sparseTrials * stepSigma) return out;
+    BoltData bolts;
+    try {
+        bolts = boltData(ctx);
+    } catch (const TarvelError&) {
+        return out;
+    }
+    checkSweepEnds(input, check);
+    StripTable table;
+    fillStripTable(ctx, table);
+    for (double sigma = 0.1; sigma <= end; sigma += stepSigma)
+        out.sigmas.push_back(sigma);
+    SparseSearch sparse(ctx, bolts, table);
+    out.attempted = true;
+    out.proved = sparse.candidates(out.sigmas, out.candidates);
+    out.trials = sparse.bounded();
+    return out;
 }
 
 } // namespace tarvel
