@@ -102,6 +102,8 @@ SweepFigures sweepFigures(const BaseInput& input, const BoltLayout& layout,
     checkSweepEnds(input, check);
     SweepFigures f;
     const double end = sweepEnd(check);
+    // The trial stress is a double from the double 0.1; sweepStart, its single rounding, is
+    // only the start of the progress range.
     for (double sigma = 0.1; sigma <= end; sigma += stepSigma)
         ++f.trials;
     const float last = lastStripBound(input);
@@ -166,7 +168,7 @@ bool sweepBoltForce(const SearchContext& ctx, const BoltData& bolts, double c, i
         Tt = 0;
         return true;
     }
-    double bestM = 1000000000;
+    double bestM = momentLimit;
     bool found = false;
     for (int16_t t = 1; t <= maxBoltForce; ++t) {
         const double rM = checked(momentResidual(ctx, bolts, c, t));
@@ -254,6 +256,7 @@ BestFit searchEquilibriumReference(const BaseInput& input, const BoltLayout& lay
     const SearchContext ctx(input, layout, check);
     float end;
     SearchState state = startSearch(ctx, progress, end);
+    // The double 0.1, not sweepStart: the trial stresses accumulate the double's rounding.
     for (double sigma = 0.1; sigma <= end; sigma += stepSigma) {
         if (progress.trial) progress.trial(toSingle(sigma));
         referenceTrial(ctx, sigma, state);

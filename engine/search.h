@@ -51,7 +51,9 @@ struct SweepSize {
 };
 SweepSize sweepSize(const BaseInput& input, const ElasticCheck& check);
 
-// The search the window and the command use. `threads` cores share the work (0: all).
+// The search the window and the command use. `threads` = 1 keeps it on the caller's thread;
+// any other value lets a long sweep hand half of each block of trials to one helper thread
+// when the machine has more than one core. The result is the same either way.
 BestFit searchEquilibrium(const BaseInput& input, const BoltLayout& layout,
                           const ElasticCheck& check, const SearchProgress& progress = {},
                           int threads = 0);

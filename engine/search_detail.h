@@ -5,13 +5,16 @@
 #include "search.h"
 
 #include <array>
-#include <vector>
 
 namespace tarvel::detail {
 
 extern const double stepSigma;     // the double 0.1 added to the trial edge stress
 extern const float stepY;          // the single 0.1 added to the strip position
 constexpr int maxBoltForce = 1002; // kN, the last trial force of bolt 1
+// A bolt force is chosen only when it brings the moment residual below this, N·mm (1000 kN·m).
+constexpr double momentLimit = 1000000000;
+// A trial is kept only when its force residual is below this, N (1000 kN).
+constexpr double forceLimit = 1000000;
 
 // Distance of each bolt beyond the neutral axis, 0 for one that is not beyond it.
 std::array<float, maxBolts + 1> boltDistances(const BaseInput& input, const BoltLayout& layout,
@@ -53,7 +56,7 @@ struct StripSums {
 
 // What is carried from trial to trial.
 struct SearchState {
-    double bestF = 1000000;
+    double bestF = forceLimit;
     int16_t Tt = 0;
     BestFit best;
 };
@@ -73,48 +76,5 @@ void referenceTrial(const SearchContext& ctx, double sigma, SearchState& state);
 
 SearchState startSearch(const SearchContext& ctx, const SearchProgress& progress, float& end);
 BestFit endSearch(const SearchContext& ctx, SearchState& state);
-
-// The fast search; with `sparse` false every trial is integrated (the proof that most
-// trials cannot win is skipped).
-BestFit fastSearch(const BaseInput& input, const BoltLayout& layout, const ElasticCheck& check,
-                   const SearchProgress& progress, int threads, bool sparse);
-
-// Step D of the fast search: the force of bolt 1 from the forces near the zero of the
-// moment residual, or the reference sweep where that window cannot be proved. Gives what
-// sweepBoltForce gives.
-bool boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt);
-
-// ---- What the fast search proves about trials it does not integrate ----
-
-struct Interval {
-    double lo, hi;
-};
-
-// How the sweep of the bolt force goes for every position the trial's resultant may have.
-enum class ForceKind {
-    Chosen,  // some force brings the moment residual below 1000 kN·m: T is the choice
-    Carried, // none does: the force of the trial before is carried over
-    Either,  // one of the two
-};
-
-// Intervals that hold a trial's exact sums, lever arm, bolt force and force residual.
-struct TrialBounds {
-    Interval C, Mc, c, T, rF;
-    ForceKind kind = ForceKind::Chosen;
-    std::size_t from = 0;       // 1 + the last trial before it known to choose its force, or 0
-    double least = 0, most = 0; // bounds on |rF|
-};
-
-// The bounds of a sweep as the fast search makes them before integrating any trial, for
-// the tests of that proof.
-struct SweepBounds {
-    bool attempted = false;              // the fast search tries the proof on these inputs
-    bool proved = false;                 // it found the few trials that could be kept
-    std::vector<double> sigmas;          // every trial edge stress
-    std::vector<TrialBounds> trials;     // the trials bounded, from the first (all if proved)
-    std::vector<std::size_t> candidates; // the trials that could be kept, when proved
-};
-SweepBounds sweepBounds(const BaseInput& input, const BoltLayout& layout,
-                        const ElasticCheck& check);
 
 } // namespace tarvel::detail

@@ -8,7 +8,7 @@
 // target.
 
 #include "calculation.h"
-#include "search_detail.h"
+#include "search_fast.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,7 +9,7 @@
 #include "calculation.h"
 #include "fuzz_common.h"
 #include "number.h"
-#include "search_detail.h"
+#include "search_fast.h"
 #include "sweep_work.h"
 #include "trial_bounds.h"
 
@@ -144,8 +144,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
 
     const Run fast = search(*a, [](auto&... args) { return searchEquilibrium(args..., 1); });
-    const Run everyTrial =
-        search(*a, [](auto&... args) { return detail::fastSearch(args..., 1, false); });
+    const Run everyTrial = search(*a, [](auto&... args) {
+        return detail::fastSearch(args..., {1, false});
+    });
     const Run reference =
         search(*a, [](auto&... args) { return searchEquilibriumReference(args...); });
     FUZZ_CHECK(differences(fast, reference).empty(), differences(fast, reference));
