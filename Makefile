@@ -2,9 +2,14 @@
 BUILD ?= build
 ASAN ?= build-asan
 PKGBUILD ?= build-package
+FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
+# One fuzz target per folder of tests/fuzz/corpus; FUZZ_FLAGS go to every libFuzzer run.
+FUZZ_TARGETS ?= $(notdir $(wildcard tests/fuzz/corpus/*))
+FUZZ_FLAGS ?=
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DTARVEL_WERROR=ON
 
-.PHONY: all deps build run calc test sanitize bench screenshot package package-check clean
+.PHONY: all deps build run calc test sanitize fuzz bench screenshot package package-check clean
 
 all: build
 
@@ -40,13 +45,31 @@ screenshot: build
 	TARVEL_SCREENSHOT=$(CURDIR)/docs/load-table.png QT_QPA_PLATFORM=offscreen \
 	  $(BUILD)/tests/load_table_tests -platform offscreen screenshot
 
-# The engine tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The engine tests and the fuzz corpora once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 sanitize: deps
 	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVEL_WERROR=ON \
 	  -DTARVEL_BUILD_UI=OFF -DTARVEL_BUILD_BENCH=OFF \
 	  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-	cmake --build $(ASAN) --target engine_tests
-	TARVEL_EQUIVALENCE_CASES=300 $(ASAN)/tests/engine_tests --gtest_brief=1
+	cmake --build $(ASAN) --target engine_tests fuzz_corpora
+	TARVEL_EQUIVALENCE_CASES=300 TARVEL_BOUNDS_CASES=100 $(ASAN)/tests/engine_tests --gtest_brief=1
+	ctest --test-dir $(ASAN) --output-on-failure -R '^fuzz_corpus_'
+
+# Each fuzz target for FUZZ_SECONDS under libFuzzer (clang-14, ASan, UBSan), one after the
+# other. New inputs go to $(FUZZ)/scratch/NAME, never to the checked-in corpus; a finding is
+# saved in $(FUZZ)/findings/NAME/ (add it to tests/fuzz/corpus/NAME once fixed).
+fuzz:
+	@scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVEL_WERROR=ON \
+	  -DTARVEL_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14
+	cmake --build $(FUZZ)
+	@set -e; for name in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ)/scratch/$$name $(FUZZ)/findings/$$name; \
+	  echo "== fuzz_$$name, $(FUZZ_SECONDS) s"; \
+	  $(FUZZ)/tests/fuzz/fuzz_$$name -max_total_time=$(FUZZ_SECONDS) -timeout=60 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ)/findings/$$name/ $(FUZZ_FLAGS) \
+	    $(FUZZ)/scratch/$$name tests/fuzz/corpus/$$name; \
+	done
 
 bench: build
 	$(BUILD)/bench/tarvel_bench
@@ -68,4 +91,4 @@ package-check: package
 	packaging/check-package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(PKGBUILD)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ) $(PKGBUILD)

@@ -29,7 +29,7 @@ Analysis analyze(const InputTexts& texts, char decimalSeparator = '.');
 
 // One whole calculation from the five texts: the texts go to the sink as they are made
 // (xt first, then the search, then the rest). A failure throws TarvelError; what the sink
-// received before it stays.
+// received before it stays. `threads` goes to searchEquilibrium (1: no helper thread).
 Outcome calculate(const InputTexts& texts, ResultSink& sink, const SearchProgress& progress = {},
                   char decimalSeparator = '.', int threads = 0);
 

@@ -76,16 +76,25 @@ void checkSweepEnds(const BaseInput& input, const ElasticCheck& check) {
                           "输入超出可计算的范围：「d(mm)」过大，压应力积分无法结束");
     }
     // A sweep that would take hours is as good as one that never ends.
-    const double trials = std::floor(end / stepSigma);
-    if (trials > maxTrials) {
+    const SweepSize size = sweepSize(input, check);
+    if (size.trials > maxTrials) {
         throw TarvelError(ErrorKind::OutOfRange, InputField::None,
                           "输入超出可计算的范围：底板边缘应力超过 1000000 N/mm²，计算量过大");
     }
-    const double strips = (static_cast<double>(last) - first) / stepY + 1;
-    if (trials * strips > maxStripEvaluations) {
+    if (size.trials * size.strips > maxStripEvaluations) {
         throw TarvelError(ErrorKind::OutOfRange, InputField::None,
                           "输入超出可计算的范围：荷载或直径过大，计算量超过一百亿次积分");
     }
+}
+
+SweepSize sweepSize(const BaseInput& input, const ElasticCheck& check) {
+    SweepSize size;
+    size.trials = std::floor(sweepEnd(check) / stepSigma);
+    float first, last;
+    if (roundToSingle(input.d / 2 - check.x0, first) && roundToSingle(input.d / 2, last) &&
+        first <= last)
+        size.strips = (static_cast<double>(last) - first) / stepY + 1;
+    return size;
 }
 
 SweepFigures sweepFigures(const BaseInput& input, const BoltLayout& layout,
@@ -93,6 +102,8 @@ SweepFigures sweepFigures(const BaseInput& input, const BoltLayout& layout,
     checkSweepEnds(input, check);
     SweepFigures f;
     const double end = sweepEnd(check);
+    // The trial stress is a double from the double 0.1; sweepStart, its single rounding, is
+    // only the start of the progress range.
     for (double sigma = 0.1; sigma <= end; sigma += stepSigma)
         ++f.trials;
     const float last = lastStripBound(input);
@@ -157,7 +168,7 @@ bool sweepBoltForce(const SearchContext& ctx, const BoltData& bolts, double c, i
         Tt = 0;
         return true;
     }
-    double bestM = 1000000000;
+    double bestM = momentLimit;
     bool found = false;
     for (int16_t t = 1; t <= maxBoltForce; ++t) {
         const double rM = checked(momentResidual(ctx, bolts, c, t));
@@ -245,6 +256,7 @@ BestFit searchEquilibriumReference(const BaseInput& input, const BoltLayout& lay
     const SearchContext ctx(input, layout, check);
     float end;
     SearchState state = startSearch(ctx, progress, end);
+    // The double 0.1, not sweepStart: the trial stresses accumulate the double's rounding.
     for (double sigma = 0.1; sigma <= end; sigma += stepSigma) {
         if (progress.trial) progress.trial(toSingle(sigma));
         referenceTrial(ctx, sigma, state);

@@ -40,7 +40,20 @@ constexpr double maxStripEvaluations = 1e10;
 // Fails with a range error when the sweep could never end for these inputs.
 void checkSweepEnds(const BaseInput& input, const ElasticCheck& check);
 
-// The search the window and the command use. `threads` cores share the work (0: all).
+// The size of the sweep as checkSweepEnds measures it, without running a loop: the trials
+// (the sweep end over the step) and the strips of one trial (the strip range over the
+// step, plus one; 0 when the first strip lies beyond the last or beyond a single). These
+// are estimates: the trials may be off by one, the strips by a few in ten thousand (the
+// single step of the strip position is not exactly 0.1). Fails only where sweepEnd fails.
+struct SweepSize {
+    double trials = 0;
+    double strips = 0;
+};
+SweepSize sweepSize(const BaseInput& input, const ElasticCheck& check);
+
+// The search the window and the command use. `threads` = 1 keeps it on the caller's thread;
+// any other value lets a long sweep hand half of each block of trials to one helper thread
+// when the machine has more than one core. The result is the same either way.
 BestFit searchEquilibrium(const BaseInput& input, const BoltLayout& layout,
                           const ElasticCheck& check, const SearchProgress& progress = {},
                           int threads = 0);

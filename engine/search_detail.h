@@ -11,6 +11,10 @@ namespace tarvel::detail {
 extern const double stepSigma;     // the double 0.1 added to the trial edge stress
 extern const float stepY;          // the single 0.1 added to the strip position
 constexpr int maxBoltForce = 1002; // kN, the last trial force of bolt 1
+// A bolt force is chosen only when it brings the moment residual below this, N·mm (1000 kN·m).
+constexpr double momentLimit = 1000000000;
+// A trial is kept only when its force residual is below this, N (1000 kN).
+constexpr double forceLimit = 1000000;
 
 // Distance of each bolt beyond the neutral axis, 0 for one that is not beyond it.
 std::array<float, maxBolts + 1> boltDistances(const BaseInput& input, const BoltLayout& layout,
@@ -52,7 +56,7 @@ struct StripSums {
 
 // What is carried from trial to trial.
 struct SearchState {
-    double bestF = 1000000;
+    double bestF = forceLimit;
     int16_t Tt = 0;
     BestFit best;
 };
@@ -72,10 +76,5 @@ void referenceTrial(const SearchContext& ctx, double sigma, SearchState& state);
 
 SearchState startSearch(const SearchContext& ctx, const SearchProgress& progress, float& end);
 BestFit endSearch(const SearchContext& ctx, SearchState& state);
-
-// The fast search; with `sparse` false every trial is integrated (the proof that most
-// trials cannot win is skipped).
-BestFit fastSearch(const BaseInput& input, const BoltLayout& layout, const ElasticCheck& check,
-                   const SearchProgress& progress, int threads, bool sparse);
 
 } // namespace tarvel::detail

@@ -14,8 +14,9 @@
 // - Inputs outside the ordinary range, and any trial whose sums are not finite, go through
 //   the reference steps, so that every failure is the same failure at the same trial.
 
+#include "search_fast.h"
+
 #include "number.h"
-#include "search_detail.h"
 
 #include <algorithm>
 #include <array>
@@ -122,6 +123,36 @@ void integrateRange(const SearchContext& ctx, const StripTable& table,
 
 enum class Sweep { Unproved, Found, NoneBelow };
 
+// Margins of the proofs below; docs/fast-search.md derives each.
+// Relative error of a computed moment residual against its straight line, for any force up
+// to 1002: the single rounding of r·t (2^-24) dominates; 2^-20 is sixteen times that.
+constexpr double residualRounding = 0x1p-20;
+// Absolute floor of that error, for residuals that round to nothing.
+constexpr double residualFloor = 1e-30;
+// Relative error of the computed slope of that line (a sum of at most 100 double terms).
+constexpr double slopeRounding = 0x1p-30;
+// Beyond this the zero of the line is not a force worth searching near.
+constexpr double farZero = 1e12;
+// Relative error of a line value A t + B computed in double (a few roundings of 2^-53).
+constexpr double lineRounding = 0x1p-40;
+// Rounding to single of the running resultant: at most 2^-24 of the running sum per strip;
+// 2^-22 also covers the double rounding before it and of the bounding sums themselves.
+constexpr double singleSumRounding = 0x1p-22;
+// The same for the double running moment: 2^-53 per strip, 2^-49 with the same cover.
+constexpr double doubleSumRounding = 0x1p-49;
+// Relative error of one strip's term against the line in the edge stress that bounds it
+// (four roundings of 2^-53 each).
+constexpr double termRounding = 0x1p-40;
+// Absolute rounding of a single sum that has sunk below the normal singles (2^-150 per
+// strip, taken as 2^-140).
+constexpr double singleUnderflow = 0x1p-140;
+// Widening of an interval computed in double (one or two roundings of 2^-53 per end), and
+// its floor for ends at or near zero.
+constexpr double intervalRounding = 0x1p-50;
+constexpr double intervalFloor = 1e-300;
+// Above this many strips the single sum's bound is no longer worth proving.
+constexpr double maxBoundedStrips = 0x1p22;
+
 // The bolt force of the reference sweep, found from the few forces near the zero of the
 // moment residual. Unproved when the bound cannot be established.
 Sweep sweepNearZero(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
@@ -136,21 +167,21 @@ Sweep sweepNearZero(const SearchContext& ctx, const BoltData& bolts, double c, i
         std::fabs(slope) < 0.5 * scale)
         return Sweep::Unproved;
     const double zero = -offset / slope;
-    if (!std::isfinite(zero) || std::fabs(zero) > 1e12) return Sweep::Unproved;
+    if (!std::isfinite(zero) || std::fabs(zero) > farZero) return Sweep::Unproved;
 
-    // Bound on the rounding of the computed residual against slope * t + offset, for any
-    // force up to 1002: the single rounding of r*t dominates; 2^-20 leaves a wide margin.
-    const double bound = (maxBoltForce * scale + std::fabs(ctx.P * c) + ctx.M) * 0x1p-20 + 1e-30;
-    const int start = static_cast<int>(std::clamp(std::llround(zero), 1LL, 1002LL));
+    // Bound on the rounding of the computed residual against slope * t + offset.
+    const double bound =
+        (maxBoltForce * scale + std::fabs(ctx.P * c) + ctx.M) * residualRounding + residualFloor;
+    const int start = static_cast<int>(std::clamp<long long>(std::llround(zero), 1, maxBoltForce));
     const double atStart = std::fabs(momentResidual(ctx, bolts, c, start));
     if (!std::isfinite(atStart)) return Sweep::Unproved;
     // A force further than this from the zero has a residual larger than atStart.
-    const double reach = (atStart + 2 * bound) / (std::fabs(slope) * (1 - 0x1p-30)) + 1;
+    const double reach = (atStart + 2 * bound) / (std::fabs(slope) * (1 - slopeRounding)) + 1;
     const int lo = static_cast<int>(std::max(1.0, std::floor(zero - reach)));
-    const int hi = static_cast<int>(std::min(1002.0, std::ceil(zero + reach)));
+    const int hi = static_cast<int>(std::min<double>(maxBoltForce, std::ceil(zero + reach)));
     if (lo > start || hi < start || hi - lo > 64) return Sweep::Unproved;
 
-    double bestM = 1000000000;
+    double bestM = momentLimit;
     int found = 0;
     for (int t = lo; t <= hi; ++t) {
         const double rM = std::fabs(momentResidual(ctx, bolts, c, t));
@@ -165,8 +196,9 @@ Sweep sweepNearZero(const SearchContext& ctx, const BoltData& bolts, double c, i
     return Sweep::Found;
 }
 
-// Step D of a trial: false when no force brought the residual below 1000 kN·m.
-bool boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
+} // namespace
+
+bool detail::boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
     if (bolts.b[1] == 0.0f) {
         Tt = 0;
         return true;
@@ -175,6 +207,8 @@ bool boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_
     if (near == Sweep::Unproved) return sweepBoltForce(ctx, bolts, c, Tt);
     return near == Sweep::Found;
 }
+
+namespace {
 
 // ---- Trials that cannot win ----
 //
@@ -185,10 +219,6 @@ bool boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_
 // so the possible force residual of every trial. Only trials whose residual could be the
 // smallest are integrated exactly; every other one is proved to be worse. The exact trials
 // are checked against their intervals, and anything unproved falls back to the full sweep.
-
-struct Interval {
-    double lo, hi;
-};
 
 struct StripMoments {
     double w = 0, g = 0, gAbs = 0, wy = 0, wyAbs = 0, gy = 0, gyAbs = 0;
@@ -211,38 +241,28 @@ StripMoments stripMoments(const SearchContext& ctx, const StripTable& table) {
     return m;
 }
 
-// How the sweep of the bolt force goes for every position the trial's resultant may have.
-enum class ForceKind {
-    Chosen,  // some force brings the moment residual below 1000 kN·m: T is the choice
-    Carried, // none does: the force of the trial before is carried over
-    Either,  // one of the two
-};
-
-struct TrialBounds {
-    Interval C, Mc, c, T, rF;
-    ForceKind kind = ForceKind::Chosen;
-    std::size_t from = 0;       // 1 + the last trial before it known to choose its force, or 0
-    double least = 0, most = 0; // bounds on |rF|
-};
-
 class SparseSearch {
   public:
     SparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTable& table)
-        : ctx_(ctx), bolts_(bolts), table_(table), moments_(stripMoments(ctx, table)) {
+        : ctx_(ctx), bolts_(bolts), moments_(stripMoments(ctx, table)) {
         base_ = ctx.partial ? 0.0 : ctx.sigmaMin;
     }
 
     // The trials that could be kept, in order; false when that cannot be proved.
     bool candidates(const std::vector<double>& sigmas, std::vector<std::size_t>& out) {
         const double N = static_cast<double>(moments_.strips);
-        if (moments_.strips == 0 || N > 0x1p22) return false;
-        bounds_.resize(sigmas.size());
+        if (moments_.strips == 0 || N > maxBoundedStrips) return false;
+        bounds_.clear();
+        bounds_.reserve(sigmas.size());
         double best = std::numeric_limits<double>::infinity();
         Interval carried{0, 0}; // Tt starts at 0 and keeps it until a force is chosen
         std::size_t lastChosen = 0;
         for (std::size_t k = 0; k < sigmas.size(); ++k) {
-            TrialBounds& b = bounds_[k];
-            if (!bound(sigmas[k], b)) return false;
+            TrialBounds& b = bounds_.emplace_back();
+            if (!bound(sigmas[k], b)) {
+                bounds_.pop_back();
+                return false;
+            }
             b.from = lastChosen;
             if (b.kind == ForceKind::Chosen) {
                 carried = b.T;
@@ -259,7 +279,7 @@ class SparseSearch {
         }
         const std::size_t most = std::max<std::size_t>(64, sigmas.size() / 4);
         for (std::size_t k = 0; k < sigmas.size(); ++k) {
-            if (bounds_[k].least <= best && bounds_[k].least < 1000000) out.push_back(k);
+            if (bounds_[k].least <= best && bounds_[k].least < forceLimit) out.push_back(k);
             if (out.size() > most) return false;
         }
         return either_.size() <= most;
@@ -269,6 +289,8 @@ class SparseSearch {
     const std::vector<std::size_t>& either() const { return either_; }
 
     const TrialBounds& bounds(std::size_t k) const { return bounds_[k]; }
+    // Every trial bounded so far, from the first.
+    const std::vector<TrialBounds>& bounded() const { return bounds_; }
 
     float resultant(int t) {
         if (!haveF_[t]) {
@@ -280,7 +302,8 @@ class SparseSearch {
 
   private:
     static Interval widen(Interval v) {
-        const double e = std::max(std::fabs(v.lo), std::fabs(v.hi)) * 0x1p-50 + 1e-300;
+        const double e =
+            std::max(std::fabs(v.lo), std::fabs(v.hi)) * intervalRounding + intervalFloor;
         return {v.lo - e, v.hi + e};
     }
 
@@ -290,11 +313,11 @@ class SparseSearch {
         const double s = sigma - base_;
         const double cAbs = std::fabs(base_) * m.w + std::fabs(s) * m.gAbs;
         const double cMid = base_ * m.w + s * m.g;
-        const double cErr = cAbs * (N * 0x1p-22 + 0x1p-40) + N * 0x1p-140;
+        const double cErr = cAbs * (N * singleSumRounding + termRounding) + N * singleUnderflow;
         const double mMid = base_ * m.wy + s * m.gy;
-        const double mErr =
-            (std::fabs(base_) * m.wyAbs + std::fabs(s) * m.gyAbs) * (N * 0x1p-49 + 0x1p-40) +
-            1e-300;
+        const double mErr = (std::fabs(base_) * m.wyAbs + std::fabs(s) * m.gyAbs) *
+                                (N * doubleSumRounding + termRounding) +
+                            intervalFloor;
         b.C = {cMid - cErr, cMid + cErr};
         b.Mc = {mMid - mErr, mMid + mErr};
         if (!(b.C.lo > 0) || !std::isfinite(b.C.hi) || !std::isfinite(b.Mc.lo) ||
@@ -309,8 +332,8 @@ class SparseSearch {
         const double Flo = resultant(static_cast<int>(b.T.lo));
         const double Fhi = resultant(static_cast<int>(b.T.hi));
         b.rF = widen({(ctx_.P + Flo) - b.C.hi, (ctx_.P + Fhi) - b.C.lo});
-        b.rF.lo -= (std::fabs(ctx_.P) + Fhi) * 0x1p-50;
-        b.rF.hi += (std::fabs(ctx_.P) + Fhi) * 0x1p-50;
+        b.rF.lo -= (std::fabs(ctx_.P) + Fhi) * intervalRounding;
+        b.rF.hi += (std::fabs(ctx_.P) + Fhi) * intervalRounding;
         b.least = b.rF.lo > 0 ? b.rF.lo : b.rF.hi < 0 ? -b.rF.hi : 0;
         b.most = std::max(std::fabs(b.rF.lo), std::fabs(b.rF.hi));
     }
@@ -340,19 +363,21 @@ class SparseSearch {
         const double Smax = std::max(Sabs[0], Sabs[1]);
         if (!std::isfinite(Smax) || !std::isfinite(B[0]) || !std::isfinite(B[1])) return false;
         const double cMax = std::max(std::fabs(c.lo), std::fabs(c.hi));
-        // Bound on the rounding of a computed residual against A t + B for any force up to
-        // 1002: the single rounding of r*t dominates; 2^-20 leaves a wide margin.
+        // Bound on the rounding of a computed residual against A t + B.
         const double E =
-            (maxBoltForce * Smax + std::fabs(ctx_.P) * cMax + ctx_.M) * 0x1p-20 + 1e-30;
-        const double limit = 1000000000;
+            (maxBoltForce * Smax + std::fabs(ctx_.P) * cMax + ctx_.M) * residualRounding +
+            residualFloor;
+        const double limit = momentLimit;
 
         // For each position the line values for t in [1, 1002] lie between A + B and
         // 1002 A + B, both linear in the position: the ends of the interval decide.
         bool above = true, below = true;
         for (int e = 0; e < 2; ++e) {
             const double v1 = A[e] + B[e], v2 = maxBoltForce * A[e] + B[e];
-            above = above && std::min(v1, v2) * (1 - 0x1p-40) - E >= limit * (1 + 0x1p-20);
-            below = below && std::max(v1, v2) * (1 - 0x1p-40) + E <= -limit * (1 + 0x1p-20);
+            above = above &&
+                    std::min(v1, v2) * (1 - lineRounding) - E >= limit * (1 + residualRounding);
+            below = below &&
+                    std::max(v1, v2) * (1 - lineRounding) + E <= -limit * (1 + residualRounding);
         }
         if (above || below) {
             b.kind = ForceKind::Carried;
@@ -365,24 +390,23 @@ class SparseSearch {
         if (!(A[0] * A[1] > 0) || Amin < 0.5 * Smax) return false;
         double tc[2], gap[2];
         for (int e = 0; e < 2; ++e) {
-            tc[e] = std::clamp(-B[e] / A[e], 1.0, 1002.0);
+            tc[e] = std::clamp<double>(-B[e] / A[e], 1, maxBoltForce);
             if (!std::isfinite(tc[e])) return false;
             gap[e] = std::fabs(A[e] * tc[e] + B[e]); // how far the line stays from 0
         }
         // The gap is convex in the position, so its ends bound it. A gap near the limit
         // leaves open whether this trial chooses a force at all.
-        const bool sure =
-            std::max(gap[0], gap[1]) * (1 + 0x1p-40) + 0.5 * Amax + E < limit * (1 - 0x1p-20);
+        const bool sure = std::max(gap[0], gap[1]) * (1 + lineRounding) + 0.5 * Amax + E <
+                          limit * (1 - residualRounding);
         const double w = 1 + 2 * E / Amin;
         b.kind = sure ? ForceKind::Chosen : ForceKind::Either;
         b.T.lo = std::max(1.0, std::floor(std::min(tc[0], tc[1]) - w));
-        b.T.hi = std::min(1002.0, std::ceil(std::max(tc[0], tc[1]) + w));
+        b.T.hi = std::min<double>(maxBoltForce, std::ceil(std::max(tc[0], tc[1]) + w));
         return true;
     }
 
     const SearchContext& ctx_;
     const BoltData& bolts_;
-    const StripTable& table_;
     StripMoments moments_;
     double base_ = 0;
     std::vector<TrialBounds> bounds_;
@@ -393,9 +417,9 @@ class SparseSearch {
 
 // Runs the search on the trials that can win only. False, with nothing reported or
 // changed, when that cannot be proved.
-bool sparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTable& table,
-                  const std::vector<double>& sigmas, const SearchProgress& progress,
-                  SearchState& state) {
+bool searchCandidates(const SearchContext& ctx, const BoltData& bolts, const StripTable& table,
+                      const std::vector<double>& sigmas, const SearchProgress& progress,
+                      SearchState& state) {
     SparseSearch sparse(ctx, bolts, table);
     std::vector<std::size_t> chosen;
     if (!sparse.candidates(sigmas, chosen)) return false;
@@ -475,12 +499,13 @@ bool ordinary(const SearchContext& ctx, float end) {
 
 BestFit searchEquilibrium(const BaseInput& input, const BoltLayout& layout,
                           const ElasticCheck& check, const SearchProgress& progress, int threads) {
-    return detail::fastSearch(input, layout, check, progress, threads, true);
+    return detail::fastSearch(input, layout, check, progress, {threads, true});
 }
 
 BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
-                           const ElasticCheck& check, const SearchProgress& progress, int threads,
-                           bool sparse) {
+                           const ElasticCheck& check, const SearchProgress& progress,
+                           const FastSearchOptions& options) {
+    int threads = options.threads;
     const SearchContext ctx(input, layout, check);
     if (!ordinary(ctx, sweepEnd(check)))
         return searchEquilibriumReference(input, layout, check, progress);
@@ -500,18 +525,20 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
     fillStripTable(ctx, table);
 
     // The trials that cannot win are proved so when the sweep is of a size to hold in memory.
-    if (sparse && end <= sparseTrials * stepSigma) {
+    if (options.skipTrials && end <= sparseTrials * stepSigma) {
         std::vector<double> sigmas;
+        // The same double stresses as the reference loops (from the double 0.1, not sweepStart).
         for (double sigma = 0.1; sigma <= end; sigma += stepSigma)
             sigmas.push_back(sigma);
-        if (sparseSearch(ctx, bolts, table, sigmas, progress, state)) return endSearch(ctx, state);
+        if (searchCandidates(ctx, bolts, table, sigmas, progress, state))
+            return endSearch(ctx, state);
     }
 
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     // Blocks keep the progress reports flowing during a long sweep, and the memory small.
     const std::size_t block = std::max<std::size_t>(64, 4'000'000 / (table.y.size() + 1));
     std::vector<double> sigmas, C(block), Mc(block);
-    double next = 0.1;
+    double next = 0.1; // the double 0.1 of the reference loops, not sweepStart
     while (next <= end) {
         sigmas.clear();
         for (; next <= end && sigmas.size() < block; next += stepSigma)
@@ -543,6 +570,31 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
         }
     }
     return endSearch(ctx, state);
+}
+
+SweepBounds detail::sweepBounds(const BaseInput& input, const BoltLayout& layout,
+                                const ElasticCheck& check) {
+    // The same conditions under which fastSearch tries the proof.
+    SweepBounds out;
+    const SearchContext ctx(input, layout, check);
+    const float end = sweepEnd(check);
+    if (!ordinary(ctx, end) || end > sparseTrials * stepSigma) return out;
+    BoltData bolts;
+    try {
+        bolts = boltData(ctx);
+    } catch (const TarvelError&) {
+        return out;
+    }
+    checkSweepEnds(input, check);
+    StripTable table;
+    fillStripTable(ctx, table);
+    for (double sigma = 0.1; sigma <= end; sigma += stepSigma) // as the reference loops do
+        out.sigmas.push_back(sigma);
+    SparseSearch sparse(ctx, bolts, table);
+    out.attempted = true;
+    out.proved = sparse.candidates(out.sigmas, out.candidates);
+    out.trials = sparse.bounded();
+    return out;
 }
 
 } // namespace tarvel

@@ -4,7 +4,7 @@
 
 #include "calculation.h"
 #include "realistic_cases.h"
-#include "search_detail.h"
+#include "search_fast.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ std::string agree(const InputTexts& t, int threads = 1, bool dense = true) {
     auto fast = [threads](bool sparse) {
         return [threads, sparse](const BaseInput& i, const BoltLayout& l, const ElasticCheck& c,
                                  const SearchProgress& p) {
-            return detail::fastSearch(i, l, c, p, threads, sparse);
+            return detail::fastSearch(i, l, c, p, {threads, sparse});
         };
     };
     std::string diff = compare(ref, run(t, fast(true)));

@@ -3,6 +3,7 @@
 #include "calculation.h"
 #include "number.h"
 #include "search_detail.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -136,13 +137,8 @@ class SearchFailures : public testing::TestWithParam<FailRow> {};
 
 TEST_P(SearchFailures, StopWhereTheyArise) {
     TextSink sink;
-    try {
-        calculate(GetParam().inputs, sink);
-        FAIL() << "no failure";
-    } catch (const TarvelError& e) {
-        EXPECT_EQ(e.kind(), GetParam().kind) << errorKindName(e.kind());
-        EXPECT_STREQ(e.what(), GetParam().message);
-    }
+    EXPECT_TRUE(throwsError([&] { calculate(GetParam().inputs, sink); },
+                            {GetParam().kind, std::nullopt, GetParam().message}));
     std::vector<std::string> written;
     for (ResultBox box : sink.order())
         written.push_back(sink.result()[box]);

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -346,8 +347,14 @@ class WindowTest : public QObject {
         markResults();
         int calculations = 0;
         connect(find<QLineEdit>("xt"), &QLineEdit::textChanged, this, [&] { ++calculations; });
-        QTimer::singleShot(150, [this] { find<QPushButton>("Command1")->click(); });
-        QTimer::singleShot(300, [this] { find<QPushButton>("Command2")->click(); });
+        // At the first progress report the user clicks Calculate, then Exit: the clicks
+        // arrive when the long calculation next lets the window handle its events.
+        bool clicked = false;
+        connect(bar(), &FloatProgressBar::floatValueChanged, this, [&] {
+            if (std::exchange(clicked, true)) return;
+            QMetaObject::invokeMethod(find<QPushButton>("Command1"), "click", Qt::QueuedConnection);
+            QMetaObject::invokeMethod(find<QPushButton>("Command2"), "click", Qt::QueuedConnection);
+        });
         QElapsedTimer clock;
         clock.start();
         find<QPushButton>("Command1")->click();

@@ -1,0 +1,106 @@
+// The load-case reader and the batch of `tarvel-calc --csv` on any bytes: comma CSV written
+// back reads back the same rows; every load case of the table gets one output row that echoes
+// its name and five fields and holds the status, texts and message the engine gives for that
+// case. Input: the file's bytes (UTF-8 or GB18030, comma or tab, any line ends).
+
+#include "batch.h"
+#include "calculation.h"
+#include "csv.h"
+#include "fuzz_common.h"
+#include "loadcases.h"
+#include "sweep_work.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace tarvel;
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+std::string writeCsv(const Rows& rows) {
+    std::string out;
+    for (const auto& row : rows) {
+        // A lone empty field would be a blank line, which is no row.
+        if (row.size() == 1 && row[0].empty()) out += "\"\"";
+        for (std::size_t f = 0; f < row.size(); ++f) {
+            if (f) out += ',';
+            out += csvField(row[f]);
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string runBatch(const LoadTable& table) {
+    const cli::Options options;
+    std::string out, summary;
+    cli::formatBatch(table, cli::computeBatch(table, options, false), options, out, summary);
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const Rows rows = parseCsv(bytes);
+    FUZZ_CHECK(parseCsv(writeCsv(rows)) == rows, writeCsv(rows));
+
+    const LoadTable table = readLoadCases(bytes);
+    double work = 0;
+    for (const LoadCase& c : table.cases) {
+        if (!c.error.empty()) continue;
+        try {
+            work += sweepWork(analyze(c.inputs));
+        } catch (const TarvelError&) {
+        }
+    }
+    if (work > fuzz::workBudget) return -1;
+
+    const std::string out = runBatch(table);
+    const Rows got = parseCsv(out);
+    std::vector<std::string> header;
+    if (table.hasName) header.push_back("name");
+    for (const char* name : {"P", "M", "d", "D", "n", "status"})
+        header.push_back(name);
+    for (ResultBox box : allResultBoxes)
+        header.push_back(boxName(box));
+    header.push_back("message");
+    FUZZ_CHECK(!got.empty() && got.front() == header, out);
+    FUZZ_CHECK(got.size() == table.cases.size() + 1, out);
+
+    const std::size_t first = table.hasName ? 1 : 0;
+    for (std::size_t k = 0; k < table.cases.size(); ++k) {
+        const LoadCase& c = table.cases[k];
+        const auto& row = got[k + 1];
+        const std::string context = "case " + std::to_string(k + 1) + " of\n" + out;
+        FUZZ_CHECK(row.size() == header.size(), context);
+        if (table.hasName) FUZZ_CHECK(row[0] == c.name, context);
+        for (std::size_t f = 0; f < 5; ++f)
+            FUZZ_CHECK(row[first + f] == c.inputs[f], context);
+
+        std::string status = "error", message = c.error;
+        TextSink sink;
+        if (c.error.empty()) {
+            try {
+                const bool refused = calculate(c.inputs, sink, {}, '.', 1) == Outcome::Refused;
+                status = refused ? "refused" : "ok";
+                if (refused) message = fullTensionMessage;
+            } catch (const TarvelError& e) {
+                message = e.what();
+            }
+        }
+        FUZZ_CHECK(row[first + 5] == status, context);
+        for (std::size_t b = 0; b < allResultBoxes.size(); ++b) {
+            const ResultBox box = allResultBoxes[b];
+            bool written = false;
+            for (ResultBox w : sink.order())
+                written = written || w == box;
+            FUZZ_CHECK(row[first + 6 + b] == (written ? sink.result()[box] : ""), context);
+        }
+        FUZZ_CHECK(row.back() == message, context);
+    }
+    return 0;
+}
