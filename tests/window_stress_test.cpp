@@ -4,22 +4,32 @@
 // message box says what the engine says, the focus goes where a failure points, and no
 // step crashes or takes long.
 //
-// The actions are the rows of a table (actions()); a later step adds its own rows, opening
-// and closing the design window or exporting a report, and its checks to checkWindow().
+// The actions are the rows of a table (actions()): Calculate on drawn inputs, typing, opening
+// and closing the design window, and exporting the report of the last calculation. The
+// design window, open or not, must show the verdict of the engine's checks of the last
+// calculation, or none after a refusal or a failure; a report is written exactly when there
+// is a calculation to report.
 //
 // TARVEL_STRESS_STEPS sets the number of steps (default 500), TARVEL_STRESS_SEED the seed
 // (default 12); a failure names the step and the seed that reproduce it.
 
 #include "calculation.h"
+#include "designlauncher.h"
+#include "designwindow.h"
 #include "kqform1.h"
 #include "realistic_cases.h"
+#include "reportactions.h"
 #include "sweep_work.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -89,6 +99,9 @@ class WindowStress : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Kqform1> window;
+    DesignLauncher* launcher = nullptr;
+    QTemporaryDir dir;
+    std::optional<bool> verdict; // of the last calculation's checks; none after a failure
     std::mt19937_64 rng;
     int step = 0;
     qint64 slowest = 0;
@@ -106,6 +119,9 @@ class WindowStress : public QObject {
             {"calculate on new inputs", 6, [this] { setInputs(drawInputs()), calculate(); }},
             {"type into one box, calculate", 2, [this] { typeOneBox(), calculate(); }},
             {"calculate again", 1, [this] { calculate(); }},
+            {"open the design window", 1, [this] { launcher->openDesignWindow(); }},
+            {"close the design window", 1, [this] { launcher->designWindow()->close(); }},
+            {"export the report", 1, [this] { exportReport(); }},
         };
     }
 
@@ -200,6 +216,12 @@ class WindowStress : public QObject {
         }
         for (tarvel::ResultBox box : sink.order())
             expected[box] = QString::fromStdString(sink.result()[box]);
+        verdict.reset();
+        if (!message) {
+            verdict = tarvel::checkDesign(tarvel::analyze(texts), texts, sink.result(),
+                                          launcher->designWindow()->currentDesign())
+                          .ok;
+        }
 
         ModalWatcher modal;
         modal.start();
@@ -220,17 +242,39 @@ class WindowStress : public QObject {
         if (focus) QCOMPARE(window->focusWidget(), focus);
     }
 
+    // The report of the last calculation, as PDF or HTML: written when there is one, and
+    // otherwise refused in a message box, with nothing written.
+    void exportReport() {
+        const QString path = dir.filePath(pick(2) ? "report.pdf" : "report.html");
+        QFile::remove(path);
+        ModalWatcher modal;
+        modal.start();
+        const bool written = launcher->formReports()->exportReportTo(path);
+        modal.stop();
+        QCOMPARE(written, verdict.has_value());
+        QCOMPARE(QFile::exists(path), written);
+        QCOMPARE(modal.boxes.size(), std::size_t(written ? 0 : 1));
+        if (written) QVERIFY(QFile(path).size() > 1000);
+    }
+
     // What must hold after every step, whatever the action.
     void checkWindow() {
         QVERIFY(window->isVisible());
         QVERIFY(!find("PBar")->isVisible());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
+        // The design window, shown or not, has the verdict of the last calculation or none.
+        const QString shown = launcher->designWindow()->findChild<QLabel*>("verdictLabel")->text();
+        QCOMPARE(shown, verdict ? QString(*verdict ? "满足" : "不满足") : QString());
     }
 
   private slots:
     void initTestCase() {
         QApplication::setApplicationName("Tarvel");
+        QVERIFY(dir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
         window = std::make_unique<Kqform1>();
+        launcher = new DesignLauncher(window.get());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
