@@ -64,6 +64,9 @@ Project parseProject(std::string_view bytes) {
         j = json::parse(bytes.begin(), bytes.end());
     } catch (const json::parse_error& e) {
         bad("项目文件不是有效的 JSON（" + position(bytes, e.byte ? e.byte - 1 : 0) + "附近）");
+    } catch (const json::exception&) {
+        // The reader's other complaint: a number beyond a double (1e400).
+        bad("项目文件中有超出范围的数值");
     }
     if (!j.is_object() || !j.contains("format") || j["format"] != projectFormat)
         bad("不是 Tarvel 项目文件（缺少 \"format\": \"tarvel-project\"）");

@@ -227,6 +227,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadFileRow{"NotJson", "{\"format\": \"tarvel-project\",\n \"version\": 1,,}",
                    "项目文件不是有效的 JSON（第 2 行第 15 列附近）"},
+        BadFileRow{"NumberBeyondDouble",
+                   "{\"format\": \"tarvel-project\", \"version\": 1, \"x\": 1e400}",
+                   "项目文件中有超出范围的数值"},
         BadFileRow{"OtherFormat", "{\"format\": \"other\", \"version\": 1}",
                    "不是 Tarvel 项目文件（缺少 \"format\": \"tarvel-project\"）"},
         BadFileRow{"NewerVersion", "{\"format\": \"tarvel-project\", \"version\": 2}",
