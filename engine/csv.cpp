@@ -87,8 +87,17 @@ std::string decodeSpreadsheetText(std::string_view bytes) {
 }
 
 char guessDelimiter(std::string_view text) {
-    const std::string_view firstLine = text.substr(0, text.find('\n'));
-    return firstLine.find('\t') != std::string_view::npos ? '\t' : ',';
+    // A tab inside quotes is part of a field, not a delimiter.
+    bool quoted = false;
+    for (char ch : text) {
+        if (ch == '"')
+            quoted = !quoted;
+        else if (!quoted && ch == '\t')
+            return '\t';
+        else if (!quoted && ch == '\n')
+            break;
+    }
+    return ',';
 }
 
 std::vector<std::vector<std::string>> parseCsv(std::string_view text, char delimiter) {

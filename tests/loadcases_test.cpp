@@ -57,6 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                  defaults, "", true, false},
         TableRow{"SixthColumnIsV", "1000,1000,1520,1620,18,-30\n2,2,2,2,2\n", 2, "", defaults,
                  "-30", false, true},
+        TableRow{"QuotedTabIsNoDelimiter", "1000,1000,1520,1620,\"1\t8\"\n", 1, "",
+                 {"1000", "1000", "1520", "1620", "1\t8"}, "", false, false},
         TableRow{"QuotedCommaInName", "name,P,M,d,D,n\n\"G,Q\",1000,1000,1520,1620,18\n", 1, "G,Q",
                  defaults, "", true, false}),
     [](const testing::TestParamInfo<TableRow>& info) { return std::string(info.param.name); });
