@@ -93,7 +93,8 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     progress_->setObjectName("batchProgress");
     progress_->setRange(0, 1);
     progress_->setValue(0);
-    progress_->setFormat("%v / %m");
+    // No count until a batch has run: "0 / 1" would read as a batch of one.
+    progress_->setFormat(QString());
     buttons->addWidget(progress_, 1);
     layout->addLayout(buttons);
 
@@ -201,6 +202,7 @@ void LoadTablePane::showProject(const tarvel::Project& p) {
     status_->clear();
     progress_->setRange(0, 1);
     progress_->setValue(0);
+    progress_->setFormat(QString());
 }
 
 void LoadTablePane::offerGeometry(const tarvel::InputTexts& inputs) {
@@ -324,6 +326,7 @@ bool LoadTablePane::computeAll(unsigned threads) {
     setRunning(true);
     progress_->setRange(0, model_.rowCount());
     progress_->setValue(0);
+    progress_->setFormat("%v / %m");
     status_->setText(QString("正在计算 %1 个荷载组合…").arg(model_.rowCount()));
     clock_.start();
     runner_.start(tarvel::projectCases(p), design, threads);
