@@ -70,29 +70,14 @@ bool writeProjectReport(const Options& options, const Project& project,
                         const std::vector<std::optional<CaseOutcome>>& outcomes,
                         std::string& error) {
     const auto app = startQt();
-    report::ReportData data;
-    data.info = reportInfo(options, project.info);
-    const std::vector<LoadCase> cases = projectCases(project);
-    for (std::size_t k = 0; k < cases.size(); ++k) {
-        report::ReportCase c;
-        c.name = text(cases[k].name);
-        c.design = project.design;
-        try {
-            c.design = caseDesign(cases[k], project.design);
-        } catch (const TarvelError&) {
-            // The row's own outcome already says that its V is no number.
-        }
-        c.outcome = *outcomes[k];
-        if (c.outcome.status == CaseOutcome::Status::Ok) c.analysis = analyze(cases[k].inputs);
-        data.loadCases.push_back(std::move(c));
-    }
-    const int governing = report::governingCase(data.loadCases);
-    if (governing < 0) {
-        error = "无法生成计算书：项目中没有计算成功的荷载组合";
+    try {
+        report::ReportData data = report::makeProjectReport(project, outcomes);
+        data.info = reportInfo(options, project.info);
+        return write(data, *options.report, error);
+    } catch (const report::ReportError& e) {
+        error = e.what();
         return false;
     }
-    data.main = data.loadCases[governing];
-    return write(data, *options.report, error);
 }
 
 } // namespace tarvel::cli

@@ -71,6 +71,36 @@ double utilisation(const ReportCase& c) {
 }
 } // namespace
 
+ReportData makeProjectReport(const Project& project,
+                             const std::vector<std::optional<CaseOutcome>>& outcomes) {
+    ReportData data;
+    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    data.info = {text(project.info.project), text(project.info.member), text(project.info.designer),
+                 text(project.info.checker)};
+    const std::vector<LoadCase> cases = projectCases(project);
+    if (cases.empty()) throw ReportError(QStringLiteral("没有荷载组合，无法生成项目计算书"));
+    for (std::size_t k = 0; k < cases.size(); ++k) {
+        if (k >= outcomes.size() || !outcomes[k])
+            throw ReportError(
+                QStringLiteral("荷载组合尚未全部计算：请先点“全部计算”，再生成计算书"));
+        ReportCase c;
+        c.name = text(cases[k].name);
+        c.outcome = *outcomes[k];
+        try {
+            c.design = caseDesign(cases[k], project.design);
+        } catch (const TarvelError&) {
+            c.design = project.design; // the row's own outcome says its V is no number
+        }
+        if (c.outcome.status == CaseOutcome::Status::Ok) c.analysis = analyze(cases[k].inputs);
+        data.loadCases.push_back(std::move(c));
+    }
+    const int governing = governingCase(data.loadCases);
+    if (governing < 0)
+        throw ReportError(QStringLiteral("无法生成计算书：项目中没有计算成功的荷载组合"));
+    data.main = data.loadCases[governing];
+    return data;
+}
+
 int governingCase(const std::vector<ReportCase>& cases) {
     int best = -1;
     for (int i = 0; i < static_cast<int>(cases.size()); ++i) {

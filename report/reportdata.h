@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "design.h"
+#include "project.h"
 
 #include <QDate>
 #include <QString>
@@ -59,6 +60,13 @@ struct ReportData {
 // The index of the governing load case: of the cases that finished, the one with the largest
 // utilisation (a failing check exceeds 1, so failures come first). -1 when none finished.
 int governingCase(const std::vector<ReportCase>& cases);
+
+// The report of a project whose load combinations have been computed (`outcomes` in the
+// order of the project's loads): every case in the summary table, the governing one in full,
+// the project's title block. Throws ReportError when a case is not computed yet or none
+// finished.
+ReportData makeProjectReport(const Project& project,
+                             const std::vector<std::optional<CaseOutcome>>& outcomes);
 
 // Throws ReportError when the main case cannot be reported (refused or failed): the message
 // says why.

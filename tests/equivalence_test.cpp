@@ -2,6 +2,7 @@
 // every progress report, and every failure, on seeded random column bases and on the cases
 // that take the unusual branches.
 
+#include "best_fit_diff.h"
 #include "calculation.h"
 #include "realistic_cases.h"
 #include "search_fast.h"
@@ -12,7 +13,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -50,20 +50,7 @@ bool refused(const InputTexts& t) {
 
 // Empty when the two runs agree in every bit, else what differs.
 std::string compare(const Run& a, const Run& b) {
-    std::string out;
-    auto field = [&](const char* name, auto x, auto y) {
-        if (std::memcmp(&x, &y, sizeof x) != 0) out += std::string(name) + " ";
-    };
-    field("qmax", a.fit.qmax, b.fit.qmax);
-    field("T", a.fit.T, b.fit.T);
-    field("c", a.fit.c, b.fit.c);
-    field("c2", a.fit.c2, b.fit.c2);
-    field("fq", a.fit.fq, b.fit.fq);
-    field("mq", a.fit.mq, b.fit.mq);
-    field("fms", a.fit.fms, b.fit.fms);
-    field("mms", a.fit.mms, b.fit.mms);
-    field("residual", a.fit.residual, b.fit.residual);
-    if (a.fit.kept != b.fit.kept) out += "kept ";
+    std::string out = bestFitDifferences(a.fit, b.fit);
     if (a.progress != b.progress || a.first != b.first || a.last != b.last) out += "progress ";
     if (a.failure != b.failure)
         out += "failure(" + a.failure.value_or("") + "|" + b.failure.value_or("") + ") ";

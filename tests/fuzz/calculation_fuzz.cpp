@@ -6,6 +6,7 @@
 // n, one a line (missing ones are empty). Inputs whose sweep is beyond fuzz::workBudget
 // are rejected before either search runs.
 
+#include "best_fit_diff.h"
 #include "calculation.h"
 #include "fuzz_common.h"
 #include "number.h"
@@ -13,7 +14,6 @@
 #include "sweep_work.h"
 #include "trial_bounds.h"
 
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,20 +71,7 @@ template <typename Search> Run search(const Analysis& a, Search run) {
 
 // Empty when the two runs agree in every bit.
 std::string differences(const Run& a, const Run& b) {
-    std::string out;
-    auto field = [&](const char* name, auto x, auto y) {
-        if (std::memcmp(&x, &y, sizeof x) != 0) out += std::string(name) + " ";
-    };
-    field("qmax", a.fit.qmax, b.fit.qmax);
-    field("T", a.fit.T, b.fit.T);
-    field("c", a.fit.c, b.fit.c);
-    field("c2", a.fit.c2, b.fit.c2);
-    field("fq", a.fit.fq, b.fit.fq);
-    field("mq", a.fit.mq, b.fit.mq);
-    field("fms", a.fit.fms, b.fit.fms);
-    field("mms", a.fit.mms, b.fit.mms);
-    field("residual", a.fit.residual, b.fit.residual);
-    if (a.fit.kept != b.fit.kept) out += "kept ";
+    std::string out = bestFitDifferences(a.fit, b.fit);
     if (a.trials != b.trials || a.first != b.first || a.last != b.last) out += "progress ";
     if (a.failed != b.failed)
         out += "failure(" + describe(a.failed) + "|" + describe(b.failed) + ")";
