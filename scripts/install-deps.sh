@@ -5,10 +5,10 @@
 #   scripts/install-deps.sh package    also the packaging checks (make package, package-check)
 set -e
 # Build, run and test: compiler and build tools, the test and benchmark libraries, Qt,
-# the JSON library, the window's font, and poppler-utils and Xvfb for the report and
-# window tests.
+# the JSON library, Boost.Math (root finding), the window's font, and poppler-utils and Xvfb
+# for the report and window tests.
 packages="cmake ninja-build g++ libgtest-dev libbenchmark-dev qt6-base-dev nlohmann-json3-dev
-fonts-wqy-zenhei poppler-utils xvfb xauth"
+libboost-dev fonts-wqy-zenhei poppler-utils xvfb xauth"
 for set in "$@"; do
     case "$set" in
     fuzz) packages="$packages clang-14 libclang-rt-14-dev" ;;
