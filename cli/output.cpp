@@ -20,8 +20,8 @@ const char* statusName(CaseOutcome::Status status) {
     return "error";
 }
 
-std::string checkLines(const DesignChecks& checks) {
-    std::string out;
+std::string checkLines(const DesignChecks& checks, AnalysisMethod shown) {
+    std::string out = std::string("method\t") + methodName(shown) + '\n';
     for (const Check& c : checks.checks) {
         out += std::string(c.name) + '\t' + c.demandText + '\t' + c.capacityText + '\t' +
                c.ratioText + '\t' + (c.ok ? "ok" : "fail") + '\n';
@@ -61,14 +61,19 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
         inputs[inputNames[i]] = outcome.inputs[i];
     j["input"] = inputs;
     j["status"] = statusName(outcome.status);
+    j["method"] = methodName(outcome.shownMethod);
     if (!outcome.message.empty()) j["message"] = outcome.message;
     json results = json::object();
     for (ResultBox box : outcome.written)
         results[boxName(box)] = outcome.result[box];
     j["results"] = results;
+    if (outcome.status == CaseOutcome::Status::Ok) j["bolt_forces"] = outcome.boltForces;
+    if (!outcome.methodRemark.empty()) j["method_remark"] = outcome.methodRemark;
     const DesignInput& d = options.design;
     j["design"] = {{"bolt", d.bolt},   {"steel", d.steel}, {"concrete", d.concrete},
-                   {"betaL", d.betaL}, {"V", d.V},         {"friction", d.friction}};
+                   {"betaL", d.betaL}, {"V", d.V},         {"friction", d.friction},
+                   {"method", methodName(d.method)}};
+    j["design"]["modularRatio"] = d.modularRatio ? json(*d.modularRatio) : json(nullptr);
     if (outcome.hasChecks) {
         const DesignChecks& c = outcome.checks;
         j["design"]["bolt"] = c.data.bolt.name;
@@ -77,6 +82,7 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
         j["design"]["Ae"] = c.data.ae;
         j["design"]["fta"] = c.data.steel.tensileDesign;
         j["design"]["fc"] = c.data.concrete.compressiveDesign;
+        j["design"]["modularRatio"] = c.data.nE;
         json checks = json::array();
         for (const Check& k : c.checks) {
             checks.push_back({{"name", k.name},

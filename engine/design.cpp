@@ -1,5 +1,7 @@
 #include "design.h"
 
+#include "compatibility.h"
+#include "envelope.h"
 #include "number.h"
 #include "search_detail.h"
 
@@ -140,6 +142,16 @@ DesignData resolveDesign(const DesignInput& in) {
                           "「摩擦系数 μ」应大于 0 且不大于 1");
     }
     data.ae = effectiveArea(data.bolt);
+    if (in.modularRatio) {
+        const double nE = *in.modularRatio;
+        if (!(nE >= minModularRatio && nE <= maxModularRatio)) {
+            throw TarvelError(ErrorKind::OutOfRange, InputField::modularRatio,
+                              "「模量比 nE」应在 1 至 50 之间");
+        }
+        data.nE = nE;
+    } else {
+        data.nE = modularRatioOfGrade(data.concrete.name);
+    }
     return data;
 }
 
@@ -198,7 +210,8 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
                      data.ae * data.steel.tensileDesign / 1000);
     if (!bolt.ok) bolt.remark = "锚栓抗拉不足，宜加大锚栓规格或提高钢材牌号";
     // At the top of the sweep T is only a lower bound of the force the bolt needs.
-    if (T >= detail::maxBoltForce)
+    const bool searched = design.method == AnalysisMethod::Elastic;
+    if (searched && T >= detail::maxBoltForce)
         bolt.remark += std::string(bolt.remark.empty() ? "" : "；") +
                        "T 达到搜索上限 1002 kN，实际拉力可能更大";
 
@@ -219,7 +232,9 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     Check& eq = out.checks[3];
     eq = makeCheck(CheckId::Equilibrium, "equilibrium", "平衡校核", miss, twoDecimals(miss),
                    equilibriumTolerance);
-    if (!eq.ok) {
+    if (!eq.ok && !searched) {
+        eq.remark = "按显示的结果文字计算的平衡误差偏大（荷载过小，舍入所致）";
+    } else if (!eq.ok) {
         const RefinedEquilibrium& r = out.refined;
         const bool boltsBeyond = a.input.n >= 1 && boltDistancesBeyondAxis(a)[1] > 0;
         const double ceiling = detail::maxBoltForce;
@@ -258,6 +273,8 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
 
 CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads,
                         bool withChecks) {
+    if (design.method != AnalysisMethod::Elastic)
+        return computeMethodCase(inputs, design, threads, withChecks);
     CaseOutcome out;
     out.inputs = inputs;
     TextSink sink;
@@ -279,6 +296,7 @@ CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int
     }
     out.result = sink.result();
     out.written = sink.order();
+    if (out.status == CaseOutcome::Status::Ok) out.boltForces = elasticBoltForces(out);
     return out;
 }
 

@@ -2,8 +2,10 @@
 
 #include "calculation.h"
 #include "equilibrium.h"
+#include "method.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,8 @@ struct DesignInput {
     double betaL = 1.0;           // local-bearing enhancement √(Ab/Al), 1.0 to 3.0
     double V = 0;                 // kN, design shear at the base (its magnitude is used)
     double friction = 0.4;        // μ between plate and grout, 0 < μ ≤ 1
+    AnalysisMethod method = AnalysisMethod::Elastic; // whose texts the checks read
+    std::optional<double> modularRatio; // E_s/E_c of the compatibility method; none: by grade
 };
 
 constexpr double minBetaL = 1.0;
@@ -53,6 +57,7 @@ struct DesignData {
     SteelGrade steel;
     ConcreteGrade concrete;
     double ae = 0; // mm²
+    double nE = 0; // modular ratio E_s/E_c: as typed, or by the concrete grade
 };
 DesignData resolveDesign(const DesignInput& input);
 
@@ -110,8 +115,14 @@ struct CaseOutcome {
     std::string message;            // the refusal or the failure, in Chinese
     bool hasChecks = false;
     DesignChecks checks; // when status is Ok
+    // Whose texts `result` holds (the envelope shows the elastic ones while they are kept),
+    // and the force of every bolt by that method, kN, bolt 1 first (when status is Ok).
+    AnalysisMethod shownMethod = AnalysisMethod::Elastic;
+    std::vector<double> boltForces;
+    std::string methodRemark; // why the envelope left the elastic result out
 };
-// Without `withChecks` the design input is not looked at and no checks are made.
+// Without `withChecks` no checks are made, and the design input is looked at only when the
+// method needs its bolt and concrete.
 CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads = 0,
                         bool withChecks = true);
 

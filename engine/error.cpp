@@ -26,6 +26,8 @@ const char* inputCaption(InputField field) {
         return "剪力 V(kN)";
     case InputField::friction:
         return "摩擦系数 μ";
+    case InputField::modularRatio:
+        return "模量比 nE";
     case InputField::None:
         break;
     }

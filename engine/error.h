@@ -32,6 +32,7 @@ enum class InputField {
     betaL,
     V,
     friction,
+    modularRatio,
 };
 
 // The one error the engine throws. The message is Chinese and meant for the user.

@@ -97,6 +97,14 @@ Project parseProject(std::string_view bytes) {
     p.design.concrete = textAt(design, "concrete", "design.");
     p.design.betaL = numberAt(design, "betaL", "design.");
     p.design.friction = numberAt(design, "friction", "design.");
+    if (design.contains("method")) {
+        const std::string method = textAt(design, "method", "design.");
+        if (!methodFromName(method, p.design.method))
+            bad("项目文件中「design.method」应为 elastic、compatibility 或 envelope，而不是“" +
+                method + "”");
+    }
+    if (design.contains("modularRatio"))
+        p.design.modularRatio = numberAt(design, "modularRatio", "design.");
     try {
         p.design = resolveDesign(p.design).input;
     } catch (const TarvelError& e) {
@@ -121,7 +129,9 @@ Project parseProject(std::string_view bytes) {
 std::string serializeProject(const Project& p) {
     json j;
     j["format"] = projectFormat;
-    j["version"] = projectVersion;
+    const bool usesMethod =
+        p.design.method != AnalysisMethod::Elastic || p.design.modularRatio.has_value();
+    j["version"] = usesMethod ? projectVersion : projectVersionWithoutMethod;
     j["info"] = {{"project", p.info.project},
                  {"member", p.info.member},
                  {"designer", p.info.designer},
@@ -132,6 +142,8 @@ std::string serializeProject(const Project& p) {
                    {"concrete", p.design.concrete},
                    {"betaL", p.design.betaL},
                    {"friction", p.design.friction}};
+    if (usesMethod) j["design"]["method"] = methodName(p.design.method);
+    if (p.design.modularRatio) j["design"]["modularRatio"] = *p.design.modularRatio;
     json loads = json::array();
     for (const ProjectLoad& l : p.loads)
         loads.push_back({{"name", l.name}, {"P", l.P}, {"M", l.M}, {"V", l.V}});

@@ -32,12 +32,16 @@ struct Project {
         return info == o.info && d == o.d && D == o.D && n == o.n && design.bolt == o.design.bolt &&
                design.steel == o.design.steel && design.concrete == o.design.concrete &&
                design.betaL == o.design.betaL && design.friction == o.design.friction &&
+               design.method == o.design.method && design.modularRatio == o.design.modularRatio &&
                loads == o.loads;
     }
 };
 
 constexpr const char* projectFormat = "tarvel-project";
-constexpr int projectVersion = 1;
+// Version 2 added the analysis method and the modular ratio. A project that uses neither is
+// still written as version 1, so that older versions of the program keep reading it.
+constexpr int projectVersion = 2;
+constexpr int projectVersionWithoutMethod = 1;
 // A project of thousands of load combinations is well under a megabyte; anything much larger
 // is no project of ours, and reading it would only tie up the program.
 constexpr std::size_t maxProjectBytes = 8 * 1024 * 1024;
