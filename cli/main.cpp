@@ -147,6 +147,13 @@ int project(tarvel::cli::Options options) {
     table.hasName = table.hasV = true;
     options.design = p.design;
     options.checks = true;
+    // The report does not yet say which method its texts come from: it is written for the
+    // elastic method only, rather than under a method it does not name.
+    if (options.report && p.design.method != tarvel::AnalysisMethod::Elastic) {
+        std::fprintf(stderr, "错误：计算书暂只按弹性受压区法编写，项目文件的分析方法为 %s\n",
+                     tarvel::methodName(p.design.method));
+        return failure;
+    }
     std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
     const int status = writeTable(table, options, &outcomes);
     if (status != success || !options.report) return status;
@@ -291,6 +298,9 @@ int main(int argc, char** argv) {
     tarvel::InputTexts texts;
     for (int i = 0; i < 5; ++i)
         texts[i] = options.arguments[i];
+    if (options.report && options.design.method != tarvel::AnalysisMethod::Elastic)
+        return usageError("--report 暂只按弹性受压区法编写计算书，不能与 --method " +
+                          std::string(tarvel::methodName(options.design.method)) + " 同用");
     // A report is a design report: it comes with the checks.
     if (options.report) options.checks = true;
     const int status = options.json ? jsonCase(options, texts)

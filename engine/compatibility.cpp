@@ -22,9 +22,9 @@ struct ConcreteModulus {
     const char* grade;
     double modulus;
 };
-constexpr ConcreteModulus concreteModuli[] = {
-    {"C20", 2.55e4}, {"C25", 2.80e4}, {"C30", 3.00e4}, {"C35", 3.15e4}, {"C40", 3.25e4},
-    {"C45", 3.35e4}, {"C50", 3.45e4}, {"C55", 3.55e4}, {"C60", 3.60e4}};
+constexpr ConcreteModulus concreteModuli[] = {{"C20", 2.55e4}, {"C25", 2.80e4}, {"C30", 3.00e4},
+                                              {"C35", 3.15e4}, {"C40", 3.25e4}, {"C45", 3.35e4},
+                                              {"C50", 3.45e4}, {"C55", 3.55e4}, {"C60", 3.60e4}};
 
 // The bolt layout is symmetric about the plate centre up to the rounding of its angles
 // (a few 1e-8 of D); a bolt-group centroid within this share of D counts as the centre.
@@ -42,8 +42,8 @@ const char* const noEquilibriumPrefix = "应变协调法无平衡解：";
 //   P = k·gP(y_n),  M = k·gM(y_n),
 // from the bearing on the part of the circle beyond y_n and the bolts short of it.
 struct Section {
-    double R = 0;     // mm
-    double area = 0;  // mm², c = n_E·A_e, the steel of one bolt as concrete
+    double R = 0;    // mm
+    double area = 0; // mm², c = n_E·A_e, the steel of one bolt as concrete
     const BoltLayout& layout;
 
     struct Parts {
@@ -175,8 +175,7 @@ double modularRatioOfGrade(std::string_view grade) {
 CompatibilityState solveCompatibility(const BaseInput& in, const BoltLayout& layout, double ae,
                                       double modularRatio) {
     using Regime = CompatibilityState::Regime;
-    if (!(in.d > 0))
-        throw TarvelError(ErrorKind::OutOfRange, InputField::d, "「d(mm)」应大于 0");
+    if (!(in.d > 0)) throw TarvelError(ErrorKind::OutOfRange, InputField::d, "「d(mm)」应大于 0");
     const Section sec{in.d / 2, checked(modularRatio * ae), layout};
     const double R = sec.R;
     const double P = in.P, M = in.M;
@@ -259,7 +258,8 @@ CompatibilityState solveCompatibility(const BaseInput& in, const BoltLayout& lay
         return settle(stateAt(sec, in, findRoot(phi, yA, y0, phi(yA), phi(y0))), in);
     }
     const double phiB = phi(yB);
-    if (phiB <= 0 && y0 < yB) return settle(stateAt(sec, in, findRoot(phi, y0, yB, phi(y0), phiB)), in);
+    if (phiB <= 0 && y0 < yB)
+        return settle(stateAt(sec, in, findRoot(phi, y0, yB, phi(y0), phiB)), in);
     // Beyond yB the equation is linear in y_n.
     const double denominator = P * sumA - M * n;
     const double beyond = (P * sumA2 - M * sumA) / denominator;

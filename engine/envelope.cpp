@@ -38,9 +38,8 @@ CaseOutcome compatibilityCase(const InputTexts& inputs, const DesignInput& desig
             out.status = CaseOutcome::Status::Ok;
             out.boltForces = s.boltForces;
             if (withChecks) {
-                out.checks =
-                    checkDesign(analyze(inputs), inputs, sink.result(),
-                                withMethod(design, AnalysisMethod::Compatibility));
+                out.checks = checkDesign(analyze(inputs), inputs, sink.result(),
+                                         withMethod(design, AnalysisMethod::Compatibility));
                 out.hasChecks = true;
             }
         }
@@ -133,8 +132,8 @@ DesignChecks envelopeChecks(const DesignChecks& elastic, const DesignChecks& com
     for (std::size_t i = 0; i < out.checks.size(); ++i) {
         const bool byCompatibility = compatibility.checks[i].ratio > elastic.checks[i].ratio;
         out.checks[i] = byCompatibility ? compatibility.checks[i] : elastic.checks[i];
-        nameGoverning(out.checks[i], byCompatibility ? AnalysisMethod::Compatibility
-                                                     : AnalysisMethod::Elastic);
+        nameGoverning(out.checks[i],
+                      byCompatibility ? AnalysisMethod::Compatibility : AnalysisMethod::Elastic);
         out.ok = out.ok && out.checks[i].ok;
     }
     out.forceMiss = std::max(elastic.forceMiss, compatibility.forceMiss);

@@ -29,7 +29,14 @@ struct CheckRow {
 
 DesignInput with(const char* bolt, const char* steel, const char* concrete, double betaL = 1.0,
                  double V = 0, double friction = 0.4) {
-    return DesignInput{bolt, steel, concrete, betaL, V, friction};
+    DesignInput design;
+    design.bolt = bolt;
+    design.steel = steel;
+    design.concrete = concrete;
+    design.betaL = betaL;
+    design.V = V;
+    design.friction = friction;
+    return design;
 }
 
 class Checks : public testing::TestWithParam<CheckRow> {};
