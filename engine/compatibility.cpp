@@ -209,15 +209,13 @@ CompatibilityState solveCompatibility(const BaseInput& in, const BoltLayout& lay
             return settle(s, in);
         }
         if (n >= 1 && std::fabs(sumA) <= centredShare * n * std::fabs(in.D)) {
-            // The neutral axis at +∞: every bolt stretched alike.
+            // The neutral axis at +∞: every bolt stretched alike. The group is centred, so
+            // its moment is 0 (what the rounded angles leave is below a display's reach).
             CompatibilityState s;
             s.regime = Regime::UniformTension;
             s.yn = std::numeric_limits<double>::infinity();
-            const double t = -P / n;
-            s.boltForces.assign(static_cast<std::size_t>(n), t / 1000);
+            s.boltForces.assign(static_cast<std::size_t>(n), -P / n / 1000);
             s.F = -P;
-            for (int i = 1; i <= n; ++i)
-                s.Mb += t * -layout.a[i];
             return settle(s, in);
         }
     }
