@@ -99,15 +99,16 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
         j["checks"] = checks;
         j["verdict"] = c.ok ? "ok" : "fail";
         const RefinedEquilibrium& r = c.refined;
-        j["refined"] = {{"status", refinedStatusName(r.status)},
-                        {"qmax", number(r.qmax)},
-                        {"T", number(r.T)},
-                        {"C", number(r.C)},
-                        {"Mc", number(r.Mc)},
-                        {"F", number(r.F)},
-                        {"Mb", number(r.Mb)},
-                        {"forceSum", number(r.forceSum)},
-                        {"momentSum", number(r.momentSum)}};
+        if (outcome.shownMethod == AnalysisMethod::Elastic)
+            j["refined"] = {{"status", refinedStatusName(r.status)},
+                            {"qmax", number(r.qmax)},
+                            {"T", number(r.T)},
+                            {"C", number(r.C)},
+                            {"Mc", number(r.Mc)},
+                            {"F", number(r.F)},
+                            {"Mb", number(r.Mb)},
+                            {"forceSum", number(r.forceSum)},
+                            {"momentSum", number(r.momentSum)}};
         j["geometryRemarks"] = c.geometryRemarks;
     }
     // Arguments need not be UTF-8: invalid bytes become U+FFFD rather than an exception.

@@ -225,7 +225,10 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     shear = makeCheck(CheckId::Shear, "shear", "抗剪", V, twoDecimals(V), data.input.friction * C);
     if (!shear.ok) shear.remark = "摩擦力不足以抵抗剪力，需设置抗剪键";
 
-    out.refined = solveEquilibrium(a);
+    // The exact equilibrium for the elastic compression length is the search's second
+    // opinion; other texts have no use for it, and its strips would cost a batch ten times
+    // its analysis.
+    if (searched) out.refined = solveEquilibrium(a);
     out.forceMiss = std::fabs(h1 - P) / std::max({std::fabs(P), C, F, missFloor}) * 100;
     out.momentMiss = std::fabs(h2 - M) / std::max({M, (C + F) * d / 2000, missFloor}) * 100;
     const double miss = std::max(out.forceMiss, out.momentMiss);

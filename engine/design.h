@@ -86,7 +86,7 @@ struct DesignChecks {
     DesignData data;
     std::array<Check, checkCount> checks;
     bool ok = true; // every check holds
-    RefinedEquilibrium refined;
+    RefinedEquilibrium refined; // for the elastic texts only (Singular for the others)
     std::vector<std::string> geometryRemarks;
     // The two misses of the equilibrium check, in percent.
     double forceMiss = 0, momentMiss = 0;
