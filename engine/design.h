@@ -96,6 +96,8 @@ struct DesignChecks {
 
 // The checks of a finished calculation: a pure function of the input texts, the result
 // texts the user reads and the design input. The analysis gives the refined equilibrium.
+// `design.method` says whose texts `result` holds: for any but the elastic method's there is
+// no search ceiling to remark on and no refined equilibrium.
 DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
                          const BaseResult& result, const DesignInput& design);
 
