@@ -37,6 +37,7 @@ constexpr double balanceShare = 1e-7;
 constexpr std::uintmax_t maxSolverSteps = 400;
 
 const char* const noEquilibriumPrefix = "应变协调法无平衡解：";
+const char* const noPlaneState = "找不到满足平截面假定的受力状态";
 
 // The functions of y_n that the two equations are k times:
 //   P = k·gP(y_n),  M = k·gM(y_n),
@@ -92,9 +93,12 @@ struct Section {
     }
 };
 
+// The root of f on [lo, hi]; not a number when f keeps its sign there (a layout so
+// degenerate that the bracket's reasoning fails), which the caller refuses.
 template <class F> double findRoot(F f, double lo, double hi, double fLo, double fHi) {
     if (fLo == 0) return lo;
     if (fHi == 0) return hi;
+    if ((fLo > 0) == (fHi > 0)) return std::numeric_limits<double>::quiet_NaN();
     std::uintmax_t steps = maxSolverSteps;
     try {
         const auto bracket = boost::math::tools::toms748_solve(
@@ -115,12 +119,13 @@ CompatibilityState refusal(const std::string& why) {
 // The state of a finite neutral axis: k from both equations (least squares, so that
 // neither is favoured), then the forces.
 CompatibilityState stateAt(const Section& sec, const BaseInput& in, double yn) {
+    if (!std::isfinite(yn)) return refusal(noPlaneState);
     const Section::Parts p = sec.at(yn);
     const double R = sec.R;
     const double k =
         (in.P * p.gP + (in.M / R) * (p.gM / R)) / (p.gP * p.gP + (p.gM / R) * (p.gM / R));
     CompatibilityState s;
-    if (!(k > 0) || !std::isfinite(k)) return refusal("找不到满足平截面假定的受力状态");
+    if (!(k > 0) || !std::isfinite(k)) return refusal(noPlaneState);
     s.regime = yn <= -R  ? CompatibilityState::Regime::FullCompression
                : yn >= R ? CompatibilityState::Regime::BoltsOnly
                          : CompatibilityState::Regime::Partial;
@@ -156,7 +161,7 @@ CompatibilityState settle(CompatibilityState s, const BaseInput& in) {
         std::max({in.M, std::fabs(s.Mc), std::fabs(s.Mb), forceScale * in.d / 2});
     if (std::fabs(s.C - s.F - in.P) > balanceShare * forceScale ||
         std::fabs(s.Mc + s.Mb - in.M) > balanceShare * momentScale)
-        return refusal("找不到满足平截面假定的受力状态");
+        return refusal(noPlaneState);
     return s;
 }
 
