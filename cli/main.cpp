@@ -178,7 +178,9 @@ int withReport(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
     PrintSink sink;
     try {
-        if (options.checks) tarvel::resolveDesign(options.design); // before any line
+        // A bad design input or detailing is reported before any line.
+        if (options.checks)
+            tarvel::checkDetailingFits(tarvel::resolveDesign(options.design), texts);
         if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {
             std::printf("%s\n", tarvel::fullTensionMessage);
             return fullTension;

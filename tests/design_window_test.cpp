@@ -200,9 +200,11 @@ class DesignWindowTest : public QObject {
         calculate(inputs);
         for (int i = 0; i < inputFields.size(); ++i)
             QCOMPARE(part<QLineEdit>(inputFields[i])->text(), inputs[i]);
-        QCOMPARE(table()->rowCount(), rows.size());
+        // Without detailing a last row says the steel parts were not checked.
+        QCOMPARE(table()->rowCount(), rows.size() + 1);
         for (int row = 0; row < rows.size(); ++row)
             QCOMPARE(checkRow(row), rows[row]);
+        QCOMPARE(cell(rows.size(), DesignWindow::VerdictColumn), QString("未验算"));
         QCOMPARE(cell(0, DesignWindow::ItemColumn), QString("锚栓抗拉"));
         QCOMPARE(cell(3, DesignWindow::ItemColumn), QString("平衡校核"));
         // A failing check says why.
