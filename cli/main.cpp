@@ -49,8 +49,15 @@ const char* const usage =
     "  --method elastic   elastic 弹性受压区法（默认）、compatibility 应变协调法（刚性底板，\n"
     "                     平截面假定）或 envelope 包络（各验算项取两法中较大的需求）\n"
     "  --modular-ratio X  应变协调法的模量比 nE = Es/Ec，1～50（默认按混凝土强度等级）\n"
+    "构造参数（给出 --tube 时另验算板件：plate cap stiffener stiffener_weld column_weld\n"
+    "tube anchorage detailing）：\n"
+    "  --tube 1020x16     钢管 外径x壁厚(mm)        --tube-steel Q355   钢管钢材\n"
+    "  --plate 30         底板厚度(mm)              --plate-steel Q355  板件钢材\n"
+    "  --stiffener 20x400 加劲肋 厚x高(mm)          --cap 30x240        锚栓顶板 厚x宽(mm)\n"
+    "  --weld 12          柱底焊脚(mm)              --stiffener-weld 10 加劲肋焊脚(mm)\n"
+    "  --electrode E50    焊条 E43、E50、E55        --anchorage 1000    锚固长度(mm)\n"
     "验算时在 12 行结果之后输出 method 行（所示结果的分析方法），再输出 bolt、bearing、shear、\n"
-    "equilibrium 四行：\n"
+    "equilibrium 四行（给出 --tube 时另有板件各行）：\n"
     "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
     "\n"
     "--json：以一个 JSON 对象输出输入、12 个结果、分析方法（method）、各锚栓拉力（bolt_forces，\n"
@@ -66,7 +73,8 @@ const char* const usage =
     "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。输出 CSV：\n"
     "[name,]P,M,d,D,n,status,xt,...,vt,message；status 为 ok、refused 或 error。验算时另有\n"
     "V,bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict 列，\n"
-    "并在标准错误中列出各项验算最不利的荷载组合。\n"
+    "并在标准错误中列出各项验算最不利的荷载组合。--method compatibility 或 envelope 时\n"
+    "末列 method 为该行结果所用的分析方法。\n"
     "\n"
     "退出状态：0 成功；1 计算失败或文件无法读取（错误信息写到标准错误）；2 用法错误；\n"
     "3 底板全截面受拉或应变协调法无平衡解；4 计算成功但有验算项不满足。\n";
@@ -192,7 +200,9 @@ int withReport(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
     PrintSink sink;
     try {
-        if (options.checks) tarvel::resolveDesign(options.design); // before any line
+        // A bad design input or detailing is reported before any line.
+        if (options.checks)
+            tarvel::checkDetailingFits(tarvel::resolveDesign(options.design), texts);
         if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {
             std::printf("%s\n", tarvel::fullTensionMessage);
             return fullTension;

@@ -30,6 +30,8 @@ CaseOutcome compatibilityCase(const InputTexts& inputs, const DesignInput& desig
     TextSink sink;
     try {
         const DesignData data = resolveDesign(design);
+        // A bad detailing fails before the calculation, as with the elastic method.
+        if (withChecks) checkDetailingFits(data, inputs);
         const CompatibilityState s = calculateCompatibility(inputs, data.ae, data.nE, sink);
         if (s.regime == CompatibilityState::Regime::NoEquilibrium) {
             out.status = CaseOutcome::Status::Refused;
@@ -70,7 +72,7 @@ CaseOutcome envelopeCase(const InputTexts& inputs, const DesignInput& design, in
         out = std::move(compatibility);
         out.methodRemark = why;
         for (Check& c : out.checks.checks)
-            nameGoverning(c, AnalysisMethod::Compatibility);
+            if (c.checked) nameGoverning(c, AnalysisMethod::Compatibility);
     }
     out.hasChecks = withChecks;
     if (!withChecks) out.checks = DesignChecks{};
@@ -130,6 +132,7 @@ DesignChecks envelopeChecks(const DesignChecks& elastic, const DesignChecks& com
     DesignChecks out = elastic;
     out.ok = true;
     for (std::size_t i = 0; i < out.checks.size(); ++i) {
+        if (!elastic.checks[i].checked) continue; // not part of this design
         const bool byCompatibility = compatibility.checks[i].ratio > elastic.checks[i].ratio;
         out.checks[i] = byCompatibility ? compatibility.checks[i] : elastic.checks[i];
         nameGoverning(out.checks[i],

@@ -32,16 +32,16 @@ struct Project {
         return info == o.info && d == o.d && D == o.D && n == o.n && design.bolt == o.design.bolt &&
                design.steel == o.design.steel && design.concrete == o.design.concrete &&
                design.betaL == o.design.betaL && design.friction == o.design.friction &&
-               design.method == o.design.method && design.modularRatio == o.design.modularRatio &&
+               design.detailing == o.design.detailing && design.method == o.design.method &&
+               design.modularRatio == o.design.modularRatio &&
                loads == o.loads;
     }
 };
 
 constexpr const char* projectFormat = "tarvel-project";
-// Version 2 added the analysis method and the modular ratio. A project that uses neither is
-// still written as version 1, so that older versions of the program keep reading it.
+// The newest version this program reads. Files are written in the oldest version that holds
+// what they use (projectFileVersion).
 constexpr int projectVersion = 2;
-constexpr int projectVersionWithoutMethod = 1;
 // A project of thousands of load combinations is well under a megabyte; anything much larger
 // is no project of ours, and reading it would only tie up the program.
 constexpr std::size_t maxProjectBytes = 8 * 1024 * 1024;
@@ -52,6 +52,10 @@ constexpr const char* projectSuffix = ".tarvel";
 // field of the wrong type, a design input out of range, or a file that is too large.
 // Fields it does not know are ignored.
 Project parseProject(std::string_view bytes);
+
+// The version a project is written in: 1 unless it uses a newer field (the detailing, the
+// analysis method or the modular ratio).
+int projectFileVersion(const Project& project);
 
 // The project as the JSON text of a project file (UTF-8, ends with a newline).
 std::string serializeProject(const Project& project);

@@ -278,20 +278,33 @@ TEST(ModularRatio, ByGradeAndItsRange) {
 // ---------------------------------------------------------------------------------------
 
 TEST(Envelope, EachCheckTakesTheLargerRatio) {
+    struct Row {
+        CheckId id;
+        double elastic, compatibility;
+        bool checked;
+        const char* remark;
+    };
+    const Row rows[] = {
+        {CheckId::Bolt, 0.5, 0.4, true, "由弹性受压区法控制"},
+        {CheckId::Bearing, 0.2, 0.6, true, "由应变协调法控制"},
+        {CheckId::Shear, 0.3, 0.3, true, "由弹性受压区法控制"}, // a tie stays elastic
+        {CheckId::Equilibrium, 0.4, 1.2, true, "由应变协调法控制"},
+        {CheckId::Plate, 0, 0, false, ""}, // not part of this design: left alone
+    };
     DesignChecks elastic, compatibility;
-    const double e[] = {0.5, 0.2, 0.3, 0.4}, c[] = {0.4, 0.6, 0.3, 1.2};
-    for (int i = 0; i < checkCount; ++i) {
-        elastic.checks[i].ratio = e[i];
-        elastic.checks[i].ok = e[i] <= 1;
-        compatibility.checks[i].ratio = c[i];
-        compatibility.checks[i].ok = c[i] <= 1;
+    for (const Row& r : rows) {
+        Check& e = elastic.checks[static_cast<int>(r.id)];
+        Check& c = compatibility.checks[static_cast<int>(r.id)];
+        e.checked = c.checked = r.checked;
+        e.ratio = r.elastic;
+        c.ratio = r.compatibility;
+        e.ok = r.elastic <= 1;
+        c.ok = r.compatibility <= 1;
     }
     const DesignChecks env = envelopeChecks(elastic, compatibility);
-    const char* governs[] = {"由弹性受压区法控制", "由应变协调法控制", "由弹性受压区法控制",
-                             "由应变协调法控制"};
-    for (int i = 0; i < checkCount; ++i) {
-        EXPECT_EQ(env.checks[i].ratio, std::max(e[i], c[i])) << i;
-        EXPECT_EQ(env.checks[i].remark, governs[i]) << i;
+    for (const Row& r : rows) {
+        EXPECT_EQ(env[r.id].ratio, std::max(r.elastic, r.compatibility));
+        EXPECT_EQ(env[r.id].remark, r.remark);
     }
     EXPECT_FALSE(env.ok);
 }
