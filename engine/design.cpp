@@ -1,5 +1,6 @@
 #include "design.h"
 
+#include "designbase.h"
 #include "number.h"
 #include "search_detail.h"
 
@@ -177,6 +178,7 @@ std::string ratioText(double ratio) {
 
 DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
                          const DesignInput& design) {
+    requireRealBase(inputs);
     DesignChecks out;
     out.data = resolveDesign(design);
     const DesignData& data = out.data;
@@ -194,7 +196,8 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     const double d = number(inputs[2]);
 
     Check& bolt = out.checks[0];
-    bolt = makeCheck(CheckId::Bolt, "bolt", "锚栓抗拉", T, result.tt,
+    // The demands are Tarvel's own texts: the result texts with their leading zero.
+    bolt = makeCheck(CheckId::Bolt, "bolt", "锚栓抗拉", T, withLeadingZero(result.tt),
                      data.ae * data.steel.tensileDesign / 1000);
     if (!bolt.ok) bolt.remark = "锚栓抗拉不足，宜加大锚栓规格或提高钢材牌号";
     // At the top of the sweep T is only a lower bound of the force the bolt needs.
@@ -203,7 +206,7 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
                        "T 达到搜索上限 1002 kN，实际拉力可能更大";
 
     Check& bearing = out.checks[1];
-    bearing = makeCheck(CheckId::Bearing, "bearing", "混凝土承压", sigma, result.qmaxt,
+    bearing = makeCheck(CheckId::Bearing, "bearing", "混凝土承压", sigma, withLeadingZero(result.qmaxt),
                         data.input.betaL * data.concrete.compressiveDesign);
     if (!bearing.ok) bearing.remark = "混凝土局部承压不足，宜提高混凝土强度等级或 βl，或加大底板";
 
@@ -213,8 +216,10 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     if (!shear.ok) shear.remark = "摩擦力不足以抵抗剪力，需设置抗剪键";
 
     out.refined = solveEquilibrium(a);
-    out.forceMiss = std::fabs(h1 - P) / std::max({std::fabs(P), C, F, missFloor}) * 100;
-    out.momentMiss = std::fabs(h2 - M) / std::max({M, (C + F) * d / 2000, missFloor}) * 100;
+    out.forceReference = std::max({std::fabs(P), C, F, missFloor});
+    out.momentReference = std::max({M, (C + F) * d / 2000, missFloor});
+    out.forceMiss = std::fabs(h1 - P) / out.forceReference * 100;
+    out.momentMiss = std::fabs(h2 - M) / out.momentReference * 100;
     const double miss = std::max(out.forceMiss, out.momentMiss);
     Check& eq = out.checks[3];
     eq = makeCheck(CheckId::Equilibrium, "equilibrium", "平衡校核", miss, twoDecimals(miss),
@@ -244,6 +249,7 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
         out.ok = out.ok && c.ok;
 
     // Geometry remarks: worth a look, but not checks.
+    out.geometryRemarks = inputRemarks(inputs);
     const double D = a.input.D;
     const int n = a.input.n;
     if (D <= a.input.d) out.geometryRemarks.push_back("锚栓中心圆位于底板受压圆以内（D ≤ d）");
@@ -262,7 +268,11 @@ CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int
     out.inputs = inputs;
     TextSink sink;
     try {
-        if (withChecks) resolveDesign(design); // a bad design input fails before the calculation
+        // A bad design input or a base that cannot exist fails before the calculation.
+        if (withChecks) {
+            resolveDesign(design);
+            requireRealBase(inputs);
+        }
         if (calculate(inputs, sink, {}, '.', threads) == Outcome::Refused) {
             out.status = CaseOutcome::Status::Refused;
             out.message = fullTensionMessage;
