@@ -18,6 +18,7 @@
 #include <QUrl>
 
 #include <array>
+#include <optional>
 #include <cmath>
 
 namespace tarvel::report {
@@ -136,6 +137,7 @@ QString styleSheet(HtmlTarget target) {
             " max-width: 178mm; margin: 0 auto; padding: 12mm 16mm; }\n"
             "table { width: 100%; }\n"
             "tr, figure, svg, img { page-break-inside: avoid; break-inside: avoid; }\n"
+            "h2 { page-break-after: avoid; break-after: avoid; }\n"
             "figure { margin: 6pt 0; text-align: center; }\n"
             "footer { margin-top: 16pt; font-size: 9pt; color: #555555; text-align: center; }\n"
             "@media print { html { background: none; } body { max-width: none; margin: 0; "
@@ -223,7 +225,7 @@ QString pictures(HtmlTarget target, const ReportCase& c) {
         return QString::number(std::lround(mm / mmPerInch * htmlDpi));
     };
     return QStringLiteral(
-               "<h2 style=\"page-break-before: always\">3 计算简图</h2>\n"
+               "<h2>3 计算简图</h2>\n"
                "<p align=\"center\"><img src=\"%1\" width=\"%2\" height=\"%3\"></p>\n"
                "<p class=\"caption\" align=\"center\">图 1　柱脚示意（以图示方向为正）</p>\n"
                "<p align=\"center\"><img src=\"%4\" width=\"%5\" height=\"%6\"></p>\n"
@@ -242,7 +244,7 @@ QString results(const ReportCase& c) {
                 .arg(QString::fromUtf8(r.name), r.symbol, esc(c.outcome.result[r.box]),
                      QString::fromUtf8(r.unit));
     }
-    return QStringLiteral("<h2 style=\"page-break-before: always\">4 计算结果</h2>\n") +
+    return QStringLiteral("<h2>4 计算结果</h2>\n") +
            table(QStringLiteral("results"), rows);
 }
 
@@ -268,24 +270,34 @@ QString refinedText(const RefinedEquilibrium& r) {
     return {};
 }
 
-QString equilibrium(const ReportCase& c) {
+QString equilibrium(const ReportCase& c, HtmlTarget target) {
     const CaseOutcome& o = c.outcome;
     const double P = textToNumber(o.inputs[0]), M = std::fabs(textToNumber(o.inputs[1]));
     const double h1 = textToNumber(o.result.h1t), h2 = textToNumber(o.result.h2t);
+    // A miss is taken against the largest force (moment) of the state, not the load alone:
+    // the reference is printed beside it.
     QString rows = row({QStringLiteral("项目"), QStringLiteral("计算值"), QStringLiteral("荷载"),
-                        QStringLiteral("差值"), QStringLiteral("相对差")},
+                        QStringLiteral("差值"), QStringLiteral("基准值"), QStringLiteral("相对差")},
                        true);
-    rows +=
-        row({QStringLiteral("竖向力之和 ΣN = C − F"), esc(o.result.h1t) + QStringLiteral(" kN"),
-             QStringLiteral("P = ") + esc(o.inputs[0]) + QStringLiteral(" kN"),
-             two(h1 - P) + QStringLiteral(" kN"), two(o.checks.forceMiss) + QStringLiteral(" %")});
+    rows += row({QStringLiteral("竖向力之和 ΣN = C − F"), esc(o.result.h1t) + QStringLiteral(" kN"),
+                 QStringLiteral("P = ") + esc(o.inputs[0]) + QStringLiteral(" kN"),
+                 two(h1 - P) + QStringLiteral(" kN"),
+                 QStringLiteral("max(|P|, C, F) = %1 kN").arg(two(o.checks.forceReference)),
+                 two(o.checks.forceMiss) + QStringLiteral(" %")});
     rows += row({QStringLiteral("弯矩之和 ΣM = M<sub>c</sub> + M<sub>b</sub>"),
                  esc(o.result.h2t) + QStringLiteral(" kN·m"),
                  QStringLiteral("M = ") + plain(M) + QStringLiteral(" kN·m"),
                  two(h2 - M) + QStringLiteral(" kN·m"),
+                 QStringLiteral("max(M, (C + F)·d/2000) = %1 kN·m")
+                     .arg(two(o.checks.momentReference)),
                  two(o.checks.momentMiss) + QStringLiteral(" %")});
     QString out =
-        QStringLiteral("<h2>5 平衡校核</h2>\n") + table(QStringLiteral("equilibrium"), rows);
+        // The pages before hold the same things for every case, and this heading would fall at
+        // the foot of the second: the text layout cannot keep it with its table otherwise.
+        (target == HtmlTarget::TextDocument
+             ? QStringLiteral("<h2 style=\"page-break-before: always\">5 平衡校核</h2>\n")
+             : QStringLiteral("<h2>5 平衡校核</h2>\n")) +
+        table(QStringLiteral("equilibrium"), rows);
     const QString refined = refinedText(o.checks.refined);
     if (!refined.isEmpty()) out += QStringLiteral("<p class=\"remark\">%1</p>\n").arg(refined);
     return out;
@@ -388,8 +400,41 @@ QString caseVerdict(const ReportCase& c) {
     return QStringLiteral("<span class=\"fail\">出错：%1</span>").arg(esc(c.outcome.message));
 }
 
-QString loadCaseTable(const ReportData& d) {
+// For each check, the load case with its largest ratio (-1 for none).
+std::array<int, checkCount> governingRows(const ReportData& d) {
+    std::vector<std::optional<CaseOutcome>> outcomes;
+    for (const ReportCase& c : d.loadCases)
+        outcomes.push_back(c.outcome);
+    return governingCases(outcomes);
+}
+
+QString caseLabel(const ReportData& d, int k) {
+    const QString name = d.loadCases[k].name.trimmed();
+    return QStringLiteral("第 %1 行").arg(k + 1) +
+           (name.isEmpty() ? QString() : QStringLiteral("「%1」").arg(esc(name)));
+}
+
+// Which combination a project report shows in full, and why.
+QString mainCaseNote(const ReportData& d) {
+    if (d.loadCases.empty() || d.mainIndex < 0) return {};
+    const auto governing = governingRows(d);
+    const DesignChecks& k = d.main.outcome.checks;
+    int worst = 0;
+    for (int c = 1; c < checkCount; ++c)
+        if (k.checks[c].ratio > k.checks[worst].ratio) worst = c;
+    QStringList governs;
+    for (int c = 0; c < checkCount; ++c)
+        if (governing[c] == d.mainIndex) governs << QString::fromUtf8(k.checks[c].title);
+    return QStringLiteral("<p>本计算书第 2～7 节详列荷载组合 %1：其%2利用率 %3 为各荷载组合中最高，"
+                          "是%4的最不利组合。全部 %5 个荷载组合见第 8 节汇总。</p>\n")
+        .arg(caseLabel(d, d.mainIndex), QString::fromUtf8(k.checks[worst].title),
+             esc(k.checks[worst].ratioText), governs.join(QStringLiteral("、")))
+        .arg(d.loadCases.size());
+}
+
+QString loadCaseTable(const ReportData& d, HtmlTarget target) {
     if (d.loadCases.empty()) return {};
+    const auto governing = governingRows(d);
     QString rows =
         row({QStringLiteral("荷载组合"), QStringLiteral("P<br>kN"), QStringLiteral("M<br>kN·m"),
              QStringLiteral("V<br>kN"), QStringLiteral("x<br>mm"),
@@ -398,17 +443,31 @@ QString loadCaseTable(const ReportData& d) {
              QStringLiteral("抗剪"), QStringLiteral("平衡"), QStringLiteral("结论")},
             true);
     bool allOk = true;
-    for (const ReportCase& c : d.loadCases) {
+    for (int k = 0; k < static_cast<int>(d.loadCases.size()); ++k) {
+        const ReportCase& c = d.loadCases[k];
         const CaseOutcome& o = c.outcome;
         const bool ok = o.status == CaseOutcome::Status::Ok;
         allOk = allOk && ok && o.checks.ok;
-        const auto ratio = [&](CheckId id) { return ok ? esc(o.checks[id].ratioText) : QString(); };
-        rows += row({esc(c.name), esc(o.inputs[0]), esc(o.inputs[1]), plain(c.design.V),
+        // The governing ratio of each check is marked, and the case shown in full.
+        const auto ratio = [&](CheckId id) {
+            if (!ok) return QString();
+            const QString r = esc(o.checks[id].ratioText);
+            return governing[static_cast<int>(id)] == k ? QStringLiteral("<b>%1▲</b>").arg(r) : r;
+        };
+        const QString name = esc(c.name) + (k == d.mainIndex ? QStringLiteral("◆") : QString());
+        rows += row({name, esc(o.inputs[0]), esc(o.inputs[1]), plain(c.design.V),
                      esc(o.result.xt), esc(o.result.qmaxt), esc(o.result.tt), esc(o.result.fqt),
                      ratio(CheckId::Bolt), ratio(CheckId::Bearing), ratio(CheckId::Shear),
                      ratio(CheckId::Equilibrium), caseVerdict(c)});
     }
-    return QStringLiteral("<h2>8 荷载组合汇总</h2>\n") + table(QStringLiteral("cases"), rows) +
+    // The text layout cannot keep a heading with the table after it: the summary starts a
+    // page of its own there.
+    const QString heading = target == HtmlTarget::TextDocument
+                                ? QStringLiteral("<h2 style=\"page-break-before: always\">")
+                                : QStringLiteral("<h2>");
+    return heading + QStringLiteral("8 荷载组合汇总</h2>\n") + table(QStringLiteral("cases"), rows) +
+           QStringLiteral("<p class=\"remark\">▲ 该项验算的最不利荷载组合；◆ 第 2～7 节详列的"
+                          "荷载组合。</p>\n") +
            QStringLiteral("<p class=\"verdict\">设计总体结论：%1</p>\n").arg(verdict(allOk));
 }
 
@@ -466,8 +525,9 @@ QByteArray figurePng() {
 QString reportHtml(const ReportData& data, HtmlTarget target) {
     requireReportable(data);
     const ReportCase& c = data.main;
-    QString body = header(data) + basis() + inputs(c) + pictures(target, c) + results(c) +
-                   equilibrium(c) + checks(c) + conclusion(c) + loadCaseTable(data);
+    QString body = header(data) + mainCaseNote(data) + basis() + inputs(c) + pictures(target, c) +
+                   results(c) + equilibrium(c, target) + checks(c) + conclusion(c) +
+                   loadCaseTable(data, target);
     if (target == HtmlTarget::Browser)
         body += QStringLiteral("<footer>%1</footer>\n").arg(esc(data.programLine()));
     return QStringLiteral(
