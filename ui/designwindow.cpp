@@ -577,6 +577,9 @@ void DesignWindow::fitSmallScreens() {
     ui_.tabs->setCurrentIndex(index);
     ui_.checkLayout->setStretchFactor(ui_.checkTable, 1);
     ui_.checkTable->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // Its preferred height is that of its rows: a scrolled tab lays out at the preferred
+    // heights, and should not pad the table there.
+    ui_.checkTable->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     ui_.inputsForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     ui_.designForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     resize(size().boundedTo(QSize(laptopWidth, laptopClientHeight)));
