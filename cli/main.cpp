@@ -188,9 +188,11 @@ int withReport(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
     PrintSink sink;
     try {
-        if (options.checks) { // before any line
-            tarvel::resolveDesign(options.design);
+        // A bad design input, a base that cannot exist or a detailing that does not fit is
+        // reported before any line.
+        if (options.checks) {
             tarvel::requireRealBase(texts);
+            tarvel::checkDetailingFits(tarvel::resolveDesign(options.design), texts);
         }
         if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {
             std::printf("%s\n", tarvel::fullTensionMessage);

@@ -37,8 +37,7 @@ void requireRealBase(const InputTexts& inputs) {
 std::vector<std::string> inputRemarks(const InputTexts& inputs) {
     std::vector<std::string> remarks;
     const auto M = numberOf(inputs[1]);
-    if (M && *M < 0)
-        remarks.push_back("弯矩 M 应填正值，输入 " + inputs[1] + " 按其绝对值计算");
+    if (M && *M < 0) remarks.push_back("弯矩 M 应填正值，输入 " + inputs[1] + " 按其绝对值计算");
     return remarks;
 }
 

@@ -329,8 +329,9 @@ class LoadTableTest : public QObject {
         QVERIFY(runAll());
         const QString results = file("results.csv");
         QVERIFY2(pane()->exportCsv(results, &error, true), qPrintable(error));
-        const QStringList lines =
-            QString::fromUtf8(readAll(results)).remove(QChar(0xFEFF)).split('\n', Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromUtf8(readAll(results))
+                                      .remove(QChar(0xFEFF))
+                                      .split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines[0], QString("name,P,M,d,D,n,status,xt,qmaxt,tt,fmst,mmst,fqt,mqt,ct,c2t,h1t,"
                                    "h2t,vt,message,V,bolt_ratio,bearing_ratio,shear_ratio,"
@@ -463,9 +464,15 @@ class LoadTableTest : public QObject {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("d no number") << "geometryd" << "15x0" << "「d(mm)」不是有效的数字";
-        QTest::newRow("D zero") << "geometryD" << "0" << "「D(mm)」应大于 0";
-        QTest::newRow("n fractional") << "geometryn" << "2.5" << "「锚栓个数」应为整数";
+        QTest::newRow("d no number") << "geometryd"
+                                     << "15x0"
+                                     << "「d(mm)」不是有效的数字";
+        QTest::newRow("D zero") << "geometryD"
+                                << "0"
+                                << "「D(mm)」应大于 0";
+        QTest::newRow("n fractional") << "geometryn"
+                                      << "2.5"
+                                      << "「锚栓个数」应为整数";
     }
 
     void badSharedGeometryPointsAtItsBox() {
@@ -762,7 +769,7 @@ class LoadTableTest : public QObject {
             << "「loads」应为数组";
         QTest::newRow("missing field") << edited("\"M\": \"2\",", "") << "缺少「loads[0].M」";
         QTest::newRow("newer version")
-            << edited("\"version\": 1", "\"version\": 2") << "版本 2 高于本程序能读的版本 1";
+            << edited("\"version\": 1", "\"version\": 3") << "版本 3 高于本程序能读的版本 2";
         QTest::newRow("unknown bolt") << edited("\"M36\"", "\"M7\"") << "验算输入有误";
         QTest::newRow("too large") << QByteArray(9 * 1024 * 1024, ' ') << "过大";
         QTest::newRow("unknown fields are ignored")

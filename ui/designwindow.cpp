@@ -470,10 +470,10 @@ void DesignWindow::refresh() {
                    last_->inputs, last_->result);
         // Which combination the checks are of, and its shear.
         if (last_->row) {
-            ui_.statusLabel->setText(QString("%1，V = %2 kN%3")
-                                         .arg(last_->row->label, text(tarvel::numberToText(design.V)),
-                                              last_->row->V.trimmed().isEmpty() ? "（设计剪力）"
-                                                                                : QString()));
+            ui_.statusLabel->setText(
+                QString("%1，V = %2 kN%3")
+                    .arg(last_->row->label, text(tarvel::numberToText(design.V)),
+                         last_->row->V.trimmed().isEmpty() ? "（设计剪力）" : QString()));
         }
     } catch (const tarvel::TarvelError& error) {
         // A base that cannot exist is named as it is; the boxes offer only valid design
@@ -499,9 +499,12 @@ void DesignWindow::showChecks(const tarvel::DesignChecks& checks, const tarvel::
     ui_.verdictLabel->setStyleSheet(verdictStyle(checks.ok));
 
     QTableWidget* table = ui_.checkTable;
-    table->setRowCount(tarvel::checkCount);
-    for (int row = 0; row < tarvel::checkCount; ++row) {
-        const tarvel::Check& c = checks.checks[row];
+    const std::vector<const tarvel::Check*> made = checks.made();
+    // Without detailing a last row says plainly that the steel parts were not checked.
+    const bool steelUnchecked = !checks.detailing;
+    table->setRowCount(static_cast<int>(made.size()) + (steelUnchecked ? 1 : 0));
+    for (int row = 0; row < static_cast<int>(made.size()); ++row) {
+        const tarvel::Check& c = *made[row];
         const QString cells[columnCount] = {QString::fromUtf8(c.title), text(c.demandText),
                                             text(c.capacityText),       text(c.ratioText),
                                             c.ok ? "满足" : "不满足",   text(c.remark)};
@@ -514,6 +517,19 @@ void DesignWindow::showChecks(const tarvel::DesignChecks& checks, const tarvel::
                 cell->setTextAlignment(Qt::AlignCenter);
                 cell->setForeground(c.ok ? passColour : failColour);
             }
+            if (!c.formula.empty())
+                cell->setToolTip(QString::fromStdString(tarvel::formulaPlain(c.formula)));
+            table->setItem(row, column, cell);
+        }
+    }
+    if (steelUnchecked) {
+        const int row = static_cast<int>(made.size());
+        const QString cells[columnCount] = {
+            "板件", "", "", "", "未验算",
+            "未输入构造参数：底板、锚栓顶板、加劲肋、焊缝、钢管及锚固长度未验算"};
+        for (int column = 0; column < columnCount; ++column) {
+            auto* cell = new QTableWidgetItem(cells[column]);
+            if (column == VerdictColumn) cell->setTextAlignment(Qt::AlignCenter);
             table->setItem(row, column, cell);
         }
     }

@@ -3,8 +3,8 @@
 #include "ui_designwindow.h"
 
 #include "design.h"
-#include "reportactions.h"
 #include "project.h"
+#include "reportactions.h"
 
 #include <QMainWindow>
 

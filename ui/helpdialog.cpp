@@ -1,5 +1,6 @@
 #include "helpdialog.h"
 
+#include "checks.h"
 #include "design.h"
 
 #include <QDialogButtonBox>
@@ -31,6 +32,9 @@ HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent) {
 
 QString HelpDialog::helpHtml() {
     const QString settings = QSettings("Tarvel", "Tarvel").fileName();
+    QStringList steelParts;
+    for (const tarvel::CheckDefinition& def : tarvel::checkDefinitions())
+        if (def.needsDetailing) steelParts << QString::fromUtf8(def.title);
     return QString(
                "<h3>窗口</h3>"
                "<ul>"
@@ -69,6 +73,7 @@ QString HelpDialog::helpHtml() {
                "</li>"
                "<li><b>平衡校核</b>：竖向力之差 |ΣN − P| 以 max(|P|, C, F) 为基准、弯矩之差 "
                "|ΣM − M| 以 max(M, (C + F)·d/2000) 为基准，相对差不超过 %1 %。</li>"
+               "<li><b>板件</b>：给出钢管等构造参数后另验算 %3。</li>"
                "</ul>"
                "<p>d、D 不大于 0，或 n 不是正整数时，不作设计验算。</p>"
                "<h3>文件与设置</h3>"
@@ -78,5 +83,5 @@ QString HelpDialog::helpHtml() {
                "的项目；没有项目时取自“计算书信息…”。</p>"
                "<p>窗口的验算输入、最近打开的项目和计算书信息保存在 %2。</p>")
         .arg(tarvel::equilibriumTolerance)
-        .arg(settings.toHtmlEscaped());
+        .arg(settings.toHtmlEscaped(), steelParts.join("、"));
 }

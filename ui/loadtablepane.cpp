@@ -443,7 +443,9 @@ void LoadTablePane::sendCurrentRow() {
     const tarvel::ProjectLoad& load = model_.row(row).load;
     const Geometry g = geometry();
     const QString name = qtext(load.name).trimmed();
-    const QString label = QString("荷载组合 第 %1 行%2").arg(row + 1).arg(name.isEmpty() ? QString() : "（" + name + "）");
+    const QString label = QString("荷载组合 第 %1 行%2")
+                              .arg(row + 1)
+                              .arg(name.isEmpty() ? QString() : "（" + name + "）");
     emit caseChosen({load.P, load.M, g[0], g[1], g[2]}, qtext(load.V), label);
 }
 

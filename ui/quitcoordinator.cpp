@@ -19,8 +19,7 @@ bool QuitCoordinator::agreeToQuit() {
 }
 
 bool QuitCoordinator::eventFilter(QObject* watched, QEvent* event) {
-    const bool quitEvent =
-        event->type() == QEvent::Quit && watched == QCoreApplication::instance();
+    const bool quitEvent = event->type() == QEvent::Quit && watched == QCoreApplication::instance();
     if (quitEvent || (watched == form_ && event->type() == QEvent::Close)) {
         if (!agreeToQuit()) {
             event->ignore();

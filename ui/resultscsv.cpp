@@ -3,6 +3,8 @@
 #include "csv.h"
 #include "number.h"
 
+#include <vector>
+
 namespace {
 
 const char* statusName(tarvel::CaseOutcome::Status status) {
@@ -22,11 +24,18 @@ const char* statusName(tarvel::CaseOutcome::Status status) {
 std::string resultsCsv(const LoadTableModel& model, const Geometry& g,
                        const tarvel::DesignInput& design) {
     using tarvel::csvField;
+    // The steel parts are checked in every row or in none, as the design says.
+    std::vector<tarvel::CheckId> shown;
+    for (const tarvel::CheckDefinition& def : tarvel::checkDefinitions())
+        if (design.detailing || !def.needsDetailing) shown.push_back(def.id);
     std::string out = "\xEF\xBB\xBF"
                       "name,P,M,d,D,n,status";
     for (tarvel::ResultBox box : tarvel::allResultBoxes)
         out += std::string(",") + tarvel::boxName(box);
-    out += ",message,V,bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict\n";
+    out += ",message,V";
+    for (tarvel::CheckId id : shown)
+        out += std::string(",") + tarvel::checkDefinition(id).key + "_ratio";
+    out += ",verdict\n";
     for (int k = 0; k < model.rowCount(); ++k) {
         const LoadTableModel::Row& row = model.row(k);
         const tarvel::ProjectLoad& l = row.load;
@@ -36,7 +45,8 @@ std::string resultsCsv(const LoadTableModel& model, const Geometry& g,
         const std::string V = ownV ? l.V : tarvel::numberToText(design.V);
         if (!row.outcome) {
             out += std::string(row.cancelled ? "cancelled" : "") +
-                   std::string(tarvel::resultBoxCount + 1, ',') + "," + csvField(V) + ",,,,,\n";
+                   std::string(tarvel::resultBoxCount + 1, ',') + "," + csvField(V) +
+                   std::string(shown.size() + 1, ',') + "\n";
             continue;
         }
         const tarvel::CaseOutcome& o = *row.outcome;
@@ -47,8 +57,8 @@ std::string resultsCsv(const LoadTableModel& model, const Geometry& g,
                 if (made == box) out += csvField(o.result[box]);
         }
         out += ',' + csvField(o.message) + ',' + csvField(V);
-        for (const tarvel::Check& check : o.checks.checks)
-            out += ',' + (o.hasChecks ? check.ratioText : std::string());
+        for (tarvel::CheckId id : shown)
+            out += ',' + (o.hasChecks ? o.checks[id].ratioText : std::string());
         out += ',' + std::string(o.hasChecks ? (o.checks.ok ? "ok" : "fail") : "");
         out += '\n';
     }
