@@ -224,8 +224,10 @@ Check detailing(const CheckContext& c) {
         best = std::move(k);
     }
     best.formula = all;
-    best.remark = std::string("控制：") + formulaPlain(governing->what) +
-                  (best.ok ? "" : "，不满足构造要求");
+    std::string rule;
+    for (const char ch : std::string(governing->what))
+        if (ch != '{' && ch != '}' && ch != '|') rule += ch; // {t|p} reads tp in a remark
+    best.remark = "控制：" + rule + (best.ok ? "" : "，不满足构造要求");
     return best;
 }
 

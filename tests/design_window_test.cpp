@@ -5,6 +5,8 @@
 #include "designlauncher.h"
 #include "designwindow.h"
 #include "kqform1.h"
+#include "loadtablemodel.h"
+#include "projectdocument.h"
 #include "reportactions.h"
 
 #include <QAbstractButton>
@@ -14,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,6 +26,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -633,10 +637,11 @@ class DesignWindowTest : public QObject {
             }
         }
         tabs->setCurrentIndex(0);
-        window()->resize(1280, 1000);
+        // Both heights leave room to spare: 200 px of window are 200 px of table, or nearly.
+        window()->resize(1280, 1400);
         QTest::qWait(0);
         const int tall = table()->height();
-        window()->resize(1280, 800);
+        window()->resize(1280, 1200);
         QTest::qWait(0);
         QVERIFY2(tall - table()->height() >= 150,
                  qPrintable(QString::number(tall - table()->height())));
@@ -674,6 +679,31 @@ class DesignWindowTest : public QObject {
         QVERIFY(!table()->horizontalScrollBar()->isVisible());
     }
 
+    // The detailing panel turns the steel parts' checks on and off, in the check table and in
+    // the load table's columns.
+    void detailingPanel() {
+        showWindow();
+        calculate(defaults);
+        QCOMPARE(table()->rowCount(), 5);
+        auto* panel = part<QGroupBox>("detailingPanel");
+        part<QLineEdit>("tubeEdit")->setText("1020x16");
+        panel->setChecked(true);
+        QCOMPARE(table()->rowCount(), 12);
+        QCOMPARE(cell(4, DesignWindow::ItemColumn), QString("底板"));
+        QCOMPARE(checkRow(4), QString("143.76|295.00|0.49|满足"));
+        QCOMPARE(checkRow(11), QString("20.00|30.00|0.67|满足"));
+        auto* loads = part<QTableView>("loadTable");
+        QVERIFY(!loads->isColumnHidden(LoadTableModel::firstCheckColumn + 4));
+        QVERIFY(window()->document()->modified());
+        // A tube wider than the bearing circle: the reason instead of a verdict.
+        part<QLineEdit>("tubeEdit")->setText("1600x16");
+        QCOMPARE(table()->rowCount(), 0);
+        QVERIFY(label("statusLabel").contains("应小于底板受压直径"));
+        panel->setChecked(false);
+        QCOMPARE(table()->rowCount(), 5);
+        QVERIFY(loads->isColumnHidden(LoadTableModel::firstCheckColumn + 4));
+    }
+
     // With TARVEL_SCREENSHOT set, saves the design window after Calculate on the inputs of
     // TARVEL_SCREENSHOT_INPUTS (five words), or on the defaults, at its own size or that of
     // TARVEL_SCREENSHOT_SIZE.
@@ -685,6 +715,12 @@ class DesignWindowTest : public QObject {
         if (!given.isEmpty()) inputs = given.split(' ', Qt::SkipEmptyParts);
         QCOMPARE(inputs.size(), 5);
         showWindow();
+        // TARVEL_SCREENSHOT_TUBE turns the detailing on with that tube.
+        const QString tube = QString::fromLocal8Bit(qgetenv("TARVEL_SCREENSHOT_TUBE"));
+        if (!tube.isEmpty()) {
+            part<QLineEdit>("tubeEdit")->setText(tube);
+            part<QGroupBox>("detailingPanel")->setChecked(true);
+        }
         calculate(inputs);
         // TARVEL_SCREENSHOT_TAB picks the tab in front (0 验算, 1 计算简图).
         const QByteArray tab = qgetenv("TARVEL_SCREENSHOT_TAB");

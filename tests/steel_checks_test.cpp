@@ -131,7 +131,7 @@ TEST(SteelChecks, DetailingRemarkNamesTheGoverningRule) {
     design.detailing = tube("1020x16");
     design.detailing->weld = 6;
     const CaseOutcome out = computeCase({"1000", "1000", "1520", "1620", "18"}, design);
-    EXPECT_EQ(out.checks[CheckId::Detailing].remark, "控制：柱底焊脚 h_f ≥ h_min，不满足构造要求");
+    EXPECT_EQ(out.checks[CheckId::Detailing].remark, "控制：柱底焊脚 hf ≥ hmin，不满足构造要求");
     EXPECT_FALSE(out.checks.ok);
 }
 

@@ -2,6 +2,7 @@
 
 #include "designreports.h"
 #include "designsettings.h"
+#include "detailingpanel.h"
 #include "diagramwidget.h"
 #include "helpdialog.h"
 #include "kqform1.h"
@@ -94,8 +95,9 @@ QString refinedStatusText(const tarvel::RefinedEquilibrium& r) {
 
 DesignWindow::DesignWindow(QWidget* parent)
     : QMainWindow(parent), loads_(new LoadTablePane), document_(new ProjectDocument(this)),
-      diagram_(new DiagramWidget) {
+      diagram_(new DiagramWidget), detailing_(new DetailingPanel) {
     ui_.setupUi(this);
+    ui_.topRow->addWidget(detailing_);
     QFont font(Kqform1::windowFont().family());
     font.setPixelSize(fontPixels);
     setFont(font);
@@ -136,6 +138,9 @@ DesignWindow::DesignWindow(QWidget* parent)
     for (QDoubleSpinBox* spin : {ui_.betaSpin, ui_.shearSpin, ui_.frictionSpin})
         connect(spin, &QDoubleSpinBox::valueChanged, document_,
                 [this] { document_->setModified(true); });
+    connect(detailing_, &DetailingPanel::changed, this, &DesignWindow::designChanged);
+    connect(detailing_, &DetailingPanel::changed, document_,
+            [this] { document_->setModified(true); });
     connect(ui_.actionClose, &QAction::triggered, this, &DesignWindow::close);
     connect(ui_.actionAbout, &QAction::triggered, this, &DesignWindow::about);
     auto* help = new QAction("使用说明", this);
@@ -387,6 +392,7 @@ tarvel::DesignInput DesignWindow::designInput() const {
     in.betaL = ui_.betaSpin->value();
     in.V = ui_.shearSpin->value();
     in.friction = ui_.frictionSpin->value();
+    in.detailing = detailing_->detailing();
     return in;
 }
 
@@ -400,10 +406,13 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
     ui_.betaSpin->setValue(in.betaL);
     ui_.shearSpin->setValue(in.V);
     ui_.frictionSpin->setValue(in.friction);
+    detailing_->setDetailing(in.detailing);
+    loads_->showSteelColumns(in.detailing.has_value());
 }
 
 void DesignWindow::designChanged() {
     DesignSettings::save(designInput());
+    loads_->showSteelColumns(detailing_->isChecked());
     loads_->invalidate();
     if (last_) refresh();
 }

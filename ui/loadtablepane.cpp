@@ -125,12 +125,13 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     view_->installEventFilter(this);
     view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* bars = new UtilisationDelegate(view_);
-    for (int c = LoadTableModel::BoltColumn; c <= LoadTableModel::EquilibriumColumn; ++c)
+    for (int c = LoadTableModel::firstCheckColumn; c < LoadTableModel::VerdictColumn; ++c)
         view_->setItemDelegateForColumn(c, bars);
+    showSteelColumns(false);
     view_->setColumnWidth(LoadTableModel::NameColumn, nameColumnWidth);
     for (int c = LoadTableModel::PColumn; c < LoadTableModel::XColumn; ++c)
         view_->setColumnWidth(c, inputColumnWidth);
-    for (int c = LoadTableModel::XColumn; c < LoadTableModel::BoltColumn; ++c)
+    for (int c = LoadTableModel::XColumn; c < LoadTableModel::firstCheckColumn; ++c)
         view_->setColumnWidth(c, resultColumnWidth);
     view_->resizeColumnToContents(LoadTableModel::QmaxColumn); // its header is the widest
     view_->horizontalHeader()->setStretchLastSection(true);
@@ -459,4 +460,11 @@ bool LoadTablePane::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void LoadTablePane::showSteelColumns(bool shown) {
+    for (const tarvel::CheckDefinition& def : tarvel::checkDefinitions())
+        if (def.needsDetailing)
+            view_->setColumnHidden(LoadTableModel::firstCheckColumn + static_cast<int>(def.id),
+                                   !shown);
 }
