@@ -2,6 +2,7 @@
 
 #include "compatibility.h"
 #include "envelope.h"
+#include "designbase.h"
 #include "lookup.h"
 #include "number.h"
 #include "search_detail.h"
@@ -158,6 +159,7 @@ void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
 
 DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
                          const DesignInput& design) {
+    requireRealBase(inputs);
     DesignChecks out;
     out.data = resolveDesign(design);
     const DesignData& data = out.data;
@@ -175,13 +177,16 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     if (data.input.detailing)
         out.detailing = resolveDetailing(*data.input.detailing, d, a.input.D, a.input.n,
                                          data.bolt.diameter);
+
     // The exact equilibrium for the elastic compression length is the search's second
     // opinion: the texts of another method have no use for it (and its strips would cost a
     // batch ten times its analysis), nor for the search's ceiling.
     const bool searched = design.method == AnalysisMethod::Elastic;
     if (searched) out.refined = solveEquilibrium(a);
-    out.forceMiss = std::fabs(h1 - P) / std::max({std::fabs(P), C, F, missFloor}) * 100;
-    out.momentMiss = std::fabs(h2 - M) / std::max({M, (C + F) * d / 2000, missFloor}) * 100;
+    out.forceReference = std::max({std::fabs(P), C, F, missFloor});
+    out.momentReference = std::max({M, (C + F) * d / 2000, missFloor});
+    out.forceMiss = std::fabs(h1 - P) / out.forceReference * 100;
+    out.momentMiss = std::fabs(h2 - M) / out.momentReference * 100;
 
     const CheckContext context{data,
                                out.detailing ? &*out.detailing : nullptr,
@@ -217,6 +222,7 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     }
 
     // Geometry remarks: worth a look, but not checks.
+    out.geometryRemarks = inputRemarks(inputs);
     const double D = a.input.D;
     const int n = a.input.n;
     if (D <= a.input.d) out.geometryRemarks.push_back("锚栓中心圆位于底板受压圆以内（D ≤ d）");
@@ -237,8 +243,12 @@ CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int
     out.inputs = inputs;
     TextSink sink;
     try {
-        // A bad design input or detailing fails before the calculation.
-        if (withChecks) checkDetailingFits(resolveDesign(design), inputs);
+        // A bad design input, a base that cannot exist or a detailing that does not fit fails
+        // before the calculation.
+        if (withChecks) {
+            requireRealBase(inputs);
+            checkDetailingFits(resolveDesign(design), inputs);
+        }
         if (calculate(inputs, sink, {}, '.', threads) == Outcome::Refused) {
             out.status = CaseOutcome::Status::Refused;
             out.message = fullTensionMessage;
