@@ -1,6 +1,7 @@
 #include "envelope.h"
 
 #include "compatibility.h"
+#include "designbase.h"
 #include "number.h"
 
 #include <algorithm>
@@ -30,8 +31,12 @@ CaseOutcome compatibilityCase(const InputTexts& inputs, const DesignInput& desig
     TextSink sink;
     try {
         const DesignData data = resolveDesign(design);
-        // A bad detailing fails before the calculation, as with the elastic method.
-        if (withChecks) checkDetailingFits(data, inputs);
+        // A base that cannot exist or a bad detailing fails before the calculation, as with
+        // the elastic method.
+        if (withChecks) {
+            requireRealBase(inputs);
+            checkDetailingFits(data, inputs);
+        }
         const CompatibilityState s = calculateCompatibility(inputs, data.ae, data.nE, sink);
         if (s.regime == CompatibilityState::Regime::NoEquilibrium) {
             out.status = CaseOutcome::Status::Refused;
