@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
                   4, "tt\t",
                   "tt\t331.96\nfmst\t4000.00\nmmst\t800.00\nfqt\t.00\nmqt\t.00\nct\t.\n"
                   "c2t\t200.\nh1t\t-4000\nh2t\t800\nvt\t.\nmethod\tcompatibility\n"
-                  "bolt\t331.96\t147.01\t2.26\tfail\nbearing\t.00\t14.30\t0.00\tok\n"
+                  "bolt\t331.96\t147.01\t2.26\tfail\nbearing\t0.00\t14.30\t0.00\tok\n"
                   "shear\t0.00\t0.00\t0.00\tok\nequilibrium\t0.00\t5.00\t0.00\tok\n"
                   "verdict\tfail\n"},
         MethodRow{"ElasticNamesItsMethod", "--check 1000 1000 1520 1620 18", 0, "vt\t",
@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "vt\t1381.\nmethod\tcompatibility\nbolt\t986.34\t147.01\t6.71\tfail\n"
                   "bearing\t24.55\t14.30\t1.72\tfail\nshear\t0.00\t1380.86\t0.00\tok\n"
                   "equilibrium\t0.00\t5.00\t0.00\tok\nverdict\tfail\n"},
-        MethodRow{"NoEquilibriumIsRefused", "--method compatibility --check -- -100 0 1520 1620 0",
+        MethodRow{"NoEquilibriumIsRefused", "--method compatibility -- -100 0 1520 1620 0",
                   3, "应变", "应变协调法无平衡解：没有锚栓，底板不能承受拉力或纯弯矩\n"}),
     [](const testing::TestParamInfo<MethodRow>& info) { return std::string(info.param.name); });
 
