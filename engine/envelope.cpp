@@ -23,8 +23,10 @@ void nameGoverning(Check& check, AnalysisMethod method) {
     check.remark = remark;
 }
 
-CaseOutcome compatibilityCase(const InputTexts& inputs, const DesignInput& design,
-                              bool withChecks) {
+} // namespace
+
+CaseOutcome computeCompatibilityCase(const InputTexts& inputs, const DesignInput& design,
+                                     bool withChecks) {
     CaseOutcome out;
     out.inputs = inputs;
     out.shownMethod = AnalysisMethod::Compatibility;
@@ -59,11 +61,10 @@ CaseOutcome compatibilityCase(const InputTexts& inputs, const DesignInput& desig
     return out;
 }
 
-CaseOutcome envelopeCase(const InputTexts& inputs, const DesignInput& design, int threads,
-                         bool withChecks) {
-    const CaseOutcome elastic =
-        computeCase(inputs, withMethod(design, AnalysisMethod::Elastic), threads, true);
-    CaseOutcome compatibility = compatibilityCase(inputs, design, true);
+CaseOutcome envelopeOfElastic(const CaseOutcome& elastic, const DesignInput& design,
+                              bool withChecks) {
+    const InputTexts& inputs = elastic.inputs;
+    CaseOutcome compatibility = computeCompatibilityCase(inputs, design, true);
     // Without a state of its own the envelope has nothing to stand on.
     if (compatibility.status != CaseOutcome::Status::Ok) return compatibility;
 
@@ -84,6 +85,15 @@ CaseOutcome envelopeCase(const InputTexts& inputs, const DesignInput& design, in
     return out;
 }
 
+namespace {
+
+CaseOutcome envelopeCase(const InputTexts& inputs, const DesignInput& design, int threads,
+                         bool withChecks) {
+    return envelopeOfElastic(
+        computeCase(inputs, withMethod(design, AnalysisMethod::Elastic), threads, true), design,
+        withChecks);
+}
+
 } // namespace
 
 CaseOutcome computeMethodCase(const InputTexts& inputs, const DesignInput& design, int threads,
@@ -91,7 +101,7 @@ CaseOutcome computeMethodCase(const InputTexts& inputs, const DesignInput& desig
     if (design.method == AnalysisMethod::Envelope)
         return envelopeCase(inputs, design, threads, withChecks);
     if (design.method == AnalysisMethod::Compatibility)
-        return compatibilityCase(inputs, design, withChecks);
+        return computeCompatibilityCase(inputs, design, withChecks);
     return computeCase(inputs, design, threads, withChecks);
 }
 

@@ -14,6 +14,16 @@ namespace tarvel {
 CaseOutcome computeMethodCase(const InputTexts& inputs, const DesignInput& design, int threads,
                               bool withChecks);
 
+// The compatibility method's case alone.
+CaseOutcome computeCompatibilityCase(const InputTexts& inputs, const DesignInput& design,
+                                     bool withChecks);
+
+// The envelope of an elastic case already computed (with checks) and the compatibility
+// method's case of the same inputs: the window has the search's result and does not search
+// again.
+CaseOutcome envelopeOfElastic(const CaseOutcome& elastic, const DesignInput& design,
+                              bool withChecks);
+
 // The force of every bolt (kN, bolt 1 first) for the elastic texts of a finished case: the
 // bolt forces of its T. Empty when they cannot be made.
 std::vector<double> elasticBoltForces(const CaseOutcome& elastic);

@@ -157,7 +157,33 @@ QString header(const ReportData& d) {
     return QStringLiteral("<h1>圆钢管柱脚计算书</h1>\n") + table(QStringLiteral("info"), rows);
 }
 
-QString basis() {
+// The analysis the texts come from, and for the rigid-plate analysis its equations.
+QString methodSection(const ReportCase& c) {
+    const AnalysisMethod chosen = c.design.method;
+    if (chosen == AnalysisMethod::Elastic) return {};
+    QString out = QStringLiteral("<p>分析方法：%1。").arg(QString::fromUtf8(methodTitle(chosen)));
+    if (chosen == AnalysisMethod::Envelope)
+        out += QStringLiteral("每项验算取弹性受压区法与应变协调法中较不利者（抗剪取较小的 C），"
+                              "说明中注明控制的方法；弹性受压区法结果平衡误差超过 5 % 或被拒绝时"
+                              "不予采用，由应变协调法决定。下列计算结果取%1。")
+                   .arg(QString::fromUtf8(methodTitle(c.outcome.shownMethod)));
+    out += QStringLiteral("</p>\n");
+    if (!c.outcome.methodRemark.empty())
+        out += QStringLiteral("<p class=\"remark\">%1。</p>\n").arg(esc(c.outcome.methodRemark));
+    return out + QStringLiteral(
+                     "<p>应变协调法（刚性底板）：截面保持平面，中和轴 y<sub>n</sub>、曲率 k；"
+                     "混凝土仅受压，σ = k·(y − y<sub>n</sub>)（y &gt; y<sub>n</sub>，直径 d 的圆内）；"
+                     "锚栓仅受拉，T<sub>i</sub> = n<sub>E</sub>·A<sub>e</sub>·k·(y<sub>n</sub> − a<sub>i</sub>)"
+                     "（a<sub>i</sub> &lt; y<sub>n</sub>），n<sub>E</sub> = E<sub>s</sub>/E<sub>c</sub>"
+                     " = %1。平衡：C − F = P，M<sub>c</sub> + ΣT<sub>i</sub>·(−a<sub>i</sub>) = M。"
+                     "圆弓形 y ≥ y<sub>n</sub>（φ = arccos(y<sub>n</sub>/R)）：A = R²(φ − sinφ·cosφ)，"
+                     "∫y dA = (2/3)R³sin³φ，∫y² dA = (R⁴/4)(φ − sinφ·cosφ + 2sin³φ·cosφ)。"
+                     "两式之比消去 k，y<sub>n</sub> 为一个方程的根，以区间法（TOMS 748）求得；"
+                     "x = R − y<sub>n</sub>，σ<sub>max</sub> = k·x。</p>\n")
+        .arg(QString::number(c.outcome.checks.data.nE, 'f', 4));
+}
+
+QString basis(const ReportCase& c) {
     return QStringLiteral(
         "<h2>1 设计依据</h2>\n"
         "<p>《钢结构设计标准》GB 50017-2017；《混凝土结构设计规范》GB 50010-2010。</p>\n"
@@ -168,7 +194,8 @@ QString basis() {
         "弯矩 M<sub>c</sub>；最外侧锚栓（1 号锚栓）拉力 T 自 1 kN 至 1002 kN 试算，其余受拉锚栓"
         "按其至中和轴距离与 1 号锚栓的比例受力，得到锚栓合力 F 及其弯矩 M<sub>b</sub>；取竖向力"
         "最接近平衡的状态为结果。符号与正负号：轴力 P 以受压为正、受拉为负；弯矩 M 取正值；"
-        "受压边在图示右侧，中和轴距底板中心 d/2 − x，位于受压边对侧的锚栓受拉。</p>\n");
+        "受压边在图示右侧，中和轴距底板中心 d/2 − x，位于受压边对侧的锚栓受拉。</p>\n") +
+           methodSection(c);
 }
 
 QString inputs(const ReportCase& c) {
@@ -234,7 +261,7 @@ QString pictures(HtmlTarget target, const ReportCase& c) {
                                 "style=\"width:%2mm;height:%3mm\">")
                      .arg(QString::fromLatin1(figurePng().toBase64()), plain(figureWidthMm),
                           QString::number(figureHeightMm, 'f', 1));
-        diagram = resultDiagramSvg(makeDiagramData(*c.analysis, c.outcome.result),
+        diagram = resultDiagramSvg(makeDiagramData(*c.analysis, c.outcome),
                                    plain(diagramWidthMm) + QStringLiteral("mm"),
                                    QString::number(diagramHeightMm, 'f', 1) + QStringLiteral("mm"));
         return QStringLiteral("<h2>3 计算简图</h2>\n<figure>%1<p class=\"caption\">图 1　柱脚示意"
@@ -567,7 +594,7 @@ QByteArray figurePng() {
 QString reportHtml(const ReportData& data, HtmlTarget target) {
     requireReportable(data);
     const ReportCase& c = data.main;
-    QString body = header(data) + mainCaseNote(data) + basis() + inputs(c) + pictures(target, c) +
+    QString body = header(data) + mainCaseNote(data) + basis(c) + inputs(c) + pictures(target, c) +
                    results(c) + equilibrium(c) + checks(c) + steelParts(c) + conclusion(c) +
                    loadCaseTable(data, target);
     if (target == HtmlTarget::Browser)
@@ -590,7 +617,7 @@ std::unique_ptr<QTextDocument> makeReportDocument(const ReportData& data, QPaint
     doc->addResource(QTextDocument::ImageResource, QUrl(figureName), QImage::fromData(figurePng()));
     doc->documentLayout()->registerHandler(
         diagramObjectType,
-        new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome.result),
+        new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome),
                           doc.get()));
     doc->setHtml(reportHtml(data, HtmlTarget::TextDocument));
     insertDiagramObject(*doc);

@@ -338,6 +338,22 @@ DiagramData makeDiagramData(const Analysis& a, const BaseResult& result) {
     return d;
 }
 
+DiagramData makeDiagramData(const Analysis& a, const CaseOutcome& outcome) {
+    DiagramData d = makeDiagramData(a, outcome.result);
+    if (outcome.shownMethod == AnalysisMethod::Elastic) return d;
+    // Another method's state: its own compression length and the force of every bolt.
+    try {
+        d.x = textToNumber(outcome.result.xt);
+    } catch (const TarvelError&) {
+        d.x = 0;
+    }
+    for (DiagramBolt& b : d.bolts) {
+        const std::size_t i = static_cast<std::size_t>(b.number - 1);
+        b.force = i < outcome.boltForces.size() ? outcome.boltForces[i] : 0;
+    }
+    return d;
+}
+
 void drawResultDiagram(QPainter& painter, const QRectF& target, const DiagramData& data) {
     painter.save();
     const double scale = std::min(target.width() / boxWidth, target.height() / boxHeight);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation.h"
+#include "design.h"
 #include "results.h"
 
 #include <QRectF>
@@ -39,6 +40,8 @@ struct DiagramData {
 // The data of a finished calculation: the bolt places of the layout and the force in every
 // bolt for the kept T (boltForces).
 DiagramData makeDiagramData(const Analysis& analysis, const BaseResult& result);
+// The same for a case of any method: the compatibility method's own x and bolt forces.
+DiagramData makeDiagramData(const Analysis& analysis, const CaseOutcome& outcome);
 
 // The diagram's own proportions: width ÷ height.
 inline constexpr double diagramAspect = 1000.0 / 900.0;

@@ -707,6 +707,24 @@ class DesignWindowTest : public QObject {
     // With TARVEL_SCREENSHOT set, saves the design window after Calculate on the inputs of
     // TARVEL_SCREENSHOT_INPUTS (five words), or on the defaults, at its own size or that of
     // TARVEL_SCREENSHOT_SIZE.
+    // The method chosen decides whose texts are checked; the rigid-plate column is shown
+    // whatever the method.
+    void analysisMethod() {
+        showWindow();
+        calculate(defaults);
+        QCOMPARE(label("compatibilityQmax"), QString("5.90"));
+        QCOMPARE(label("compatibilityT"), QString("63.11"));
+        QCOMPARE(checkRow(0), QString("112.00|147.01|0.76|满足"));
+        part<QComboBox>("methodCombo")->setCurrentIndex(1);
+        QCOMPARE(checkRow(0), QString("63.11|147.01|0.43|满足"));
+        QVERIFY(window()->document()->modified());
+        part<QComboBox>("methodCombo")->setCurrentIndex(2); // envelope: the larger of both
+        QCOMPARE(checkRow(0), QString("112.00|147.01|0.76|满足"));
+        QCOMPARE(cell(1, DesignWindow::DemandColumn), QString("5.90"));
+        QVERIFY(cell(1, DesignWindow::RemarkColumn).contains("应变协调法"));
+        QCOMPARE(window()->project().design.method, tarvel::AnalysisMethod::Envelope);
+    }
+
     void screenshot() {
         const QByteArray path = qgetenv("TARVEL_SCREENSHOT");
         if (path.isEmpty()) QSKIP("TARVEL_SCREENSHOT not set");
@@ -722,6 +740,9 @@ class DesignWindowTest : public QObject {
             part<QGroupBox>("detailingPanel")->setChecked(true);
         }
         calculate(inputs);
+        // TARVEL_SCREENSHOT_METHOD picks the analysis method by its place in the combo.
+        const QByteArray method = qgetenv("TARVEL_SCREENSHOT_METHOD");
+        if (!method.isEmpty()) part<QComboBox>("methodCombo")->setCurrentIndex(method.toInt());
         // TARVEL_SCREENSHOT_TAB picks the tab in front (0 验算, 1 计算简图).
         const QByteArray tab = qgetenv("TARVEL_SCREENSHOT_TAB");
         if (!tab.isEmpty()) part<QTabWidget>("tabs")->setCurrentIndex(tab.toInt());

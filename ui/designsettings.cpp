@@ -1,5 +1,7 @@
 #include "designsettings.h"
 
+#include "compatibility.h"
+
 #include <QSettings>
 
 #include <cmath>
@@ -39,6 +41,12 @@ tarvel::DesignInput DesignSettings::load() {
                   defaults.V);
     in.friction = number(settings, "design/friction", DesignSettings::minFriction,
                          tarvel::maxFriction, defaults.friction);
+    tarvel::AnalysisMethod method = tarvel::AnalysisMethod::Elastic;
+    if (tarvel::methodFromName(settings.value("design/method").toString().toStdString(), method))
+        in.method = method;
+    const double ratio = number(settings, "design/modularRatio", tarvel::minModularRatio,
+                                tarvel::maxModularRatio, 0);
+    if (ratio > 0) in.modularRatio = ratio;
     if (settings.value("detailing/on").toBool()) {
         const tarvel::DetailingInput d;
         tarvel::DetailingInput t;
@@ -71,6 +79,11 @@ void DesignSettings::save(const tarvel::DesignInput& in) {
     settings.setValue("design/betaL", in.betaL);
     settings.setValue("design/V", in.V);
     settings.setValue("design/friction", in.friction);
+    settings.setValue("design/method", QString::fromUtf8(tarvel::methodName(in.method)));
+    if (in.modularRatio)
+        settings.setValue("design/modularRatio", *in.modularRatio);
+    else
+        settings.remove("design/modularRatio");
     settings.setValue("detailing/on", in.detailing.has_value());
     if (const auto& t = in.detailing) {
         settings.setValue("detailing/tube", QString::fromStdString(t->tube));

@@ -1,7 +1,10 @@
 #include "designwindow.h"
 
 #include "designreports.h"
+#include "compatibilitycolumn.h"
 #include "designsettings.h"
+#include "compatibility.h"
+#include "envelope.h"
 #include "detailingpanel.h"
 #include "diagramwidget.h"
 #include "helpdialog.h"
@@ -97,6 +100,20 @@ DesignWindow::DesignWindow(QWidget* parent)
     : QMainWindow(parent), loads_(new LoadTablePane), document_(new ProjectDocument(this)),
       diagram_(new DiagramWidget), detailing_(new DetailingPanel) {
     ui_.setupUi(this);
+    methodCombo_ = new QComboBox;
+    methodCombo_->setObjectName("methodCombo");
+    for (auto m : {tarvel::AnalysisMethod::Elastic, tarvel::AnalysisMethod::Compatibility,
+                   tarvel::AnalysisMethod::Envelope})
+        methodCombo_->addItem(QString::fromUtf8(tarvel::methodTitle(m)), static_cast<int>(m));
+    modularSpin_ = new QDoubleSpinBox;
+    modularSpin_->setObjectName("modularSpin");
+    // 0 stands for "by the concrete grade"; a ratio typed is 1 to 50.
+    modularSpin_->setRange(0, tarvel::maxModularRatio);
+    modularSpin_->setDecimals(2);
+    modularSpin_->setSpecialValueText("按混凝土等级");
+    ui_.designForm->addRow("分析方法", methodCombo_);
+    ui_.designForm->addRow("模量比 nE", modularSpin_);
+    compatibility_ = std::make_unique<CompatibilityColumn>(ui_.refinedGrid, 3);
     ui_.topRow->addWidget(detailing_);
     QFont font(Kqform1::windowFont().family());
     font.setPixelSize(fontPixels);
@@ -139,6 +156,12 @@ DesignWindow::DesignWindow(QWidget* parent)
         connect(spin, &QDoubleSpinBox::valueChanged, document_,
                 [this] { document_->setModified(true); });
     connect(detailing_, &DetailingPanel::changed, this, &DesignWindow::designChanged);
+    connect(methodCombo_, &QComboBox::currentIndexChanged, this, &DesignWindow::designChanged);
+    connect(modularSpin_, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
+    connect(methodCombo_, &QComboBox::currentIndexChanged, document_,
+            [this] { document_->setModified(true); });
+    connect(modularSpin_, &QDoubleSpinBox::valueChanged, document_,
+            [this] { document_->setModified(true); });
     connect(detailing_, &DetailingPanel::changed, document_,
             [this] { document_->setModified(true); });
     connect(ui_.actionClose, &QAction::triggered, this, &DesignWindow::close);
@@ -393,6 +416,8 @@ tarvel::DesignInput DesignWindow::designInput() const {
     in.V = ui_.shearSpin->value();
     in.friction = ui_.frictionSpin->value();
     in.detailing = detailing_->detailing();
+    in.method = static_cast<tarvel::AnalysisMethod>(methodCombo_->currentData().toInt());
+    if (modularSpin_->value() > 0) in.modularRatio = modularSpin_->value();
     return in;
 }
 
@@ -407,6 +432,11 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
     ui_.shearSpin->setValue(in.V);
     ui_.frictionSpin->setValue(in.friction);
     detailing_->setDetailing(in.detailing);
+    {
+        const QSignalBlocker blockMethod(methodCombo_), blockModular(modularSpin_);
+        methodCombo_->setCurrentIndex(methodCombo_->findData(static_cast<int>(in.method)));
+        modularSpin_->setValue(in.modularRatio.value_or(0));
+    }
     loads_->showSteelColumns(in.detailing.has_value());
 }
 
@@ -475,8 +505,38 @@ void DesignWindow::showFailure(const tarvel::InputTexts& inputs, const QString& 
 void DesignWindow::refresh() {
     try {
         const tarvel::DesignInput design = lastDesign();
-        showChecks(tarvel::checkDesign(last_->analysis, last_->inputs, last_->result, design),
-                   last_->inputs, last_->result);
+        compatibility_->show(last_->inputs, design);
+        tarvel::DesignInput elasticDesign = design;
+        elasticDesign.method = tarvel::AnalysisMethod::Elastic;
+        const tarvel::DesignChecks elastic =
+            tarvel::checkDesign(last_->analysis, last_->inputs, last_->result, elasticDesign);
+        if (design.method == tarvel::AnalysisMethod::Elastic) {
+            showChecks(elastic, last_->inputs, last_->result);
+        } else {
+            // The other methods from the search already made: nothing is searched again.
+            tarvel::CaseOutcome searched;
+            searched.inputs = last_->inputs;
+            searched.status = tarvel::CaseOutcome::Status::Ok;
+            searched.result = last_->result;
+            searched.checks = elastic;
+            searched.hasChecks = true;
+            const tarvel::CaseOutcome o =
+                design.method == tarvel::AnalysisMethod::Compatibility
+                    ? tarvel::computeCompatibilityCase(last_->inputs, design, true)
+                    : tarvel::envelopeOfElastic(searched, design, true);
+            if (o.status != tarvel::CaseOutcome::Status::Ok || !o.hasChecks) {
+                showNoChecks(QString::fromStdString(o.message));
+                compatibility_->show(last_->inputs, design);
+                return;
+            }
+            showChecks(o.checks, last_->inputs, last_->result);
+            ui_.statusLabel->setText(
+                QString("按%1验算（结果取%2）%3")
+                    .arg(QString::fromUtf8(tarvel::methodTitle(design.method)),
+                         QString::fromUtf8(tarvel::methodTitle(o.shownMethod)),
+                         o.methodRemark.empty() ? QString()
+                                                : "：" + QString::fromStdString(o.methodRemark)));
+        }
         // Which combination the checks are of, and its shear.
         if (last_->row) {
             ui_.statusLabel->setText(
@@ -612,6 +672,7 @@ void DesignWindow::fitSmallScreens() {
 
 void DesignWindow::showNoChecks(const QString& message) {
     ui_.statusLabel->setText(message);
+    compatibility_->clear();
     diagram_->showNothing(message);
     ui_.verdictLabel->clear();
     ui_.checkTable->setRowCount(0);

@@ -6,10 +6,14 @@
 #include "project.h"
 #include "reportactions.h"
 
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QMainWindow>
 
+#include <memory>
 #include <optional>
 
+#include "compatibilitycolumn.h"
 class DetailingPanel;
 class DiagramWidget;
 class LoadTablePane;
@@ -121,6 +125,9 @@ class DesignWindow : public QMainWindow {
     ReportActions* reports_;
     QMenu* recentMenu_ = nullptr;
     QLabel* equilibriumBasis_;
+    QComboBox* methodCombo_;
+    QDoubleSpinBox* modularSpin_;
+    std::unique_ptr<CompatibilityColumn> compatibility_;
 
     Ui::DesignWindow ui_;
     std::optional<LastCase> last_; // the last Calculate that gave results
