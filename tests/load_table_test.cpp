@@ -235,7 +235,7 @@ class LoadTableTest : public QObject {
         QTest::newRow("too many fields")
             << QStringList{} << QByteArray("1,2,3,4,5,6,7,8\n") << "第 1 行有 8 个字段";
         QTest::newRow("short row under a header")
-            << QStringList{} << QByteArray("P,M,V\n1,2\n") << "第 2 行应有 3 个字段，实有 2 个";
+            << QStringList{} << QByteArray("P,M,V\n1,2\n") << "第 2 行应有 3 个字段（P,M,V），实有 2 个";
         QTest::newRow("nothing") << QStringList{} << QByteArray("\r\n") << "没有找到荷载组合";
     }
 
