@@ -7,6 +7,8 @@
 #include "project.h"
 #ifdef TARVEL_WITH_REPORT
 #include "reportcommand.h"
+#else
+#include "reporthelper.h"
 #endif
 
 #include <unistd.h>
@@ -27,7 +29,8 @@ namespace {
 
 const char* const usage =
     "用法: tarvel-calc [验算选项] [--json] [--] P M d D n\n"
-    "      tarvel-calc [验算选项] --csv FILE     (FILE 为 - 时读标准输入)\n"
+    "      tarvel-calc [验算选项] [--tension-positive] --csv FILE [d D n]\n"
+    "                                         (FILE 为 - 时读标准输入)\n"
     "      tarvel-calc --project FILE.tarvel [--report FILE.pdf|FILE.html]\n"
     "      tarvel-calc --help | --version\n"
     "\n"
@@ -56,7 +59,12 @@ const char* const usage =
     "  验算列），最不利组合写到标准错误；与 --report 同用时写出项目计算书。\n"
     "\n"
     "--csv：每行一个荷载组合 P,M,d,D,n（可另有 V 列与 name 列；首行为列名时视为表头，\n"
-    "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。输出 CSV：\n"
+    "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。\n"
+    "  分析程序的导出可直接读入：表头前可有标题行；列名不分大小写，可带单位（N (kN)、\n"
+    "  Mx [kN·m]、M kN-m）：名称/组合/荷载组合/combo/case，P/N/轴力，M/弯矩 或 Mx 与 My\n"
+    "  （M = √(Mx²+My²)），V/剪力 或 Vx 与 Vy；力的单位 N、kN、MN，弯矩 N·m、N·mm、kN·m、\n"
+    "  kN·mm、MN·m，按 kN、kN·m 换算。表中没有 d、D、n 时在 FILE 之后给出。\n"
+    "  --tension-positive：表中轴力以拉为正（读入时取反）。换算情况写到标准错误。输出 CSV：\n"
     "[name,]P,M,d,D,n,status,xt,...,vt,message；status 为 ok、refused 或 error。验算时另有\n"
     "V,bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict 列，\n"
     "并在标准错误中列出各项验算最不利的荷载组合。\n"
@@ -123,7 +131,21 @@ int writeTable(const tarvel::LoadTable& table, const tarvel::cli::Options& optio
 int batch(const tarvel::cli::Options& options) {
     std::string text;
     if (!readInput(*options.csv, text)) return failure;
-    return writeTable(tarvel::readLoadCases(text), options, nullptr);
+    tarvel::ReadOptions read;
+    read.tensionPositive = options.tensionPositive;
+    if (options.arguments.size() == 3)
+        read.base = {options.arguments[0], options.arguments[1], options.arguments[2]};
+    const tarvel::LoadTable table = tarvel::readLoadCases(text, read);
+    if (!table.error.empty()) {
+        std::fprintf(stderr, "错误：%s\n", table.error.c_str());
+        if (!read.base && table.error.find("d、D、n") != std::string::npos)
+            std::fprintf(stderr, "（可在 --csv FILE 之后给出 d D n，如 --csv %s 1520 1620 18）\n",
+                         options.csv->c_str());
+        return failure;
+    }
+    for (const std::string& line : table.readAs)
+        std::fprintf(stderr, "读入：%s\n", line.c_str());
+    return writeTable(table, options, nullptr);
 }
 
 int project(tarvel::cli::Options options) {
@@ -236,6 +258,10 @@ int main(int argc, char** argv) {
         std::printf("tarvel-calc %s\n", TARVEL_VERSION);
         return success;
     }
+#ifndef TARVEL_WITH_REPORT
+    // The report needs Qt, which the command does not load: its helper does all of it.
+    if (options.report) return tarvel::cli::runReportHelper(argv);
+#endif
     if (options.checks) {
         // A bad design option is reported before anything is computed.
         try {
@@ -245,6 +271,8 @@ int main(int argc, char** argv) {
             return failure;
         }
     }
+    if (options.tensionPositive && !options.csv)
+        return usageError("--tension-positive 只用于 --csv 读入的表");
     if (options.project) {
         if (options.csv) return usageError("--project 与 --csv 不能同时使用");
         if (options.designGiven) return usageError("--project 的验算输入取自项目文件");
@@ -253,7 +281,8 @@ int main(int argc, char** argv) {
         return project(options);
     }
     if (options.csv) {
-        if (!options.arguments.empty()) return usageError("--csv 之后不再需要 P M d D n");
+        if (!options.arguments.empty() && options.arguments.size() != 3)
+            return usageError("--csv FILE 之后只可给出 d D n（表中没有这三列时）");
         if (options.report) return usageError("--report 用于单个荷载组合或 --project");
         return batch(options);
     }

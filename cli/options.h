@@ -17,10 +17,11 @@ struct Options {
     std::optional<std::string> project; // --project FILE.tarvel
     std::optional<std::string> report;  // --report FILE.pdf|FILE.html
     bool json = false;
-    bool checks = false;                                // a design option (or --check) was given
-    bool designGiven = false;                           // a design option with a value was given
-    DesignInput design;                                 // with the options applied
-    std::string shearText = "0";                        // --shear as typed, for the V column
+    bool tensionPositive = false; // --tension-positive: the table's axial force, tension positive
+    bool checks = false;          // a design option (or --check) was given
+    bool designGiven = false;     // a design option with a value was given
+    DesignInput design;           // with the options applied
+    std::string shearText = "0";  // --shear as typed, for the V column
     std::string projectName, member, designer, checker; // the report's header
     std::vector<std::string> arguments;                 // the five texts
 };
