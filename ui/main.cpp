@@ -1,6 +1,7 @@
 #include "designlauncher.h"
 #include "designwindow.h"
 #include "kqform1.h"
+#include "settingsstore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -8,7 +9,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Tarvel");
+    tarvel::setProgramIdentity();
+    tarvel::carryOverUnnamedStore();
     QApplication::setApplicationVersion(TARVEL_VERSION);
     QApplication::setDesktopFileName("io.github.tarvel.Tarvel");
     QIcon icon;

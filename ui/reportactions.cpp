@@ -3,6 +3,7 @@
 #include "reporterror.h"
 #include "reportinfodialog.h"
 #include "reportwriter.h"
+#include "settingsstore.h"
 
 #include <QAction>
 #include <QDir>
@@ -58,7 +59,7 @@ std::optional<tarvel::report::ReportData> ReportActions::reportData() {
 
 bool ReportActions::exportReport() {
     if (!reportData()) return false;
-    QSettings settings;
+    QSettings settings(tarvel::settingsOrganisation, tarvel::settingsApplication);
     const QString folder = settings.value(folderKey, QDir::homePath()).toString();
     const QString path = QFileDialog::getSaveFileName(parent_, "导出计算书",
                                                       QDir(folder).filePath("圆钢管柱脚计算书.pdf"),
