@@ -18,7 +18,7 @@ struct LoadCase {
     InputTexts inputs;               // P, M, d, D, n
     std::string V;                   // kN; empty: the design input's V
     std::vector<std::string> fields; // the row as read
-    std::string error;               // a row that cannot be a load case (wrong number of fields)
+    std::string error;               // a row that cannot be a load case, and why
     std::string note;                // how P, M and V were made from the row, when not as typed
     int row = 0;                     // 1-based among the table's non-blank rows, header included
     bool hasGeometry = false;        // d, D and n came from the row

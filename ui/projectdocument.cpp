@@ -100,7 +100,9 @@ bool ProjectDocument::save(const QString& path, const tarvel::Project& project, 
 }
 
 QStringList ProjectDocument::recentFiles() {
-    return QSettings(tarvel::settingsOrganisation, tarvel::settingsApplication).value(recentKey).toStringList();
+    return QSettings(tarvel::settingsOrganisation, tarvel::settingsApplication)
+        .value(recentKey)
+        .toStringList();
 }
 
 void ProjectDocument::addRecentFile(const QString& path) {
