@@ -57,7 +57,15 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
     for (ResultBox box : allResultBoxes)
         out += std::string(",") + boxName(box);
     out += ",message";
-    if (options.checks) out += ",V,bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict";
+    // The steel parts are checked in every row or in none: their columns follow the options.
+    const bool detailed = options.design.detailing.has_value();
+    auto shown = [detailed](const CheckDefinition& def) { return detailed || !def.needsDetailing; };
+    if (options.checks) {
+        out += ",V";
+        for (const CheckDefinition& def : checkDefinitions())
+            if (shown(def)) out += std::string(",") + def.key + "_ratio";
+        out += ",verdict";
+    }
     out += '\n';
     for (std::size_t k = 0; k < results.size(); ++k) {
         const LoadCase& c = table.cases[k];
@@ -75,8 +83,9 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
         if (options.checks) {
             const bool ownV = !c.V.empty() && c.V.find_first_not_of(" \t") != std::string::npos;
             out += ',' + csvField(ownV ? c.V : options.shearText);
-            for (const Check& check : r.checks.checks)
-                out += ',' + (r.hasChecks ? check.ratioText : std::string());
+            for (const CheckDefinition& def : checkDefinitions())
+                if (shown(def))
+                    out += ',' + (r.hasChecks ? r.checks[def.id].ratioText : std::string());
             out += ',' + std::string(r.hasChecks ? (r.checks.ok ? "ok" : "fail") : "");
         }
         out += '\n';
@@ -84,13 +93,15 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
     if (!options.checks) return;
     const auto governing = governingCases(results);
     for (int i = 0; i < checkCount; ++i) {
-        static const char* const titles[] = {"锚栓抗拉", "混凝土承压", "抗剪", "平衡校核"};
+        const CheckDefinition& def = checkDefinitions()[i];
+        if (!shown(def)) continue;
+        const char* const title = def.title;
         if (governing[i] < 0) {
-            summary += std::string("最不利 ") + titles[i] + "：无可验算的荷载组合\n";
+            summary += std::string("最不利 ") + title + "：无可验算的荷载组合\n";
             continue;
         }
         const Check& g = results[governing[i]]->checks.checks[i];
-        summary += std::string("最不利 ") + titles[i] + "：" + caseLabel(table, governing[i]) +
+        summary += std::string("最不利 ") + title + "：" + caseLabel(table, governing[i]) +
                    "，利用率 " + g.ratioText + (g.ok ? "，满足" : "，不满足") + "\n";
     }
 }

@@ -48,6 +48,13 @@ const char* const usage =
     "  --shear 0          柱脚剪力设计值 V(kN)，取绝对值（默认 0）\n"
     "  --friction 0.4     底板与砂浆间摩擦系数 μ，0 < μ ≤ 1（默认 0.4）\n"
     "  --check            按默认值验算\n"
+    "构造参数（给出 --tube 时另验算板件：plate cap stiffener stiffener_weld column_weld\n"
+    "tube anchorage detailing）：\n"
+    "  --tube 1020x16     钢管 外径x壁厚(mm)        --tube-steel Q355   钢管钢材\n"
+    "  --plate 30         底板厚度(mm)              --plate-steel Q355  板件钢材\n"
+    "  --stiffener 20x400 加劲肋 厚x高(mm)          --cap 30x240        锚栓顶板 厚x宽(mm)\n"
+    "  --weld 12          柱底焊脚(mm)              --stiffener-weld 10 加劲肋焊脚(mm)\n"
+    "  --electrode E50    焊条 E43、E50、E55        --anchorage 1000    锚固长度(mm)\n"
     "验算时在 12 行结果之后输出 bolt、bearing、shear、equilibrium 四行：\n"
     "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
     "\n"
@@ -200,7 +207,9 @@ int withReport(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
     PrintSink sink;
     try {
-        if (options.checks) tarvel::resolveDesign(options.design); // before any line
+        // A bad design input or detailing is reported before any line.
+        if (options.checks)
+            tarvel::checkDetailingFits(tarvel::resolveDesign(options.design), texts);
         if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {
             std::printf("%s\n", tarvel::fullTensionMessage);
             return fullTension;

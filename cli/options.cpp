@@ -18,7 +18,17 @@ enum class Valued {
     projectName,
     member,
     designer,
-    checker
+    checker,
+    tube,
+    tubeSteel,
+    plate,
+    plateSteel,
+    stiffener,
+    cap,
+    weld,
+    stiffenerWeld,
+    electrode,
+    anchorage
 };
 
 struct ValuedName {
@@ -32,7 +42,17 @@ constexpr ValuedName valuedOptions[] = {
     {"--beta-l", Valued::betaL},      {"--shear", Valued::shear},
     {"--friction", Valued::friction}, {"--project-name", Valued::projectName},
     {"--member", Valued::member},     {"--designer", Valued::designer},
-    {"--checker", Valued::checker}};
+    {"--checker", Valued::checker},   {"--tube", Valued::tube},
+    {"--tube-steel", Valued::tubeSteel}, {"--plate", Valued::plate},
+    {"--plate-steel", Valued::plateSteel}, {"--stiffener", Valued::stiffener},
+    {"--cap", Valued::cap},           {"--weld", Valued::weld},
+    {"--stiffener-weld", Valued::stiffenerWeld}, {"--electrode", Valued::electrode},
+    {"--anchorage", Valued::anchorage}};
+
+// The detailing options other than --tube: they describe parts of a tube's base.
+bool isDetailingOption(Valued option) {
+    return option >= Valued::tubeSteel && option <= Valued::anchorage;
+}
 
 bool isDesignOption(Valued option) {
     switch (option) {
@@ -44,7 +64,49 @@ bool isDesignOption(Valued option) {
     case Valued::friction:
         return true;
     default:
+        if (option >= Valued::tube) return true;
         return false;
+    }
+}
+
+void applyDetailing(Options& o, Valued option, const std::string& value) {
+    if (!o.design.detailing) o.design.detailing.emplace();
+    DetailingInput& t = *o.design.detailing;
+    o.checks = true;
+    switch (option) {
+    case Valued::tube:
+        t.tube = value;
+        o.tubeGiven = true;
+        break;
+    case Valued::tubeSteel:
+        t.tubeSteel = value;
+        break;
+    case Valued::plate:
+        t.plate = designNumber(value, InputField::plate);
+        break;
+    case Valued::plateSteel:
+        t.plateSteel = value;
+        break;
+    case Valued::stiffener:
+        t.stiffener = value;
+        break;
+    case Valued::cap:
+        t.cap = value;
+        break;
+    case Valued::weld:
+        t.weld = designNumber(value, InputField::weld);
+        break;
+    case Valued::stiffenerWeld:
+        t.stiffenerWeld = designNumber(value, InputField::stiffenerWeld);
+        break;
+    case Valued::electrode:
+        t.electrode = value;
+        break;
+    case Valued::anchorage:
+        t.anchorage = designNumber(value, InputField::anchorage);
+        break;
+    default:
+        break;
     }
 }
 
@@ -97,6 +159,9 @@ void apply(Options& o, Valued option, const std::string& value) {
     case Valued::checker:
         o.checker = value;
         break;
+    default:
+        applyDetailing(o, option, value);
+        break;
     }
 }
 
@@ -105,6 +170,7 @@ void apply(Options& o, Valued option, const std::string& value) {
 Options parseOptions(const std::vector<std::string_view>& args) {
     Options o;
     bool optionsEnded = false;
+    std::string detailingOption; // one given, to name if --tube is missing
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         // Anything that is not an option is one of the five texts, negative numbers too.
@@ -149,8 +215,11 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             if (i + 1 >= args.size()) throw UsageError{std::string(name) + " 需要一个值"};
             value = args[++i];
         }
+        if (isDetailingOption(found->option)) detailingOption = std::string(name);
         apply(o, found->option, value);
     }
+    if (!detailingOption.empty() && !o.tubeGiven)
+        throw UsageError{detailingOption + " 描述钢管柱脚的板件，需同时给出 --tube（钢管 外径x壁厚）"};
     return o;
 }
 

@@ -22,7 +22,8 @@ const char* statusName(CaseOutcome::Status status) {
 
 std::string checkLines(const DesignChecks& checks) {
     std::string out;
-    for (const Check& c : checks.checks) {
+    for (const Check* check : checks.made()) {
+        const Check& c = *check;
         out += std::string(c.name) + '\t' + c.demandText + '\t' + c.capacityText + '\t' +
                c.ratioText + '\t' + (c.ok ? "ok" : "fail") + '\n';
     }
@@ -77,8 +78,22 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
         j["design"]["Ae"] = c.data.ae;
         j["design"]["fta"] = c.data.steel.tensileDesign;
         j["design"]["fc"] = c.data.concrete.compressiveDesign;
+        if (c.detailing) {
+            const DetailingInput& t = c.detailing->input;
+            j["design"]["detailing"] = {{"tube", t.tube},
+                                        {"tubeSteel", t.tubeSteel},
+                                        {"plate", t.plate},
+                                        {"plateSteel", t.plateSteel},
+                                        {"stiffener", t.stiffener},
+                                        {"cap", t.cap},
+                                        {"weld", t.weld},
+                                        {"stiffenerWeld", t.stiffenerWeld},
+                                        {"electrode", t.electrode},
+                                        {"anchorage", t.anchorage}};
+        }
         json checks = json::array();
-        for (const Check& k : c.checks) {
+        for (const Check* made : c.made()) {
+            const Check& k = *made;
             checks.push_back({{"name", k.name},
                               {"title", k.title},
                               {"demand", number(k.demand)},
@@ -88,7 +103,8 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
                               {"capacityText", k.capacityText},
                               {"ratioText", k.ratioText},
                               {"ok", k.ok},
-                              {"remark", k.remark}});
+                              {"remark", k.remark},
+                              {"formula", formulaPlain(k.formula)}});
         }
         j["checks"] = checks;
         j["verdict"] = c.ok ? "ok" : "fail";

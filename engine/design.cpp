@@ -1,7 +1,10 @@
 #include "design.h"
 
+#include "lookup.h"
 #include "number.h"
 #include "search_detail.h"
+
+#include <optional>
 
 #include <algorithm>
 #include <cmath>
@@ -20,73 +23,6 @@ constexpr double pi = 3.14159265358979323846;
 // Each denominator of the equilibrium misses has a floor of 1 kN or 1 kN·m, so that a
 // base with hardly any load is not judged by its rounding.
 constexpr double missFloor = 1.0;
-
-std::string format(const char* pattern, double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, pattern, value);
-    return buf;
-}
-
-template <class T>
-const T& lookUp(const std::vector<T>& table, const std::string& name, InputField field,
-                const char* what) {
-    // Typed names are taken as the tables spell them: "m36" is M36.
-    std::string upper;
-    for (char ch : name)
-        upper += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
-    for (const T& row : table)
-        if (upper == row.name) return row;
-    std::string known;
-    for (const T& row : table)
-        known += (known.empty() ? "" : "、") + std::string(row.name);
-    throw TarvelError(ErrorKind::UnknownChoice, field,
-                      std::string("「") + inputCaption(field) + "」没有“" + name + "”这一" + what +
-                          "，可选：" + known);
-}
-
-Check makeCheck(CheckId id, const char* name, const char* title, double demand,
-                std::string demandText, double capacity) {
-    Check c;
-    c.id = id;
-    c.name = name;
-    c.title = title;
-    c.demand = demand;
-    c.capacity = capacity;
-    if (demand == 0)
-        c.ratio = 0;
-    else if (capacity <= 0)
-        c.ratio = std::numeric_limits<double>::infinity();
-    else
-        c.ratio = demand / capacity;
-    c.demandText = std::move(demandText);
-    c.capacityText = twoDecimals(capacity);
-    c.ratioText = ratioText(c.ratio);
-    c.ok = c.ratio <= 1;
-    return c;
-}
-
-std::string refinedPhrase(const RefinedEquilibrium& r) {
-    using Status = RefinedEquilibrium::Status;
-    switch (r.status) {
-    case Status::Solved:
-        return "精确平衡解：σmax = " + twoDecimals(r.qmax) + " N/mm²，T = " + twoDecimals(r.T) +
-               " kN" + (r.T > detail::maxBoltForce ? "（超出搜索上限 1002 kN）" : "");
-    case Status::NoEquilibrium:
-        return "按弹性受压区长度，此荷载组合无平衡解（精确解需 " +
-               std::string(r.qmax < 0 ? "σmax < 0" : "T < 0") + "）";
-    case Status::ForceOnly:
-        return "无受拉锚栓，精确解 σmax = " + twoDecimals(r.qmax) + " N/mm²，弯矩和 " +
-               twoDecimals(r.momentSum) + " kN·m";
-    case Status::Singular:
-        break;
-    }
-    return "";
-}
-
-std::string joinRemark(std::string cause, const std::string& refined) {
-    if (!refined.empty()) cause += "；" + refined;
-    return cause;
-}
 
 } // namespace
 
@@ -122,9 +58,9 @@ double effectiveArea(const BoltSize& size) {
 DesignData resolveDesign(const DesignInput& in) {
     DesignData data;
     data.input = in;
-    data.bolt = lookUp(boltSizes(), in.bolt, InputField::bolt, "规格");
-    data.steel = lookUp(steelGrades(), in.steel, InputField::steel, "牌号");
-    data.concrete = lookUp(concreteGrades(), in.concrete, InputField::concrete, "等级");
+    data.bolt = lookUpChoice(boltSizes(), in.bolt, InputField::bolt, "规格");
+    data.steel = lookUpChoice(steelGrades(), in.steel, InputField::steel, "牌号");
+    data.concrete = lookUpChoice(concreteGrades(), in.concrete, InputField::concrete, "等级");
     data.input.bolt = data.bolt.name;
     data.input.steel = data.steel.name;
     data.input.concrete = data.concrete.name;
@@ -175,6 +111,39 @@ std::string ratioText(double ratio) {
     return s;
 }
 
+std::vector<const Check*> DesignChecks::made() const {
+    std::vector<const Check*> out;
+    for (const Check& c : checks)
+        if (c.checked) out.push_back(&c);
+    return out;
+}
+
+namespace {
+
+struct Geometry {
+    double d, D;
+    int n;
+};
+
+// The base's geometry for the detailing, or nothing when its texts are no numbers.
+std::optional<Geometry> geometryOf(const InputTexts& inputs) {
+    try {
+        const double n = textToNumber(inputs[4]);
+        if (!(n >= 1 && n <= 100)) return std::nullopt;
+        return Geometry{textToNumber(inputs[2]), textToNumber(inputs[3]), static_cast<int>(n)};
+    } catch (const TarvelError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
+    if (!data.input.detailing) return;
+    if (const auto g = geometryOf(inputs))
+        resolveDetailing(*data.input.detailing, g->d, g->D, g->n, data.bolt.diameter);
+}
+
 DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
                          const DesignInput& design) {
     DesignChecks out;
@@ -184,7 +153,6 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
 
     // The demands are the numbers of the texts the user reads.
     const double T = number(result.tt);
-    const double sigma = number(result.qmaxt);
     const double C = number(result.fqt);
     const double F = number(result.fmst);
     const double h1 = number(result.h1t);
@@ -192,56 +160,45 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     const double P = number(inputs[0]);
     const double M = std::fabs(number(inputs[1]));
     const double d = number(inputs[2]);
-
-    Check& bolt = out.checks[0];
-    bolt = makeCheck(CheckId::Bolt, "bolt", "锚栓抗拉", T, result.tt,
-                     data.ae * data.steel.tensileDesign / 1000);
-    if (!bolt.ok) bolt.remark = "锚栓抗拉不足，宜加大锚栓规格或提高钢材牌号";
-    // At the top of the sweep T is only a lower bound of the force the bolt needs.
-    if (T >= detail::maxBoltForce)
-        bolt.remark += std::string(bolt.remark.empty() ? "" : "；") +
-                       "T 达到搜索上限 1002 kN，实际拉力可能更大";
-
-    Check& bearing = out.checks[1];
-    bearing = makeCheck(CheckId::Bearing, "bearing", "混凝土承压", sigma, result.qmaxt,
-                        data.input.betaL * data.concrete.compressiveDesign);
-    if (!bearing.ok) bearing.remark = "混凝土局部承压不足，宜提高混凝土强度等级或 βl，或加大底板";
-
-    Check& shear = out.checks[2];
-    const double V = std::fabs(data.input.V);
-    shear = makeCheck(CheckId::Shear, "shear", "抗剪", V, twoDecimals(V), data.input.friction * C);
-    if (!shear.ok) shear.remark = "摩擦力不足以抵抗剪力，需设置抗剪键";
+    if (data.input.detailing)
+        out.detailing = resolveDetailing(*data.input.detailing, d, a.input.D, a.input.n,
+                                         data.bolt.diameter);
 
     out.refined = solveEquilibrium(a);
     out.forceMiss = std::fabs(h1 - P) / std::max({std::fabs(P), C, F, missFloor}) * 100;
     out.momentMiss = std::fabs(h2 - M) / std::max({M, (C + F) * d / 2000, missFloor}) * 100;
-    const double miss = std::max(out.forceMiss, out.momentMiss);
-    Check& eq = out.checks[3];
-    eq = makeCheck(CheckId::Equilibrium, "equilibrium", "平衡校核", miss, twoDecimals(miss),
-                   equilibriumTolerance);
-    if (!eq.ok) {
-        const RefinedEquilibrium& r = out.refined;
-        const bool boltsBeyond = a.input.n >= 1 && boltDistancesBeyondAxis(a)[1] > 0;
-        const double ceiling = detail::maxBoltForce;
-        if (T >= ceiling) {
-            if (r.status == RefinedEquilibrium::Status::Solved && r.T > ceiling)
-                eq.remark = "锚栓拉力需 " + format("%.0f", r.T) + " kN，超出搜索上限 " +
-                            format("%.0f", ceiling) + " kN";
-            else
-                eq.remark =
-                    joinRemark("锚栓拉力达到搜索上限 " + format("%.0f", ceiling) + " kN，只是下限",
-                               refinedPhrase(r));
-        } else if (T == 0 && boltsBeyond && a.check.x0 < a.input.d && M > 0) {
-            eq.remark = joinRemark("搜索未找到锚栓拉力（T = 0）", refinedPhrase(r));
-        } else if (P < 0) {
-            eq.remark = joinRemark("以受拉为主的荷载与弹性受压区长度不相适应，平衡误差大",
-                                   refinedPhrase(r));
-        } else {
-            eq.remark = joinRemark("搜索所得状态未达到平衡", refinedPhrase(r));
+
+    const CheckContext context{data,
+                               out.detailing ? &*out.detailing : nullptr,
+                               result,
+                               out.refined,
+                               T,
+                               number(result.qmaxt),
+                               C,
+                               F,
+                               h1,
+                               h2,
+                               P,
+                               M,
+                               std::fabs(data.input.V),
+                               d,
+                               a.input.D,
+                               a.input.n,
+                               out.forceMiss,
+                               out.momentMiss,
+                               a.input.n >= 1 && boltDistancesBeyondAxis(a)[1] > 0,
+                               a.check.x0};
+    for (const CheckDefinition& def : checkDefinitions()) {
+        Check& c = out.checks[static_cast<int>(def.id)];
+        if (def.needsDetailing && !out.detailing) {
+            c.id = def.id;
+            c.name = def.key;
+            c.title = def.title;
+            continue;
         }
-    }
-    for (const Check& c : out.checks)
+        c = def.evaluate(context);
         out.ok = out.ok && c.ok;
+    }
 
     // Geometry remarks: worth a look, but not checks.
     const double D = a.input.D;
@@ -250,7 +207,7 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     if (n < 4) out.geometryRemarks.push_back("锚栓少于 4 个");
     if (n > 0 && pi * D / n < data.bolt.diameter) {
         out.geometryRemarks.push_back("锚栓间距 π·D/n = " + twoDecimals(pi * D / n) +
-                                      " mm 小于锚栓直径 " + format("%.0f", data.bolt.diameter) +
+                                      " mm 小于锚栓直径 " + numberToText(data.bolt.diameter) +
                                       " mm，锚栓相互重叠");
     }
     return out;
@@ -262,7 +219,8 @@ CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int
     out.inputs = inputs;
     TextSink sink;
     try {
-        if (withChecks) resolveDesign(design); // a bad design input fails before the calculation
+        // A bad design input or detailing fails before the calculation.
+        if (withChecks) checkDetailingFits(resolveDesign(design), inputs);
         if (calculate(inputs, sink, {}, '.', threads) == Outcome::Refused) {
             out.status = CaseOutcome::Status::Refused;
             out.message = fullTensionMessage;

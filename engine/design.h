@@ -1,9 +1,12 @@
 #pragma once
 
 #include "calculation.h"
+#include "checks.h"
+#include "detailing.h"
 #include "equilibrium.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +21,8 @@ struct DesignInput {
     double betaL = 1.0;           // local-bearing enhancement √(Ab/Al), 1.0 to 3.0
     double V = 0;                 // kN, design shear at the base (its magnitude is used)
     double friction = 0.4;        // μ between plate and grout, 0 < μ ≤ 1
+    // The steel parts; without it they are not checked.
+    std::optional<DetailingInput> detailing;
 };
 
 constexpr double minBetaL = 1.0;
@@ -59,27 +64,13 @@ DesignData resolveDesign(const DesignInput& input);
 // Reads a design number typed as text (β_l, V, μ): a type mismatch or overflow names `field`.
 double designNumber(std::string_view text, InputField field);
 
-enum class CheckId { Bolt, Bearing, Shear, Equilibrium };
-constexpr int checkCount = 4;
-
-struct Check {
-    CheckId id{};
-    const char* name = "";  // bolt, bearing, shear, equilibrium
-    const char* title = ""; // 锚栓抗拉, 混凝土承压, 抗剪, 平衡校核
-    double demand = 0;
-    double capacity = 0;
-    double ratio = 0; // demand ÷ capacity; infinite when a demand meets no capacity
-    std::string demandText, capacityText, ratioText;
-    bool ok = true; // ratio ≤ 1
-    std::string remark;
-};
-
 // The equilibrium check accepts a miss of at most this much, in percent.
 constexpr double equilibriumTolerance = 5.0;
 
 struct DesignChecks {
     DesignData data;
-    std::array<Check, checkCount> checks;
+    std::optional<Detailing> detailing; // when the steel parts are checked
+    std::array<Check, checkCount> checks; // every check; those not made have checked false
     bool ok = true; // every check holds
     RefinedEquilibrium refined;
     std::vector<std::string> geometryRemarks;
@@ -87,12 +78,19 @@ struct DesignChecks {
     double forceMiss = 0, momentMiss = 0;
 
     const Check& operator[](CheckId id) const { return checks[static_cast<int>(id)]; }
+    // The checks made, in order.
+    std::vector<const Check*> made() const;
 };
 
 // The checks of a finished calculation: a pure function of the input texts, the result
 // texts the user reads and the design input. The analysis gives the refined equilibrium.
 DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
                          const BaseResult& result, const DesignInput& design);
+
+// The detailing checked against the base of `inputs` before anything is computed: throws
+// TarvelError naming the input when it cannot be built. Nothing happens without detailing,
+// or when the geometry's texts are no numbers (the calculation reports those).
+void checkDetailingFits(const DesignData& data, const InputTexts& inputs);
 
 // A ratio to two decimals, or as many more as it takes to show that it exceeds 1.
 std::string ratioText(double ratio);

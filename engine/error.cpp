@@ -26,6 +26,26 @@ const char* inputCaption(InputField field) {
         return "剪力 V(kN)";
     case InputField::friction:
         return "摩擦系数 μ";
+    case InputField::tube:
+        return "钢管 Dt×tw(mm)";
+    case InputField::tubeSteel:
+        return "钢管钢材";
+    case InputField::plate:
+        return "底板厚度 tp(mm)";
+    case InputField::plateSteel:
+        return "板件钢材";
+    case InputField::stiffener:
+        return "加劲肋 ts×hs(mm)";
+    case InputField::cap:
+        return "锚栓顶板 tc×bc(mm)";
+    case InputField::weld:
+        return "柱底焊脚 hf(mm)";
+    case InputField::stiffenerWeld:
+        return "加劲肋焊脚 hfs(mm)";
+    case InputField::electrode:
+        return "焊条";
+    case InputField::anchorage:
+        return "锚固长度 la(mm)";
     case InputField::None:
         break;
     }

@@ -32,6 +32,17 @@ enum class InputField {
     betaL,
     V,
     friction,
+    // The detailing of the steel parts.
+    tube,
+    tubeSteel,
+    plate,
+    plateSteel,
+    stiffener,
+    cap,
+    weld,
+    stiffenerWeld,
+    electrode,
+    anchorage,
 };
 
 // The one error the engine throws. The message is Chinese and meant for the user.

@@ -75,6 +75,7 @@ std::array<int, checkCount> governingCases(const std::vector<std::optional<CaseO
     for (int k = 0; k < static_cast<int>(out.size()); ++k) {
         if (!out[k] || !out[k]->hasChecks) continue;
         for (int c = 0; c < checkCount; ++c) {
+            if (!out[k]->checks.checks[c].checked) continue;
             const double ratio = out[k]->checks.checks[c].ratio;
             if (governing[c] < 0 || ratio > out[governing[c]]->checks.checks[c].ratio)
                 governing[c] = k;

@@ -55,7 +55,36 @@ std::string position(std::string_view text, std::size_t offset) {
     return "第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 列";
 }
 
+// design.detailing: the tube is required, every other key has its default.
+DetailingInput readDetailingJson(const json& design) {
+    const json& t = objectAt(design, "detailing", "design.");
+    const std::string path = "design.detailing.";
+    DetailingInput in;
+    in.tube = textAt(t, "tube", path);
+    auto text = [&](const char* key, std::string& field) {
+        if (t.contains(key)) field = textAt(t, key, path);
+    };
+    auto number = [&](const char* key, double& field) {
+        if (t.contains(key)) field = numberAt(t, key, path);
+    };
+    text("tubeSteel", in.tubeSteel);
+    number("plate", in.plate);
+    text("plateSteel", in.plateSteel);
+    text("stiffener", in.stiffener);
+    text("cap", in.cap);
+    number("weld", in.weld);
+    number("stiffenerWeld", in.stiffenerWeld);
+    text("electrode", in.electrode);
+    number("anchorage", in.anchorage);
+    return in;
+}
+
 } // namespace
+
+int projectFileVersion(const Project& p) {
+    // A file that uses nothing newer stays readable by the first release.
+    return p.design.detailing ? 2 : 1;
+}
 
 Project parseProject(std::string_view bytes) {
     if (bytes.size() > maxProjectBytes) bad("项目文件过大（超过 8 MB），不是 Tarvel 项目文件");
@@ -97,7 +126,9 @@ Project parseProject(std::string_view bytes) {
     p.design.concrete = textAt(design, "concrete", "design.");
     p.design.betaL = numberAt(design, "betaL", "design.");
     p.design.friction = numberAt(design, "friction", "design.");
+    if (design.contains("detailing")) p.design.detailing = readDetailingJson(design);
     try {
+        if (p.design.detailing) p.design.detailing = readDetailing(*p.design.detailing).input;
         p.design = resolveDesign(p.design).input;
     } catch (const TarvelError& e) {
         bad(std::string("项目文件中的验算输入有误：") + e.what());
@@ -121,7 +152,7 @@ Project parseProject(std::string_view bytes) {
 std::string serializeProject(const Project& p) {
     json j;
     j["format"] = projectFormat;
-    j["version"] = projectVersion;
+    j["version"] = projectFileVersion(p);
     j["info"] = {{"project", p.info.project},
                  {"member", p.info.member},
                  {"designer", p.info.designer},
@@ -132,6 +163,18 @@ std::string serializeProject(const Project& p) {
                    {"concrete", p.design.concrete},
                    {"betaL", p.design.betaL},
                    {"friction", p.design.friction}};
+    if (const auto& t = p.design.detailing) {
+        j["design"]["detailing"] = {{"tube", t->tube},
+                                    {"tubeSteel", t->tubeSteel},
+                                    {"plate", t->plate},
+                                    {"plateSteel", t->plateSteel},
+                                    {"stiffener", t->stiffener},
+                                    {"cap", t->cap},
+                                    {"weld", t->weld},
+                                    {"stiffenerWeld", t->stiffenerWeld},
+                                    {"electrode", t->electrode},
+                                    {"anchorage", t->anchorage}};
+    }
     json loads = json::array();
     for (const ProjectLoad& l : p.loads)
         loads.push_back({{"name", l.name}, {"P", l.P}, {"M", l.M}, {"V", l.V}});

@@ -32,12 +32,15 @@ struct Project {
         return info == o.info && d == o.d && D == o.D && n == o.n && design.bolt == o.design.bolt &&
                design.steel == o.design.steel && design.concrete == o.design.concrete &&
                design.betaL == o.design.betaL && design.friction == o.design.friction &&
+               design.detailing == o.design.detailing &&
                loads == o.loads;
     }
 };
 
 constexpr const char* projectFormat = "tarvel-project";
-constexpr int projectVersion = 1;
+// The newest version this program reads. Files are written in the oldest version that holds
+// what they use (projectFileVersion).
+constexpr int projectVersion = 2;
 // A project of thousands of load combinations is well under a megabyte; anything much larger
 // is no project of ours, and reading it would only tie up the program.
 constexpr std::size_t maxProjectBytes = 8 * 1024 * 1024;
@@ -48,6 +51,9 @@ constexpr const char* projectSuffix = ".tarvel";
 // field of the wrong type, a design input out of range, or a file that is too large.
 // Fields it does not know are ignored.
 Project parseProject(std::string_view bytes);
+
+// The version a project is written in: 1 unless it uses a newer field (the detailing).
+int projectFileVersion(const Project& project);
 
 // The project as the JSON text of a project file (UTF-8, ends with a newline).
 std::string serializeProject(const Project& project);

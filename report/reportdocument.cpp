@@ -199,6 +199,27 @@ QString inputs(const ReportCase& c) {
               "");
     rows += r("材料", QStringLiteral("底板与砂浆摩擦系数"), sym("μ"), coefficient(m.input.friction),
               "");
+    if (const auto& t = c.outcome.checks.detailing) {
+        const auto f = [](const PlateSteel& steel, double thickness) {
+            return plain(strengthAt(steel, thickness).f);
+        };
+        rows += r("构造", QStringLiteral("钢管 外径×壁厚（%1，f = %2 N/mm²）")
+                              .arg(QString::fromUtf8(t->tubeSteel.name), f(t->tubeSteel, t->tw)),
+                  sym("D", "t") + QStringLiteral("×") + sym("t", "w"),
+                  plain(t->Dt) + QStringLiteral("×") + plain(t->tw), "mm");
+        rows += r("构造", QStringLiteral("底板厚度（%1，f = %2 N/mm²）")
+                              .arg(QString::fromUtf8(t->plateSteel.name), f(t->plateSteel, t->tp)),
+                  sym("t", "p"), plain(t->tp), "mm");
+        rows += r("构造", QStringLiteral("加劲肋 厚×高"), sym("t", "s") + QStringLiteral("×") + sym("h", "s"),
+                  plain(t->ts) + QStringLiteral("×") + plain(t->hs), "mm");
+        rows += r("构造", QStringLiteral("锚栓顶板 厚×宽"), sym("t", "c") + QStringLiteral("×") + sym("b", "c"),
+                  plain(t->tc) + QStringLiteral("×") + plain(t->bc), "mm");
+        rows += r("构造", QStringLiteral("柱底角焊缝焊脚"), sym("h", "f"), plain(t->hf), "mm");
+        rows += r("构造", QStringLiteral("加劲肋角焊缝焊脚"), sym("h", "fs"), plain(t->hfs), "mm");
+        rows += r("构造", QStringLiteral("焊条 %1").arg(QString::fromUtf8(t->electrode.name)),
+                  sym("f", "f", "w"), plain(t->electrode.filletStrength), "N/mm²");
+        rows += r("构造", QStringLiteral("锚栓锚固长度"), sym("l", "a"), plain(t->la), "mm");
+    }
     return QStringLiteral("<h2>2 输入</h2>\n") + table(QStringLiteral("input"), rows);
 }
 
@@ -296,75 +317,87 @@ QString verdict(bool ok) {
               : QStringLiteral("<span class=\"fail\">不满足</span>");
 }
 
-QString checks(const ReportCase& c) {
-    const DesignChecks& k = c.outcome.checks;
-    const DesignData& m = k.data;
-    const Check& bolt = k[CheckId::Bolt];
-    const Check& bearing = k[CheckId::Bearing];
-    const Check& shear = k[CheckId::Shear];
-    const Check& eq = k[CheckId::Equilibrium];
-    const QString fta = sym("f", "t", "a"), ae = sym("A", "e");
+// A formula of the engine's checks in markup: {N|t|a} → N_t^a as HTML.
+QString formulaHtml(const std::string& formula) {
+    const QString f = q(formula);
+    QString out;
+    qsizetype i = 0;
+    while (i < f.size()) {
+        const qsizetype open = f.indexOf(QLatin1Char('{'), i);
+        const qsizetype close = open < 0 ? -1 : f.indexOf(QLatin1Char('}'), open);
+        if (close < 0) {
+            out += f.mid(i).toHtmlEscaped();
+            break;
+        }
+        out += f.mid(i, open - i).toHtmlEscaped();
+        const QStringList parts = f.mid(open + 1, close - open - 1).split(QLatin1Char('|'));
+        out += sym(parts.value(0).toHtmlEscaped(), parts.value(1).toHtmlEscaped(),
+                   parts.value(2).toHtmlEscaped());
+        i = close + 1;
+    }
+    return out;
+}
 
-    struct Line {
-        const Check& check;
-        QString formula, demand, capacity;
-    };
-    const std::array<Line, checkCount> lines{{
-        {bolt,
-         QStringLiteral("%1 = %2 ≤ %3 = %4·%5 = %6 × %7 / 1000 = %8 kN")
-             .arg(sym("N", "t"), sym("T"), sym("N", "t", "a"), ae, fta,
-                  QString::number(m.ae, 'f', 1), plain(m.steel.tensileDesign),
-                  q(bolt.capacityText)),
-         q(bolt.demandText) + QStringLiteral(" kN"), q(bolt.capacityText) + QStringLiteral(" kN")},
-        {bearing,
-         QStringLiteral("%1 ≤ %2·%3 = %4 × %5 = %6 N/mm²")
-             .arg(sym("σ", "max"), sym("β", "l"), sym("f", "c"), coefficient(m.input.betaL),
-                  plain(m.concrete.compressiveDesign), q(bearing.capacityText)),
-         q(bearing.demandText) + QStringLiteral(" N/mm²"),
-         q(bearing.capacityText) + QStringLiteral(" N/mm²")},
-        {shear,
-         QStringLiteral("%1 ≤ %2·%3 = %4 × %5 = %6 kN")
-             .arg(sym("V"), sym("μ"), sym("C"), coefficient(m.input.friction),
-                  esc(c.outcome.result.fqt), q(shear.capacityText)),
-         q(shear.demandText) + QStringLiteral(" kN"),
-         q(shear.capacityText) + QStringLiteral(" kN")},
-        {eq,
-         QStringLiteral("max(|ΣN − P|, |ΣM − M|) 相对差 = max(%1 %, %2 %) = %3 % ≤ %4 %")
-             .arg(two(k.forceMiss), two(k.momentMiss), q(eq.demandText),
-                  plain(equilibriumTolerance)),
-         q(eq.demandText) + QStringLiteral(" %"), q(eq.capacityText) + QStringLiteral(" %")},
-    }};
+// The table of some checks: each with its formula, numbers, ratio, verdict and remark.
+QString checkTable(const DesignChecks& k, bool steelParts) {
     // Widths so that the formulas keep their room; a remark gets a row of its own.
     QString rows = QStringLiteral(
         "<tr><th width=\"11%\">项目</th><th width=\"36%\">公式</th><th width=\"17%\">设计值</th>"
         "<th width=\"17%\">承载力/限值</th><th width=\"8%\">利用率</th>"
         "<th width=\"11%\">结论</th></tr>\n");
-    for (const Line& l : lines) {
+    for (const Check* made : k.made()) {
+        const Check& check = *made;
+        const CheckDefinition& def = checkDefinition(check.id);
+        if (def.needsDetailing != steelParts) continue;
+        const QString unit = QStringLiteral(" ") + QString::fromUtf8(def.unit);
         rows += QStringLiteral(
                     "<tr><td>%1</td><td>%2</td><td class=\"num\">%3</td><td class=\"num\">%4</td>"
                     "<td class=\"num\">%5</td><td>%6</td></tr>\n")
-                    .arg(QString::fromUtf8(l.check.title), l.formula, l.demand, l.capacity,
-                         esc(l.check.ratioText), verdict(l.check.ok));
-        if (!l.check.remark.empty())
+                    .arg(QString::fromUtf8(check.title), formulaHtml(check.formula),
+                         q(check.demandText) + unit, q(check.capacityText) + unit,
+                         esc(check.ratioText), verdict(check.ok));
+        if (!check.remark.empty())
             rows += QStringLiteral(
                         "<tr><td></td><td colspan=\"5\" class=\"remark\">说明：%1</td></tr>\n")
-                        .arg(esc(l.check.remark));
+                        .arg(esc(check.remark));
     }
-    QString out = QStringLiteral("<h2>6 设计验算</h2>\n") + table(QStringLiteral("checks"), rows);
+    return table(steelParts ? QStringLiteral("steel") : QStringLiteral("checks"), rows);
+}
+
+QString checks(const ReportCase& c) {
+    const DesignChecks& k = c.outcome.checks;
+    QString out = QStringLiteral("<h2>6 设计验算</h2>\n") + checkTable(k, false);
     for (const std::string& g : k.geometryRemarks)
         out += QStringLiteral("<p class=\"remark\">注：%1。</p>\n").arg(esc(g));
     return out;
 }
 
+QString steelParts(const ReportCase& c) {
+    const DesignChecks& k = c.outcome.checks;
+    const QString heading = QStringLiteral("<h2>7 板件验算</h2>\n");
+    if (!k.detailing)
+        return heading + QStringLiteral("<p>未输入构造参数：底板、锚栓顶板、加劲肋、焊缝、钢管及"
+                                        "锚固长度未验算。</p>\n");
+    return heading +
+           QStringLiteral("<p class=\"remark\">单位 N、mm。底板区格按三边支承、外边自由的板计算"
+                          "（b<sub>1</sub>/a<sub>1</sub> &lt; 0.3 或 n &lt; 3 时按悬臂板）；"
+                          "锚栓顶板按两端支承于加劲肋的简支梁，T 作用于跨中；加劲肋及其焊缝取"
+                          "受拉侧（V = T）与受压侧（底板反力）中较不利者；柱底焊缝偏保守地承受全部"
+                          "P、M、V；β<sub>f</sub> = %1。</p>\n")
+               .arg(plain(filletBetaF)) +
+           checkTable(k, true);
+}
+
 QString conclusion(const ReportCase& c) {
     const DesignChecks& k = c.outcome.checks;
     QString out =
-        QStringLiteral("<h2>7 结论</h2>\n<p class=\"verdict\">%1：%2</p>\n")
+        QStringLiteral("<h2>8 结论</h2>\n<p class=\"verdict\">%1：%2</p>\n")
             .arg(k.ok ? QStringLiteral("各项验算均满足要求") : QStringLiteral("验算不通过"),
                  verdict(k.ok));
     if (k.ok) return out;
     QString advice;
-    for (const Check& check : k.checks) {
+    for (const Check* made : k.made()) {
+        const Check& check = *made;
         if (check.ok) continue;
         QString what = esc(check.remark);
         if (check.id == CheckId::Equilibrium)
@@ -390,25 +423,32 @@ QString caseVerdict(const ReportCase& c) {
 
 QString loadCaseTable(const ReportData& d) {
     if (d.loadCases.empty()) return {};
-    QString rows =
-        row({QStringLiteral("荷载组合"), QStringLiteral("P<br>kN"), QStringLiteral("M<br>kN·m"),
-             QStringLiteral("V<br>kN"), QStringLiteral("x<br>mm"),
-             QStringLiteral("σ<sub>max</sub><br>N/mm²"), QStringLiteral("T<br>kN"),
-             QStringLiteral("C<br>kN"), QStringLiteral("锚栓"), QStringLiteral("承压"),
-             QStringLiteral("抗剪"), QStringLiteral("平衡"), QStringLiteral("结论")},
-            true);
+    // Every case shares the design: the steel parts are checked in all or in none.
+    const bool detailed = d.loadCases.front().design.detailing.has_value();
+    std::vector<CheckId> shown;
+    for (const CheckDefinition& def : checkDefinitions())
+        if (detailed || !def.needsDetailing) shown.push_back(def.id);
+    QString rows = QStringLiteral("<tr><th>荷载组合</th><th>P<br>kN</th><th>M<br>kN·m</th>"
+                                  "<th>V<br>kN</th><th>x<br>mm</th><th>σ<sub>max</sub><br>N/mm²"
+                                  "</th><th>T<br>kN</th><th>C<br>kN</th>");
+    for (CheckId id : shown)
+        rows += QStringLiteral("<th>%1</th>").arg(QString::fromUtf8(checkDefinition(id).shortTitle));
+    rows += QStringLiteral("<th>结论</th></tr>\n");
     bool allOk = true;
     for (const ReportCase& c : d.loadCases) {
         const CaseOutcome& o = c.outcome;
         const bool ok = o.status == CaseOutcome::Status::Ok;
         allOk = allOk && ok && o.checks.ok;
-        const auto ratio = [&](CheckId id) { return ok ? esc(o.checks[id].ratioText) : QString(); };
-        rows += row({esc(c.name), esc(o.inputs[0]), esc(o.inputs[1]), plain(c.design.V),
-                     esc(o.result.xt), esc(o.result.qmaxt), esc(o.result.tt), esc(o.result.fqt),
-                     ratio(CheckId::Bolt), ratio(CheckId::Bearing), ratio(CheckId::Shear),
-                     ratio(CheckId::Equilibrium), caseVerdict(c)});
+        rows += QStringLiteral("<tr>");
+        for (const QString& cell : {esc(c.name), esc(o.inputs[0]), esc(o.inputs[1]),
+                                    plain(c.design.V), esc(o.result.xt), esc(o.result.qmaxt),
+                                    esc(o.result.tt), esc(o.result.fqt)})
+            rows += QStringLiteral("<td>%1</td>").arg(cell);
+        for (CheckId id : shown)
+            rows += QStringLiteral("<td>%1</td>").arg(ok ? esc(o.checks[id].ratioText) : QString());
+        rows += QStringLiteral("<td>%1</td></tr>\n").arg(caseVerdict(c));
     }
-    return QStringLiteral("<h2>8 荷载组合汇总</h2>\n") + table(QStringLiteral("cases"), rows) +
+    return QStringLiteral("<h2>9 荷载组合汇总</h2>\n") + table(QStringLiteral("cases"), rows) +
            QStringLiteral("<p class=\"verdict\">设计总体结论：%1</p>\n").arg(verdict(allOk));
 }
 
@@ -467,7 +507,7 @@ QString reportHtml(const ReportData& data, HtmlTarget target) {
     requireReportable(data);
     const ReportCase& c = data.main;
     QString body = header(data) + basis() + inputs(c) + pictures(target, c) + results(c) +
-                   equilibrium(c) + checks(c) + conclusion(c) + loadCaseTable(data);
+                   equilibrium(c) + checks(c) + steelParts(c) + conclusion(c) + loadCaseTable(data);
     if (target == HtmlTarget::Browser)
         body += QStringLiteral("<footer>%1</footer>\n").arg(esc(data.programLine()));
     return QStringLiteral(

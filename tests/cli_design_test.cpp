@@ -53,6 +53,25 @@ INSTANTIATE_TEST_SUITE_P(
         CheckLinesRow{"BetaRaisesBearing", "--concrete C20 --beta-l 1.5 5000 5000 1520 1620 18", 4,
                       "bolt\t561.00\t147.01\t3.82\tfail\nbearing\t16.10\t14.40\t1.12\tfail\n"
                       "shear\t0.00\t3129.45\t0.00\tok\nequilibrium\t0.24\t5.00\t0.05\tok\n"
+                      "verdict\tfail\n"},
+        CheckLinesRow{"SteelParts", "--tube 1020x16 1000 1000 1520 1620 18", 0,
+                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
+                      "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
+                      "plate\t143.76\t295.00\t0.49\tok\ncap\t245.11\t295.00\t0.83\tok\n"
+                      "stiffener\t72.75\t324.50\t0.22\tok\n"
+                      "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
+                      "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
+                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t30.00\t0.67\tok\n"
+                      "verdict\tok\n"},
+        CheckLinesRow{"ThinPlateFails", "--tube=1020x16 --plate 16 --cap 20x240 1000 1000 1520 1620 18",
+                      4,
+                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
+                      "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
+                      "plate\t505.42\t305.00\t1.66\tfail\ncap\t551.51\t295.00\t1.87\tfail\n"
+                      "stiffener\t72.75\t324.50\t0.22\tok\n"
+                      "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
+                      "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
+                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t16.00\t1.25\tfail\n"
                       "verdict\tfail\n"}),
     [](const testing::TestParamInfo<CheckLinesRow>& info) { return std::string(info.param.name); });
 
@@ -107,7 +126,13 @@ INSTANTIATE_TEST_SUITE_P(
         // The value of an option is the next argument, even when it looks like P.
         BadOptionRow{"ValueTakenFromArguments", "--check --bolt", 1,
                      "错误：「锚栓规格」没有“1000”这一规格"},
-        BadOptionRow{"UnknownOption", "--bolts M36", 2, "tarvel-calc: 未知选项 --bolts\n"}),
+        BadOptionRow{"UnknownOption", "--bolts M36", 2, "tarvel-calc: 未知选项 --bolts\n"},
+        BadOptionRow{"DetailingWithoutTube", "--plate 30", 2,
+                     "tarvel-calc: --plate 描述钢管柱脚的板件，需同时给出 --tube"},
+        BadOptionRow{"TubeTooWide", "--tube 1600x16", 1,
+                     "错误：钢管外径 Dt = 1600 mm 应小于底板受压直径 d = 1520 mm\n"},
+        BadOptionRow{"PlateNoNumber", "--tube 1020x16 --plate x", 1,
+                     "错误：「底板厚度 tp(mm)」不是有效的数字\n"}),
     [](const testing::TestParamInfo<BadOptionRow>& info) { return std::string(info.param.name); });
 
 TEST(BadOption, MissingValueIsWrongUsage) {
@@ -137,6 +162,12 @@ TEST(Json, ParsesBackWithEverything) {
     EXPECT_EQ(j["verdict"], "fail");
     EXPECT_EQ(j["refined"]["status"], "solved");
     EXPECT_NEAR(j["refined"]["forceSum"].get<double>(), 1000, 1e-6);
+
+    const auto steel = nlohmann::json::parse(run("--json --tube 1020x16 1000 1000 1520 1620 18").out);
+    ASSERT_EQ(steel["checks"].size(), 12u);
+    EXPECT_EQ(steel["checks"][4]["name"], "plate");
+    EXPECT_EQ(steel["checks"][4]["demandText"], "143.76");
+    EXPECT_EQ(steel["design"]["detailing"]["tube"], "1020x16");
 }
 
 TEST(Json, RefusalAndFailure) {
@@ -177,6 +208,17 @@ TEST(CsvChecks, ColumnsAndTheGoverningSummary) {
                      "最不利 混凝土承压：第 2 行（wind），利用率 1.13，不满足\n"
                      "最不利 抗剪：第 1 行（1.3G+1.5Q），利用率 0.16，满足\n"
                      "最不利 平衡校核：第 1 行（1.3G+1.5Q），利用率 0.16，满足\n");
+}
+
+TEST(CsvChecks, SteelPartsAddTheirColumns) {
+    const CliResult r = run("--tube 1020x16 --csv -", "P,M,d,D,n\n1000,1000,1520,1620,18\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(",equilibrium_ratio,plate_ratio,cap_ratio,stiffener_ratio,"
+                         "stiffener_weld_ratio,column_weld_ratio,tube_ratio,anchorage_ratio,"
+                         "detailing_ratio,verdict\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find(",0.16,0.49,0.83,0.22,0.42,0.75,0.33,0.83,0.67,ok\n"), std::string::npos);
+    EXPECT_NE(r.err.find("最不利 锚栓顶板：第 1 行，利用率 0.83，满足\n"), std::string::npos);
 }
 
 TEST(CsvChecks, WithoutDesignOptionsNameIsEchoedAndNoCheckColumns) {

@@ -192,6 +192,18 @@ TEST(Project, RowsEqualSingleCaseRuns) {
     EXPECT_NE(r.err.find("最不利 锚栓抗拉：第 2 行（1.0G+1.5W）"), std::string::npos) << r.err;
 }
 
+TEST(Project, DetailingChecksTheSteelParts) {
+    const std::string path = temp("steel.tarvel");
+    std::string text = project;
+    const std::string friction = "\"friction\": 0.4";
+    text.insert(text.find(friction) + friction.size(),
+                ", \"detailing\": {\"tube\": \"1020x16\", \"plate\": 36}");
+    spit(path, text);
+    const CliResult r = run("--project " + path);
+    EXPECT_NE(r.out.find(",plate_ratio,cap_ratio,"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("最不利 底板："), std::string::npos) << r.err;
+}
+
 TEST(Project, ReportHoldsEveryCase) {
     const std::string path = temp("p2.tarvel");
     spit(path, project);
@@ -232,8 +244,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "项目文件中有超出范围的数值"},
         BadFileRow{"OtherFormat", "{\"format\": \"other\", \"version\": 1}",
                    "不是 Tarvel 项目文件（缺少 \"format\": \"tarvel-project\"）"},
-        BadFileRow{"NewerVersion", "{\"format\": \"tarvel-project\", \"version\": 2}",
-                   "项目文件的版本 2 高于本程序能读的版本 1，请升级 Tarvel"},
+        BadFileRow{"NewerVersion", "{\"format\": \"tarvel-project\", \"version\": 3}",
+                   "项目文件的版本 3 高于本程序能读的版本 2，请升级 Tarvel"},
         BadFileRow{"MissingGeometry", "{\"format\": \"tarvel-project\", \"version\": 1}",
                    "项目文件缺少「geometry」"},
         BadFileRow{"NumberForText",
@@ -246,6 +258,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "项目文件中的验算输入有误：「锚栓规格」没有“M31”这一规格，可选：M20、M22、"
                    "M24、M27、M30、M33、M36、M39、M42、M45、M48、M52、M56、M60、M64、M68、M72、"
                    "M76、M80、M85、M90、M95、M100"},
+        BadFileRow{"DetailingWithoutTube",
+                   good.substr(0, good.find("\"friction\": 0.4")) +
+                       "\"friction\": 0.4, \"detailing\": {\"plate\": 30}" +
+                       good.substr(good.find("\"friction\": 0.4") + 15),
+                   "项目文件缺少「design.detailing.tube」"},
+        BadFileRow{"DetailingOutOfRange",
+                   good.substr(0, good.find("\"friction\": 0.4")) +
+                       "\"friction\": 0.4, \"detailing\": {\"tube\": \"1020x16\", \"plate\": 0}" +
+                       good.substr(good.find("\"friction\": 0.4") + 15),
+                   "项目文件中的验算输入有误：「底板厚度 tp(mm)」应大于 0 且不大于 100 mm"},
         BadFileRow{"TooLarge", std::string(9 * 1024 * 1024, ' '),
                    "项目文件过大（超过 8 MB），不是 Tarvel 项目文件"}),
     [](const testing::TestParamInfo<BadFileRow>& info) { return std::string(info.param.name); });

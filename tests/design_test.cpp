@@ -29,7 +29,14 @@ struct CheckRow {
 
 DesignInput with(const char* bolt, const char* steel, const char* concrete, double betaL = 1.0,
                  double V = 0, double friction = 0.4) {
-    return DesignInput{bolt, steel, concrete, betaL, V, friction};
+    DesignInput d;
+    d.bolt = bolt;
+    d.steel = steel;
+    d.concrete = concrete;
+    d.betaL = betaL;
+    d.V = V;
+    d.friction = friction;
+    return d;
 }
 
 class Checks : public testing::TestWithParam<CheckRow> {};
@@ -40,8 +47,10 @@ TEST_P(Checks, AgainstHandValues) {
     ASSERT_EQ(out.status, CaseOutcome::Status::Ok) << out.message;
     ASSERT_TRUE(out.hasChecks);
     const Expect* expected[] = {&row.bolt, &row.bearing, &row.shear, &row.equilibrium};
-    for (int i = 0; i < checkCount; ++i) {
-        const Check& c = out.checks.checks[i];
+    // Without a tube only these four are made.
+    ASSERT_EQ(out.checks.made().size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const Check& c = *out.checks.made()[i];
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.demandText, expected[i]->demand);
         EXPECT_EQ(c.capacityText, expected[i]->capacity);

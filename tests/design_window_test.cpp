@@ -5,11 +5,14 @@
 #include "designlauncher.h"
 #include "designwindow.h"
 #include "kqform1.h"
+#include "loadtablemodel.h"
+#include "projectdocument.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,6 +21,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -200,9 +204,11 @@ class DesignWindowTest : public QObject {
         calculate(inputs);
         for (int i = 0; i < inputFields.size(); ++i)
             QCOMPARE(part<QLineEdit>(inputFields[i])->text(), inputs[i]);
-        QCOMPARE(table()->rowCount(), rows.size());
+        // Without detailing a last row says the steel parts were not checked.
+        QCOMPARE(table()->rowCount(), rows.size() + 1);
         for (int row = 0; row < rows.size(); ++row)
             QCOMPARE(checkRow(row), rows[row]);
+        QCOMPARE(cell(rows.size(), DesignWindow::VerdictColumn), QString("未验算"));
         QCOMPARE(cell(0, DesignWindow::ItemColumn), QString("锚栓抗拉"));
         QCOMPARE(cell(3, DesignWindow::ItemColumn), QString("平衡校核"));
         // A failing check says why.
@@ -544,6 +550,31 @@ class DesignWindowTest : public QObject {
 
     // With TARVEL_SCREENSHOT set, saves the design window after Calculate on the inputs of
     // TARVEL_SCREENSHOT_INPUTS (five words), or on the defaults.
+    // The detailing panel turns the steel parts' checks on and off, in the check table and in
+    // the load table's columns.
+    void detailingPanel() {
+        showWindow();
+        calculate(defaults);
+        QCOMPARE(table()->rowCount(), 5);
+        auto* panel = part<QGroupBox>("detailingPanel");
+        part<QLineEdit>("tubeEdit")->setText("1020x16");
+        panel->setChecked(true);
+        QCOMPARE(table()->rowCount(), 12);
+        QCOMPARE(cell(4, DesignWindow::ItemColumn), QString("底板"));
+        QCOMPARE(checkRow(4), QString("143.76|295.00|0.49|满足"));
+        QCOMPARE(checkRow(11), QString("20.00|30.00|0.67|满足"));
+        auto* loads = part<QTableView>("loadTable");
+        QVERIFY(!loads->isColumnHidden(LoadTableModel::firstCheckColumn + 4));
+        QVERIFY(window()->document()->modified());
+        // A tube wider than the bearing circle: the reason instead of a verdict.
+        part<QLineEdit>("tubeEdit")->setText("1600x16");
+        QCOMPARE(table()->rowCount(), 0);
+        QVERIFY(label("statusLabel").contains("应小于底板受压直径"));
+        panel->setChecked(false);
+        QCOMPARE(table()->rowCount(), 5);
+        QVERIFY(loads->isColumnHidden(LoadTableModel::firstCheckColumn + 4));
+    }
+
     void screenshot() {
         const QByteArray path = qgetenv("TARVEL_SCREENSHOT");
         if (path.isEmpty()) QSKIP("TARVEL_SCREENSHOT not set");
@@ -552,6 +583,12 @@ class DesignWindowTest : public QObject {
         if (!given.isEmpty()) inputs = given.split(' ', Qt::SkipEmptyParts);
         QCOMPARE(inputs.size(), 5);
         showWindow();
+        // TARVEL_SCREENSHOT_TUBE turns the detailing on with that tube.
+        const QString tube = QString::fromLocal8Bit(qgetenv("TARVEL_SCREENSHOT_TUBE"));
+        if (!tube.isEmpty()) {
+            part<QLineEdit>("tubeEdit")->setText(tube);
+            part<QGroupBox>("detailingPanel")->setChecked(true);
+        }
         calculate(inputs);
         // TARVEL_SCREENSHOT_TAB picks the tab in front (0 验算, 1 计算简图).
         const QByteArray tab = qgetenv("TARVEL_SCREENSHOT_TAB");

@@ -648,7 +648,7 @@ class LoadTableTest : public QObject {
             << "「loads」应为数组";
         QTest::newRow("missing field") << edited("\"M\": \"2\",", "") << "缺少「loads[0].M」";
         QTest::newRow("newer version")
-            << edited("\"version\": 1", "\"version\": 2") << "版本 2 高于本程序能读的版本 1";
+            << edited("\"version\": 1", "\"version\": 3") << "版本 3 高于本程序能读的版本 2";
         QTest::newRow("unknown bolt") << edited("\"M36\"", "\"M7\"") << "验算输入有误";
         QTest::newRow("too large") << QByteArray(9 * 1024 * 1024, ' ') << "过大";
         QTest::newRow("unknown fields are ignored")

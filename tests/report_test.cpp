@@ -130,10 +130,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"3.82", "1.13", "不满足", "宜加大锚栓规格", "提高混凝土强度等级",
                                  "修改建议"},
                                 {},
-                                3},
+                                4},
                     ContentCase{"ShearNeedsAKey",
                                 defaultInputs,
-                                DesignInput{"M36", "Q355", "C30", 1.0, 700, 0.4},
+                                [] {
+                                    DesignInput d;
+                                    d.V = 700;
+                                    return d;
+                                }(),
                                 {"700.00", "1.13", "不满足", "抗剪键"},
                                 {},
                                 3},
@@ -142,7 +146,19 @@ INSTANTIATE_TEST_SUITE_P(
                                 {},
                                 {"不满足", "搜索未找到锚栓拉力", "精确平衡解", "1350.76", "22.20"},
                                 {"满足：满足"},
-                                3}),
+                                4},
+                    ContentCase{"SteelParts",
+                                defaultInputs,
+                                [] {
+                                    DesignInput d;
+                                    d.detailing = DetailingInput{};
+                                    d.detailing->tube = "1020x16";
+                                    return d;
+                                }(),
+                                {"板件验算", "143.76", "245.11", "72.75", "84.41", "149.87",
+                                 "100.00", "828.00", "1020×16", "底板厚度"},
+                                {"未验算"},
+                                4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportPdf, EmbedsTheCjkFontAndKeepsTheDiagramAsVectors) {

@@ -38,6 +38,27 @@ tarvel::DesignInput DesignSettings::load() {
                   defaults.V);
     in.friction = number(settings, "design/friction", DesignSettings::minFriction,
                          tarvel::maxFriction, defaults.friction);
+    if (settings.value("detailing/on").toBool()) {
+        const tarvel::DetailingInput d;
+        tarvel::DetailingInput t;
+        auto textOf = [&](const char* key, const std::string& fallback) {
+            const QString saved = settings.value(key).toString();
+            return saved.isEmpty() ? fallback : saved.toStdString();
+        };
+        t.tube = textOf("detailing/tube", "");
+        t.tubeSteel = choice(settings, "detailing/tubeSteel", tarvel::plateSteels(), d.tubeSteel);
+        t.plate = number(settings, "detailing/plate", 1, tarvel::maxPlateThickness, d.plate);
+        t.plateSteel =
+            choice(settings, "detailing/plateSteel", tarvel::plateSteels(), d.plateSteel);
+        t.stiffener = textOf("detailing/stiffener", d.stiffener);
+        t.cap = textOf("detailing/cap", d.cap);
+        t.weld = number(settings, "detailing/weld", 1, tarvel::maxPlateThickness, d.weld);
+        t.stiffenerWeld = number(settings, "detailing/stiffenerWeld", 1,
+                                 tarvel::maxPlateThickness, d.stiffenerWeld);
+        t.electrode = choice(settings, "detailing/electrode", tarvel::electrodes(), d.electrode);
+        t.anchorage = number(settings, "detailing/anchorage", 1, 1e4, d.anchorage);
+        in.detailing = t;
+    }
     return in;
 }
 
@@ -49,4 +70,17 @@ void DesignSettings::save(const tarvel::DesignInput& in) {
     settings.setValue("design/betaL", in.betaL);
     settings.setValue("design/V", in.V);
     settings.setValue("design/friction", in.friction);
+    settings.setValue("detailing/on", in.detailing.has_value());
+    if (const auto& t = in.detailing) {
+        settings.setValue("detailing/tube", QString::fromStdString(t->tube));
+        settings.setValue("detailing/tubeSteel", QString::fromStdString(t->tubeSteel));
+        settings.setValue("detailing/plate", t->plate);
+        settings.setValue("detailing/plateSteel", QString::fromStdString(t->plateSteel));
+        settings.setValue("detailing/stiffener", QString::fromStdString(t->stiffener));
+        settings.setValue("detailing/cap", QString::fromStdString(t->cap));
+        settings.setValue("detailing/weld", t->weld);
+        settings.setValue("detailing/stiffenerWeld", t->stiffenerWeld);
+        settings.setValue("detailing/electrode", QString::fromStdString(t->electrode));
+        settings.setValue("detailing/anchorage", t->anchorage);
+    }
 }

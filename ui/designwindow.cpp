@@ -2,6 +2,7 @@
 
 #include "designreports.h"
 #include "designsettings.h"
+#include "detailingpanel.h"
 #include "diagramwidget.h"
 #include "kqform1.h"
 #include "loadtablepane.h"
@@ -69,8 +70,9 @@ QString refinedStatusText(const tarvel::RefinedEquilibrium& r) {
 
 DesignWindow::DesignWindow(QWidget* parent)
     : QMainWindow(parent), loads_(new LoadTablePane), document_(new ProjectDocument(this)),
-      diagram_(new DiagramWidget) {
+      diagram_(new DiagramWidget), detailing_(new DetailingPanel) {
     ui_.setupUi(this);
+    ui_.topRow->addWidget(detailing_);
     QFont font(Kqform1::windowFont().family());
     font.setPixelSize(fontPixels);
     setFont(font);
@@ -104,6 +106,9 @@ DesignWindow::DesignWindow(QWidget* parent)
     for (QDoubleSpinBox* spin : {ui_.betaSpin, ui_.frictionSpin})
         connect(spin, &QDoubleSpinBox::valueChanged, document_,
                 [this] { document_->setModified(true); });
+    connect(detailing_, &DetailingPanel::changed, this, &DesignWindow::designChanged);
+    connect(detailing_, &DetailingPanel::changed, document_,
+            [this] { document_->setModified(true); });
     connect(ui_.actionClose, &QAction::triggered, this, &DesignWindow::close);
     connect(ui_.actionAbout, &QAction::triggered, this, &DesignWindow::about);
 
@@ -323,6 +328,7 @@ tarvel::DesignInput DesignWindow::designInput() const {
     in.betaL = ui_.betaSpin->value();
     in.V = ui_.shearSpin->value();
     in.friction = ui_.frictionSpin->value();
+    in.detailing = detailing_->detailing();
     return in;
 }
 
@@ -336,10 +342,13 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
     ui_.betaSpin->setValue(in.betaL);
     ui_.shearSpin->setValue(in.V);
     ui_.frictionSpin->setValue(in.friction);
+    detailing_->setDetailing(in.detailing);
+    loads_->showSteelColumns(in.detailing.has_value());
 }
 
 void DesignWindow::designChanged() {
     DesignSettings::save(designInput());
+    loads_->showSteelColumns(detailing_->isChecked());
     loads_->invalidate();
     if (last_) refresh();
 }
@@ -405,9 +414,12 @@ void DesignWindow::showChecks(const tarvel::DesignChecks& checks,
     ui_.verdictLabel->setStyleSheet(verdictStyle(checks.ok));
 
     QTableWidget* table = ui_.checkTable;
-    table->setRowCount(tarvel::checkCount);
-    for (int row = 0; row < tarvel::checkCount; ++row) {
-        const tarvel::Check& c = checks.checks[row];
+    const std::vector<const tarvel::Check*> made = checks.made();
+    // Without detailing a last row says plainly that the steel parts were not checked.
+    const bool steelUnchecked = !checks.detailing;
+    table->setRowCount(static_cast<int>(made.size()) + (steelUnchecked ? 1 : 0));
+    for (int row = 0; row < static_cast<int>(made.size()); ++row) {
+        const tarvel::Check& c = *made[row];
         const QString cells[columnCount] = {QString::fromUtf8(c.title), text(c.demandText),
                                             text(c.capacityText),       text(c.ratioText),
                                             c.ok ? "满足" : "不满足",   text(c.remark)};
@@ -420,6 +432,19 @@ void DesignWindow::showChecks(const tarvel::DesignChecks& checks,
                 cell->setTextAlignment(Qt::AlignCenter);
                 cell->setForeground(c.ok ? passColour : failColour);
             }
+            if (!c.formula.empty())
+                cell->setToolTip(QString::fromStdString(tarvel::formulaPlain(c.formula)));
+            table->setItem(row, column, cell);
+        }
+    }
+    if (steelUnchecked) {
+        const int row = static_cast<int>(made.size());
+        const QString cells[columnCount] = {
+            "板件", "", "", "", "未验算",
+            "未输入构造参数：底板、锚栓顶板、加劲肋、焊缝、钢管及锚固长度未验算"};
+        for (int column = 0; column < columnCount; ++column) {
+            auto* cell = new QTableWidgetItem(cells[column]);
+            if (column == VerdictColumn) cell->setTextAlignment(Qt::AlignCenter);
             table->setItem(row, column, cell);
         }
     }

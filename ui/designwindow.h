@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class DetailingPanel;
 class DiagramWidget;
 class LoadTablePane;
 class ProjectDocument;
@@ -97,6 +98,7 @@ class DesignWindow : public QMainWindow {
     LoadTablePane* loads_;
     ProjectDocument* document_;
     DiagramWidget* diagram_;
+    DetailingPanel* detailing_;
     ReportActions* reports_;
     QMenu* recentMenu_ = nullptr;
 

@@ -35,8 +35,8 @@ std::string& loadField(tarvel::ProjectLoad& load, int column) {
 
 // The check shown in a ratio column, or -1.
 int checkOfColumn(int column) {
-    return column >= LoadTableModel::BoltColumn && column <= LoadTableModel::EquilibriumColumn
-               ? column - LoadTableModel::BoltColumn
+    return column >= LoadTableModel::firstCheckColumn && column < LoadTableModel::VerdictColumn
+               ? column - LoadTableModel::firstCheckColumn
                : -1;
 }
 
@@ -116,10 +116,12 @@ int LoadTableModel::columnCount(const QModelIndex& parent) const {
 QVariant LoadTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    static const char* const titles[ColumnCount] = {
-        "名称",   "P (kN)",   "M (kN·m)",   "V (kN)", "x (mm)",   "σmax (N/mm²)", "T (kN)",
-        "C (kN)", "锚栓抗拉", "混凝土承压", "抗剪",   "平衡校核", "结论"};
-    return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
+    static const char* const titles[firstCheckColumn] = {
+        "名称", "P (kN)", "M (kN·m)", "V (kN)", "x (mm)", "σmax (N/mm²)", "T (kN)", "C (kN)"};
+    if (section >= 0 && section < firstCheckColumn) return QString::fromUtf8(titles[section]);
+    if (const int check = checkOfColumn(section); check >= 0)
+        return QString::fromUtf8(tarvel::checkDefinitions()[check].title);
+    return section == VerdictColumn ? QString("结论") : QVariant();
 }
 
 Qt::ItemFlags LoadTableModel::flags(const QModelIndex& index) const {
@@ -188,6 +190,7 @@ QVariant LoadTableModel::resultData(const Row& r, int column, int role, bool gov
     default: {
         if (o.status != Status::Ok || !o.hasChecks) return {};
         const tarvel::Check& c = o.checks.checks[checkOfColumn(column)];
+        if (!c.checked) return {};
         if (role == Qt::DisplayRole) return qtext(c.ratioText) + (governs ? governingMark : "");
         if (role == UtilisationDelegate::ratioRole) return c.ratio;
         if (role == Qt::FontRole && governs) {

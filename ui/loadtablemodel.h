@@ -25,13 +25,16 @@ class LoadTableModel : public QAbstractTableModel {
         QmaxColumn,
         TColumn,
         CColumn,
+        // One ratio column per check, in the engine's order; the steel parts' columns are
+        // hidden while no detailing is given.
         BoltColumn,
         BearingColumn,
         ShearColumn,
         EquilibriumColumn,
-        VerdictColumn,
+        VerdictColumn = BoltColumn + tarvel::checkCount,
         ColumnCount
     };
+    static constexpr int firstCheckColumn = BoltColumn;
     static constexpr int inputColumnCount = 4;
     // True in the cells of the case that governs a check.
     static constexpr int governingRole = Qt::UserRole + 2;

@@ -123,12 +123,13 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     view_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
                            QAbstractItemView::SelectedClicked);
     auto* bars = new UtilisationDelegate(view_);
-    for (int c = LoadTableModel::BoltColumn; c <= LoadTableModel::EquilibriumColumn; ++c)
+    for (int c = LoadTableModel::firstCheckColumn; c < LoadTableModel::VerdictColumn; ++c)
         view_->setItemDelegateForColumn(c, bars);
+    showSteelColumns(false);
     view_->setColumnWidth(LoadTableModel::NameColumn, nameColumnWidth);
     for (int c = LoadTableModel::PColumn; c < LoadTableModel::XColumn; ++c)
         view_->setColumnWidth(c, inputColumnWidth);
-    for (int c = LoadTableModel::XColumn; c < LoadTableModel::BoltColumn; ++c)
+    for (int c = LoadTableModel::XColumn; c < LoadTableModel::firstCheckColumn; ++c)
         view_->setColumnWidth(c, resultColumnWidth);
     view_->resizeColumnToContents(LoadTableModel::QmaxColumn); // its header is the widest
     view_->horizontalHeader()->setStretchLastSection(true);
@@ -394,4 +395,11 @@ void LoadTablePane::chooseRow(const QModelIndex& index) {
     const tarvel::ProjectLoad& load = model_.row(index.row()).load;
     const Geometry g = geometry();
     emit caseChosen({load.P, load.M, g[0], g[1], g[2]});
+}
+
+void LoadTablePane::showSteelColumns(bool shown) {
+    for (const tarvel::CheckDefinition& def : tarvel::checkDefinitions())
+        if (def.needsDetailing)
+            view_->setColumnHidden(LoadTableModel::firstCheckColumn + static_cast<int>(def.id),
+                                   !shown);
 }

@@ -23,6 +23,8 @@ class LoadTablePane : public QWidget {
     Q_OBJECT
   public:
     explicit LoadTablePane(QWidget* parent = nullptr);
+    // The ratio columns of the steel parts, shown while detailing is given.
+    void showSteelColumns(bool shown);
 
     LoadTableModel* model() { return &model_; }
     QTableView* view() const { return view_; }

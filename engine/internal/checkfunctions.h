@@ -1,0 +1,31 @@
+#pragma once
+
+// The functions of the checks, one each, for the table of checkDefinitions(). Engine only.
+
+#include "checks.h"
+
+#include <string>
+
+namespace tarvel::checks {
+
+Check bolt(const CheckContext& c);
+Check bearing(const CheckContext& c);
+Check shear(const CheckContext& c);
+Check equilibrium(const CheckContext& c);
+
+Check plate(const CheckContext& c);
+Check cap(const CheckContext& c);
+Check stiffener(const CheckContext& c);
+Check stiffenerWeld(const CheckContext& c);
+Check columnWeld(const CheckContext& c);
+Check tube(const CheckContext& c);
+Check anchorage(const CheckContext& c);
+Check detailing(const CheckContext& c);
+
+// Numbers as the formulas print them.
+std::string two(double value);      // 0.76, 147.01
+std::string plain(double value);    // 180, 14.3: a table's value as it stands
+std::string coefficient(double v);  // 1.0, 0.4: at least one decimal
+std::string fixed(double value, int decimals);
+
+} // namespace tarvel::checks

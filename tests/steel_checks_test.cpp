@@ -1,0 +1,214 @@
+// The checks of the steel parts against hand calculations (independent of the engine's code),
+// and the detailing the engine refuses.
+
+#include "design.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+using namespace tarvel;
+
+namespace {
+
+struct SteelRow {
+    const char* name;
+    InputTexts inputs;
+    DetailingInput detailing;
+    std::string concrete, steel;
+    // check key → demand, capacity, ratio as shown
+    std::map<std::string, std::string> expected;
+};
+
+void PrintTo(const SteelRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+DetailingInput tube(const char* size, double plate = 30) {
+    DetailingInput t;
+    t.tube = size;
+    t.plate = plate;
+    return t;
+}
+
+class SteelChecks : public testing::TestWithParam<SteelRow> {};
+
+TEST_P(SteelChecks, AgainstHandValues) {
+    const SteelRow& row = GetParam();
+    DesignInput design;
+    design.detailing = row.detailing;
+    if (!row.concrete.empty()) design.concrete = row.concrete;
+    if (!row.steel.empty()) design.steel = row.steel;
+    const CaseOutcome out = computeCase(row.inputs, design);
+    ASSERT_EQ(out.status, CaseOutcome::Status::Ok) << out.message;
+    ASSERT_EQ(out.checks.made().size(), static_cast<std::size_t>(checkCount));
+    for (const auto& [key, want] : row.expected) {
+        const Check* found = nullptr;
+        for (const Check* c : out.checks.made())
+            if (key == c->name) found = c;
+        ASSERT_NE(found, nullptr) << key;
+        EXPECT_EQ(found->demandText + " " + found->capacityText + " " + found->ratioText, want)
+            << key;
+    }
+}
+
+// Each row's values were worked by hand from T and σmax as shown (tt, qmaxt).
+INSTANTIATE_TEST_SUITE_P(
+    Table, SteelChecks,
+    testing::Values(
+        // T 112.00, σ 3.20; b1/a1 = 250/243.95 = 1.025: β between 1.0 and 1.1; tension side of
+        // the stiffener governs (72.75 against 72.65 on the compression side).
+        SteelRow{"Defaults",
+                 {"1000", "1000", "1520", "1620", "18"},
+                 tube("1020x16"),
+                 "",
+                 "",
+                 {{"plate", "143.76 295.00 0.49"},
+                  {"cap", "245.11 295.00 0.83"},
+                  {"stiffener", "72.75 324.50 0.22"},
+                  {"stiffener_weld", "84.41 200.00 0.42"},
+                  {"column_weld", "149.87 200.00 0.75"},
+                  {"tube", "100.00 305.00 0.33"},
+                  {"anchorage", "828.00 1000.00 0.83"},
+                  {"detailing", "20.00 30.00 0.67"}}},
+        // T = 0: only the compression side loads the stiffener and its welds.
+        SteelRow{"CompressionSideOfTheStiffener",
+                 {"5000", "0", "1520", "1620", "18"},
+                 tube("1020x16"),
+                 "",
+                 "",
+                 {{"plate", "125.79 295.00 0.43"},
+                  {"cap", "0.00 295.00 0.00"},
+                  {"stiffener", "63.57 324.50 0.20"},
+                  {"stiffener_weld", "58.13 200.00 0.29"}}},
+        // b1/a1 = 400/515.81 = 0.775: β = 0.087 + 0.75 × 0.010.
+        SteelRow{"InterpolatedPanel",
+                 {"1000", "1000", "1400", "1500", "8"},
+                 tube("600x16"),
+                 "",
+                 "",
+                 {{"plate", "670.73 295.00 2.27"},
+                  {"stiffener", "336.07 324.50 1.04"},
+                  {"tube", "273.61 305.00 0.90"}}},
+        // b1/a1 = 110/373.41 < 0.3: a cantilever from the tube; t_p = 16 is still the thin band.
+        SteelRow{"CantileverPanelThinBand",
+                 {"1000", "1000", "1520", "1620", "12"},
+                 tube("1300x16", 16),
+                 "",
+                 "",
+                 {{"plate", "453.75 305.00 1.49"}, {"cap", "555.12 295.00 1.88"}}},
+        // t_p = 41 mm is past the 40 mm band of Q355; b1/a1 ≥ 1.4 takes β = 0.125.
+        SteelRow{"ThickPlateBandAndWidePanel",
+                 {"1000", "800", "1520", "1620", "36"},
+                 tube("500x16", 41),
+                 "",
+                 "",
+                 {{"plate", "15.24 290.00 0.05"}, {"tube", "321.54 305.00 1.05"}}},
+        // C50 and above share a column of the anchorage table; Q235 bolts.
+        SteelRow{"AnchorageHighGrade",
+                 {"1000", "1000", "1520", "1620", "18"},
+                 tube("1020x16"),
+                 "C60",
+                 "Q235",
+                 {{"anchorage", "504.00 1000.00 0.50"}}},
+        // A 6 mm weld on a 30 mm plate: h_min = 8 governs the detailing rules.
+        SteelRow{"WeldBelowMinimum",
+                 {"1000", "1000", "1520", "1620", "18"},
+                 [] {
+                     DetailingInput t = tube("1020x16");
+                     t.weld = 6;
+                     return t;
+                 }(),
+                 "",
+                 "",
+                 {{"detailing", "8.00 6.00 1.33"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SteelChecks, DetailingRemarkNamesTheGoverningRule) {
+    DesignInput design;
+    design.detailing = tube("1020x16");
+    design.detailing->weld = 6;
+    const CaseOutcome out = computeCase({"1000", "1000", "1520", "1620", "18"}, design);
+    EXPECT_EQ(out.checks[CheckId::Detailing].remark, "控制：柱底焊脚 hf ≥ hmin，不满足构造要求");
+    EXPECT_FALSE(out.checks.ok);
+}
+
+struct BadDetailingRow {
+    const char* name;
+    InputTexts inputs;
+    DetailingInput detailing;
+    ExpectedError error;
+};
+
+void PrintTo(const BadDetailingRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+DetailingInput with(void (*change)(DetailingInput&)) {
+    DetailingInput t = tube("1020x16");
+    change(t);
+    return t;
+}
+
+class BadDetailing : public testing::TestWithParam<BadDetailingRow> {};
+
+// Refused before anything is computed, naming the input.
+TEST_P(BadDetailing, IsRefusedNamingTheInput) {
+    const BadDetailingRow& row = GetParam();
+    DesignInput design;
+    design.detailing = row.detailing;
+    EXPECT_TRUE(
+        throwsError([&] { checkDetailingFits(resolveDesign(design), row.inputs); }, row.error));
+    const CaseOutcome out = computeCase(row.inputs, design);
+    EXPECT_EQ(out.status, CaseOutcome::Status::Error);
+    EXPECT_TRUE(out.written.empty());
+}
+
+const InputTexts base{"1000", "1000", "1520", "1620", "18"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BadDetailing,
+    testing::Values(
+        BadDetailingRow{"MalformedTube", base, tube("1020"),
+                        {ErrorKind::TypeMismatch, InputField::tube,
+                         "「钢管 Dt×tw(mm)」应写成两个数，以 x 相连，如 1020x16"}},
+        BadDetailingRow{"ZeroPlate", base, tube("1020x16", 0),
+                        {ErrorKind::OutOfRange, InputField::plate,
+                         "「底板厚度 tp(mm)」应大于 0 且不大于 100 mm"}},
+        BadDetailingRow{"PlateOver100", base, tube("1020x16", 101),
+                        {ErrorKind::OutOfRange, InputField::plate,
+                         "「底板厚度 tp(mm)」应大于 0 且不大于 100 mm"}},
+        BadDetailingRow{"TubeAsWideAsTheBearing", base, tube("1520x16"),
+                        {ErrorKind::OutOfRange, InputField::tube,
+                         "钢管外径 Dt = 1520 mm 应小于底板受压直径 d = 1520 mm"}},
+        BadDetailingRow{"BoltCircleInsideTheTube", {"1000", "1000", "1520", "1000", "18"},
+                        tube("1020x16"),
+                        {ErrorKind::OutOfRange, InputField::tube,
+                         "锚栓中心圆直径 D = 1000 mm 应大于钢管外径 Dt = 1020 mm"}},
+        BadDetailingRow{"WallTooThick", base, tube("60x30"),
+                        {ErrorKind::OutOfRange, InputField::tube,
+                         "「钢管 Dt×tw(mm)」的壁厚过大：2tw 应小于外径 Dt"}},
+        BadDetailingRow{"NoClearSpan", {"1000", "1000", "1520", "1620", "100"},
+                        with([](DetailingInput& t) { t.stiffener = "50x400"; }),
+                        {ErrorKind::OutOfRange, InputField::stiffener}},
+        BadDetailingRow{"CapNoWiderThanTheHole", base,
+                        with([](DetailingInput& t) { t.cap = "30x41"; }),
+                        {ErrorKind::OutOfRange, InputField::cap,
+                         "「锚栓顶板 tc×bc(mm)」的宽度 bc = 41 mm 应大于锚栓孔径 d0 = 41 mm"}},
+        BadDetailingRow{"StiffenerNoHigherThanItsWelds", base,
+                        with([](DetailingInput& t) { t.stiffener = "20x20"; }),
+                        {ErrorKind::OutOfRange, InputField::stiffener,
+                         "「加劲肋 ts×hs(mm)」的高度 hs = 20 mm 应大于两倍焊脚 2hfs = 20 mm"}},
+        BadDetailingRow{"UnknownSteel", base,
+                        with([](DetailingInput& t) { t.plateSteel = "Q500"; }),
+                        {ErrorKind::UnknownChoice, InputField::plateSteel,
+                         "「板件钢材」没有“Q500”这一牌号，可选：Q235、Q355、Q390、Q420"}},
+        BadDetailingRow{"UnknownElectrode", base,
+                        with([](DetailingInput& t) { t.electrode = "E60"; }),
+                        {ErrorKind::UnknownChoice, InputField::electrode,
+                         "「焊条」没有“E60”这一型号，可选：E43、E50、E55"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "detailing.h"
+
+#include <QGroupBox>
+
+#include <optional>
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLineEdit;
+
+// 构造参数: the tube and the steel parts of the base. Its check box turns the checks of the
+// steel parts on; while it is off nothing about them is claimed.
+class DetailingPanel : public QGroupBox {
+    Q_OBJECT
+  public:
+    explicit DetailingPanel(QWidget* parent = nullptr);
+
+    // The detailing typed, or nothing while the panel is off.
+    std::optional<tarvel::DetailingInput> detailing() const;
+    void setDetailing(const std::optional<tarvel::DetailingInput>& detailing);
+
+  signals:
+    void changed(); // the user changed a field or turned the panel on or off
+
+  private:
+    void fill(const tarvel::DetailingInput& detailing);
+
+    QLineEdit* tube_;
+    QComboBox* tubeSteel_;
+    QDoubleSpinBox* plate_;
+    QComboBox* plateSteel_;
+    QLineEdit* stiffener_;
+    QLineEdit* cap_;
+    QDoubleSpinBox* weld_;
+    QDoubleSpinBox* stiffenerWeld_;
+    QComboBox* electrode_;
+    QDoubleSpinBox* anchorage_;
+    bool filling_ = false; // setDetailing is not a change by the user
+};
