@@ -18,6 +18,7 @@ namespace {
 constexpr int maxTitleRows = 5;
 // Beyond this many places a shifted value is written with an exponent, not with zeros.
 constexpr int maxPlainPlaces = 24;
+constexpr long maxExponent = 100000;
 
 enum class Quantity { name, P, M, Mx, My, V, Vx, Vy, d, D, n };
 constexpr int quantityCount = 11;
@@ -332,7 +333,10 @@ std::string shifted(const std::string& text, int places) {
             digits += t[i];
     }
     if (point < 0) point = static_cast<int>(digits.size());
-    long exponent = i < t.size() ? std::strtol(t.c_str() + i + 1, nullptr, 10) : 0;
+    // Exponents beyond any double's are cut: the value is zero or out of range either way, and
+    // the arithmetic below stays far from the limits of a long.
+    const long exponent = std::clamp(
+        i < t.size() ? std::strtol(t.c_str() + i + 1, nullptr, 10) : 0L, -maxExponent, maxExponent);
     // digits as an integer, the point after `point` of them, times 10^exponent.
     const std::size_t lead = digits.find_first_not_of('0');
     if (lead == std::string::npos) return t; // zero stays as typed
