@@ -2,6 +2,8 @@
 
 #include "batch.h"
 #include "calculation.h"
+#include "designbase.h"
+#include "number.h"
 #include "options.h"
 #include "output.h"
 #include "project.h"
@@ -31,7 +33,7 @@ const char* const usage =
     "用法: tarvel-calc [验算选项] [--json] [--] P M d D n\n"
     "      tarvel-calc [验算选项] [--tension-positive] --csv FILE [d D n]\n"
     "                                         (FILE 为 - 时读标准输入)\n"
-    "      tarvel-calc --project FILE.tarvel [--report FILE.pdf|FILE.html]\n"
+    "      tarvel-calc --project FILE.tarvel [--shear V] [--report FILE.pdf|FILE.html]\n"
     "      tarvel-calc --help | --version\n"
     "\n"
     "计算圆钢管柱脚：P 轴力(kN，拉为负)，M 弯矩(kN·m)，d 底板受压直径(mm)，\n"
@@ -63,7 +65,9 @@ const char* const usage =
     "--report FILE.pdf|FILE.html：写出计算书（PDF 或 HTML，按后缀；同时进行设计验算）。\n"
     "  --project-name 工程名称  --member 构件编号  --designer 设计  --checker 校对\n"
     "--project FILE.tarvel：计算项目文件中的全部荷载组合，输出与 --csv 相同的 CSV（含 name 列与\n"
-    "  验算列），最不利组合写到标准错误；与 --report 同用时写出项目计算书。\n"
+    "  验算列），最不利组合写到标准错误；与 --report 同用时写出项目计算书。V 为空的荷载组合取\n"
+    "  项目的设计剪力 design.V；--shear 另给设计剪力，其余验算输入取自项目文件。\n"
+    "验算时 d、D 须大于 0，n 须为正整数，否则不作验算（退出状态 1）。\n"
     "\n"
     "--csv：每行一个荷载组合 P,M,d,D,n（可另有 V 列与 name 列；首行为列名时视为表头，\n"
     "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。\n"
@@ -168,6 +172,12 @@ int project(tarvel::cli::Options options) {
     tarvel::LoadTable table;
     table.cases = tarvel::projectCases(p);
     table.hasName = table.hasV = true;
+    // The project's design inputs; --shear replaces its V, so that a window's result can be
+    // reproduced with another shear.
+    if (options.shearGiven)
+        p.design.V = options.design.V;
+    else
+        options.shearText = tarvel::numberToText(p.design.V);
     options.design = p.design;
     options.checks = true;
     std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
@@ -207,9 +217,12 @@ int withReport(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
     PrintSink sink;
     try {
-        // A bad design input or detailing is reported before any line.
-        if (options.checks)
+        // A bad design input, a base that cannot exist or a detailing that does not fit is
+        // reported before any line.
+        if (options.checks) {
+            tarvel::requireRealBase(texts);
             tarvel::checkDetailingFits(tarvel::resolveDesign(options.design), texts);
+        }
         if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {
             std::printf("%s\n", tarvel::fullTensionMessage);
             return fullTension;
@@ -284,7 +297,9 @@ int main(int argc, char** argv) {
         return usageError("--tension-positive 只用于 --csv 读入的表");
     if (options.project) {
         if (options.csv) return usageError("--project 与 --csv 不能同时使用");
-        if (options.designGiven) return usageError("--project 的验算输入取自项目文件");
+        // Only the shear may be given: the other design inputs are the project's.
+        if (options.designBesidesShear)
+            return usageError("--project 的验算输入取自项目文件（只可另给 --shear）");
         if (options.json) return usageError("--project 输出 CSV，不能与 --json 同用");
         if (!options.arguments.empty()) return usageError("--project 之后不再需要 P M d D n");
         return project(options);

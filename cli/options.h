@@ -20,9 +20,11 @@ struct Options {
     bool tensionPositive = false; // --tension-positive: the table's axial force, tension positive
     bool checks = false;          // a design option (or --check) was given
     bool designGiven = false;     // a design option with a value was given
-    bool tubeGiven = false;       // --tube: the steel parts are checked
-    DesignInput design;           // with the options applied
-    std::string shearText = "0";  // --shear as typed, for the V column
+    bool shearGiven = false;      // --shear was given
+    bool designBesidesShear = false;                    // a design option other than --shear
+    bool tubeGiven = false;                             // --tube: the steel parts are checked
+    DesignInput design;                                 // with the options applied
+    std::string shearText = "0";                        // --shear as typed, for the V column
     std::string projectName, member, designer, checker; // the report's header
     std::vector<std::string> arguments;                 // the five texts
 };

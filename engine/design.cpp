@@ -1,5 +1,6 @@
 #include "design.h"
 
+#include "designbase.h"
 #include "lookup.h"
 #include "number.h"
 #include "search_detail.h"
@@ -146,6 +147,7 @@ void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
 
 DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
                          const DesignInput& design) {
+    requireRealBase(inputs);
     DesignChecks out;
     out.data = resolveDesign(design);
     const DesignData& data = out.data;
@@ -165,8 +167,10 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
                                          data.bolt.diameter);
 
     out.refined = solveEquilibrium(a);
-    out.forceMiss = std::fabs(h1 - P) / std::max({std::fabs(P), C, F, missFloor}) * 100;
-    out.momentMiss = std::fabs(h2 - M) / std::max({M, (C + F) * d / 2000, missFloor}) * 100;
+    out.forceReference = std::max({std::fabs(P), C, F, missFloor});
+    out.momentReference = std::max({M, (C + F) * d / 2000, missFloor});
+    out.forceMiss = std::fabs(h1 - P) / out.forceReference * 100;
+    out.momentMiss = std::fabs(h2 - M) / out.momentReference * 100;
 
     const CheckContext context{data,
                                out.detailing ? &*out.detailing : nullptr,
@@ -201,6 +205,7 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     }
 
     // Geometry remarks: worth a look, but not checks.
+    out.geometryRemarks = inputRemarks(inputs);
     const double D = a.input.D;
     const int n = a.input.n;
     if (D <= a.input.d) out.geometryRemarks.push_back("锚栓中心圆位于底板受压圆以内（D ≤ d）");
@@ -219,8 +224,12 @@ CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int
     out.inputs = inputs;
     TextSink sink;
     try {
-        // A bad design input or detailing fails before the calculation.
-        if (withChecks) checkDetailingFits(resolveDesign(design), inputs);
+        // A bad design input, a base that cannot exist or a detailing that does not fit fails
+        // before the calculation.
+        if (withChecks) {
+            requireRealBase(inputs);
+            checkDetailingFits(resolveDesign(design), inputs);
+        }
         if (calculate(inputs, sink, {}, '.', threads) == Outcome::Refused) {
             out.status = CaseOutcome::Status::Refused;
             out.message = fullTensionMessage;
