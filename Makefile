@@ -81,7 +81,7 @@ package:
 	cmake -S . -B $(PKGBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVEL_BUILD_BENCH=OFF \
 	  -DCMAKE_CXX_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
-	cmake --build $(PKGBUILD) -j2 --target tarvel tarvel-calc tarvel_packaging_files
+	cmake --build $(PKGBUILD) -j2 --target tarvel tarvel-calc tarvel-calc-report tarvel_packaging_files
 	rm -f $(PKGBUILD)/tarvel_*.deb
 	cd $(PKGBUILD) && cpack -G DEB
 	mkdir -p $(BUILD) && cp $(PKGBUILD)/tarvel_*.deb $(BUILD)/

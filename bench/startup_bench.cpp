@@ -2,6 +2,7 @@
 // exits: `scripts/startup-time.sh` subtracts the moment the process was started.
 
 #include "kqform1.h"
+#include "settingsstore.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -37,7 +38,7 @@ class FirstPaint : public QObject {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Tarvel");
+    tarvel::setProgramIdentity();
     QApplication::setFont(Kqform1::windowFont());
     Kqform1 window;
     FirstPaint filter;

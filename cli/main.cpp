@@ -9,6 +9,8 @@
 #include "project.h"
 #ifdef TARVEL_WITH_REPORT
 #include "reportcommand.h"
+#else
+#include "reporthelper.h"
 #endif
 
 #include <unistd.h>
@@ -29,7 +31,8 @@ namespace {
 
 const char* const usage =
     "用法: tarvel-calc [验算选项] [--json] [--] P M d D n\n"
-    "      tarvel-calc [验算选项] --csv FILE     (FILE 为 - 时读标准输入)\n"
+    "      tarvel-calc [验算选项] [--tension-positive] --csv FILE [d D n]\n"
+    "                                         (FILE 为 - 时读标准输入)\n"
     "      tarvel-calc --project FILE.tarvel [--shear V] [--report FILE.pdf|FILE.html]\n"
     "      tarvel-calc --help | --version\n"
     "\n"
@@ -66,7 +69,7 @@ const char* const usage =
     "kN，锚栓 1 在前）、验算输入与各项验算（含精确平衡解）。\n"
     "\n"
     "--report FILE.pdf|FILE.html：写出计算书（PDF 或 HTML，按后缀；同时进行设计验算；\n"
-    "  暂只按弹性受压区法编写）。\n"
+    "  计算书注明分析方法）。\n"
     "  --project-name 工程名称  --member 构件编号  --designer 设计  --checker 校对\n"
     "--project FILE.tarvel：计算项目文件中的全部荷载组合，输出与 --csv 相同的 CSV（含 name 列与\n"
     "  验算列），最不利组合写到标准错误；与 --report 同用时写出项目计算书。V 为空的荷载组合取\n"
@@ -74,7 +77,12 @@ const char* const usage =
     "验算时 d、D 须大于 0，n 须为正整数，否则不作验算（退出状态 1）。\n"
     "\n"
     "--csv：每行一个荷载组合 P,M,d,D,n（可另有 V 列与 name 列；首行为列名时视为表头，\n"
-    "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。输出 CSV：\n"
+    "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。\n"
+    "  分析程序的导出可直接读入：表头前可有标题行；列名不分大小写，可带单位（N (kN)、\n"
+    "  Mx [kN·m]、M kN-m）：名称/组合/荷载组合/combo/case，P/N/轴力，M/弯矩 或 Mx 与 My\n"
+    "  （M = √(Mx²+My²)），V/剪力 或 Vx 与 Vy；力的单位 N、kN、MN，弯矩 N·m、N·mm、kN·m、\n"
+    "  kN·mm、MN·m，按 kN、kN·m 换算。表中没有 d、D、n 时在 FILE 之后给出。\n"
+    "  --tension-positive：表中轴力以拉为正（读入时取反）。换算情况写到标准错误。输出 CSV：\n"
     "[name,]P,M,d,D,n,status,xt,...,vt,message；status 为 ok、refused 或 error。验算时另有\n"
     "V,bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict 列，\n"
     "并在标准错误中列出各项验算最不利的荷载组合。--method compatibility 或 envelope 时\n"
@@ -142,7 +150,21 @@ int writeTable(const tarvel::LoadTable& table, const tarvel::cli::Options& optio
 int batch(const tarvel::cli::Options& options) {
     std::string text;
     if (!readInput(*options.csv, text)) return failure;
-    return writeTable(tarvel::readLoadCases(text), options, nullptr);
+    tarvel::ReadOptions read;
+    read.tensionPositive = options.tensionPositive;
+    if (options.arguments.size() == 3)
+        read.base = {options.arguments[0], options.arguments[1], options.arguments[2]};
+    const tarvel::LoadTable table = tarvel::readLoadCases(text, read);
+    if (!table.error.empty()) {
+        std::fprintf(stderr, "错误：%s\n", table.error.c_str());
+        if (!read.base && table.error.find("d、D、n") != std::string::npos)
+            std::fprintf(stderr, "（可在 --csv FILE 之后给出 d D n，如 --csv %s 1520 1620 18）\n",
+                         options.csv->c_str());
+        return failure;
+    }
+    for (const std::string& line : table.readAs)
+        std::fprintf(stderr, "读入：%s\n", line.c_str());
+    return writeTable(table, options, nullptr);
 }
 
 int project(tarvel::cli::Options options) {
@@ -166,13 +188,6 @@ int project(tarvel::cli::Options options) {
         options.shearText = tarvel::numberToText(p.design.V);
     options.design = p.design;
     options.checks = true;
-    // The report does not yet say which method its texts come from: it is written for the
-    // elastic method only, rather than under a method it does not name.
-    if (options.report && p.design.method != tarvel::AnalysisMethod::Elastic) {
-        std::fprintf(stderr, "错误：计算书暂只按弹性受压区法编写，项目文件的分析方法为 %s\n",
-                     tarvel::methodName(p.design.method));
-        return failure;
-    }
     std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
     const int status = writeTable(table, options, &outcomes);
     if (status != success || !options.report) return status;
@@ -296,6 +311,10 @@ int main(int argc, char** argv) {
         std::printf("tarvel-calc %s\n", TARVEL_VERSION);
         return success;
     }
+#ifndef TARVEL_WITH_REPORT
+    // The report needs Qt, which the command does not load: its helper does all of it.
+    if (options.report) return tarvel::cli::runReportHelper(argv);
+#endif
     if (options.checks || options.design.method != tarvel::AnalysisMethod::Elastic ||
         options.design.modularRatio) {
         // A bad design option is reported before anything is computed.
@@ -306,6 +325,8 @@ int main(int argc, char** argv) {
             return failure;
         }
     }
+    if (options.tensionPositive && !options.csv)
+        return usageError("--tension-positive 只用于 --csv 读入的表");
     if (options.project) {
         if (options.csv) return usageError("--project 与 --csv 不能同时使用");
         // Only the shear may be given: the other design inputs are the project's.
@@ -316,7 +337,8 @@ int main(int argc, char** argv) {
         return project(options);
     }
     if (options.csv) {
-        if (!options.arguments.empty()) return usageError("--csv 之后不再需要 P M d D n");
+        if (!options.arguments.empty() && options.arguments.size() != 3)
+            return usageError("--csv FILE 之后只可给出 d D n（表中没有这三列时）");
         if (options.report) return usageError("--report 用于单个荷载组合或 --project");
         return batch(options);
     }
@@ -324,9 +346,6 @@ int main(int argc, char** argv) {
     tarvel::InputTexts texts;
     for (int i = 0; i < 5; ++i)
         texts[i] = options.arguments[i];
-    if (options.report && options.design.method != tarvel::AnalysisMethod::Elastic)
-        return usageError("--report 暂只按弹性受压区法编写计算书，不能与 --method " +
-                          std::string(tarvel::methodName(options.design.method)) + " 同用");
     // A report is a design report: it comes with the checks.
     if (options.report) options.checks = true;
     const int status = options.json ? jsonCase(options, texts)

@@ -215,6 +215,10 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             o.json = true;
             continue;
         }
+        if (arg == "--tension-positive") {
+            o.tensionPositive = true;
+            continue;
+        }
         const std::size_t eq = arg.find('=');
         const std::string_view name = arg.substr(0, eq);
         const ValuedName* found = nullptr;

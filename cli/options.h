@@ -17,9 +17,10 @@ struct Options {
     std::optional<std::string> project; // --project FILE.tarvel
     std::optional<std::string> report;  // --report FILE.pdf|FILE.html
     bool json = false;
-    bool checks = false;                                // a design option (or --check) was given
-    bool designGiven = false;                           // a design option with a value was given
-    bool shearGiven = false;                            // --shear was given
+    bool tensionPositive = false; // --tension-positive: the table's axial force, tension positive
+    bool checks = false;          // a design option (or --check) was given
+    bool designGiven = false;     // a design option with a value was given
+    bool shearGiven = false;      // --shear was given
     bool designBesidesShear = false;                    // a design option other than --shear
     bool tubeGiven = false;                             // --tube: the steel parts are checked
     DesignInput design;                                 // with the options applied

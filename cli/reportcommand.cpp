@@ -3,6 +3,7 @@
 #include "reportdata.h"
 #include "reporterror.h"
 #include "reportwriter.h"
+#include "settingsstore.h"
 
 #include <QGuiApplication>
 
@@ -28,7 +29,7 @@ std::unique_ptr<QGuiApplication> startQt() {
     static char name[] = "tarvel-calc";
     static char* argv[] = {name, nullptr};
     auto app = std::make_unique<QGuiApplication>(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("Tarvel"));
+    tarvel::setProgramIdentity();
     QGuiApplication::setApplicationVersion(QStringLiteral(TARVEL_VERSION));
     return app;
 }

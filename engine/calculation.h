@@ -13,7 +13,8 @@ using InputTexts = std::array<std::string, 5>;
 // The texts a new window holds.
 inline const InputTexts defaultInputs{"1000", "1000", "1520", "1620", "18"};
 
-// The one message of the system.
+// What a refused calculation says: the whole base plate is in tension (a refusal, not an
+// error; the command exits with 3).
 inline constexpr const char* fullTensionMessage = "底板全截面受拉";
 
 enum class Outcome { Done, Refused };

@@ -87,15 +87,17 @@ std::string decodeSpreadsheetText(std::string_view bytes) {
 }
 
 char guessDelimiter(std::string_view text) {
-    // A tab inside quotes is part of a field, not a delimiter.
-    bool quoted = false;
+    // A tab inside quotes is part of a field, not a delimiter. Blank lines before the first
+    // row tell nothing.
+    bool quoted = false, content = false;
     for (char ch : text) {
         if (ch == '"')
             quoted = !quoted;
         else if (!quoted && ch == '\t')
             return '\t';
-        else if (!quoted && ch == '\n')
+        else if (!quoted && ch == '\n' && content)
             break;
+        if (ch != '\n' && ch != '\r' && ch != ' ') content = true;
     }
     return ',';
 }

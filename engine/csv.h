@@ -18,8 +18,8 @@ bool isValidUtf8(std::string_view bytes);
 // quotes doubled, and line breaks; rows end with LF or CRLF). Blank lines give no row.
 std::vector<std::vector<std::string>> parseCsv(std::string_view text, char delimiter = ',');
 
-// The delimiter of a table pasted or saved by a spreadsheet: a tab when the first row holds
-// one outside quotes, otherwise a comma.
+// The delimiter of a table pasted or saved by a spreadsheet: a tab when the first row that
+// is not blank holds one outside quotes, otherwise a comma.
 char guessDelimiter(std::string_view text);
 
 // A field quoted when it needs to be.

@@ -11,8 +11,8 @@ enum class ErrorKind {
     Overflow,            // a value beyond the range of a double or a single
     SubscriptOutOfRange, // more than 100 bolts
     DivisionByZero,
-    OutOfRange,    // an input for which a sweep could never end, or a design value outside
-                   // its range
+    OutOfRange,     // an input for which a sweep could never end, or a design value outside
+                    // its range
     UnknownChoice,  // a bolt size or material grade the program does not know
     BadProjectFile, // a project file that cannot be read as one
 };

@@ -1,7 +1,5 @@
 #include "loadcases.h"
 
-#include "csv.h"
-
 #include <algorithm>
 #include <thread>
 
@@ -15,90 +13,7 @@ std::string trimmed(const std::string& s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-std::optional<LoadColumn> columnNamed(const std::string& field) {
-    static const std::pair<const char*, LoadColumn> names[] = {
-        {"name", LoadColumn::name}, {"P", LoadColumn::P}, {"M", LoadColumn::M},
-        {"d", LoadColumn::d},       {"D", LoadColumn::D}, {"n", LoadColumn::n},
-        {"V", LoadColumn::V}};
-    const std::string t = trimmed(field);
-    for (const auto& [name, column] : names)
-        if (t == name) return column;
-    return std::nullopt;
-}
-
-// The column of each field when the row is a header: every field a known name, none twice,
-// and the five inputs all there.
-std::optional<std::vector<LoadColumn>> headerColumns(const std::vector<std::string>& row) {
-    std::vector<LoadColumn> columns;
-    for (const std::string& field : row) {
-        const auto column = columnNamed(field);
-        if (!column || std::find(columns.begin(), columns.end(), *column) != columns.end())
-            return std::nullopt;
-        columns.push_back(*column);
-    }
-    for (LoadColumn required :
-         {LoadColumn::P, LoadColumn::M, LoadColumn::d, LoadColumn::D, LoadColumn::n})
-        if (std::find(columns.begin(), columns.end(), required) == columns.end())
-            return std::nullopt;
-    return columns;
-}
-
-std::string columnList(const std::vector<LoadColumn>& columns) {
-    static const char* const names[] = {"name", "P", "M", "d", "D", "n", "V"};
-    std::string out;
-    for (LoadColumn c : columns) {
-        if (!out.empty()) out += ',';
-        out += names[static_cast<int>(c)];
-    }
-    return out;
-}
-
 } // namespace
-
-LoadTable readLoadCases(std::string_view bytes) {
-    const std::string text = decodeSpreadsheetText(bytes);
-    std::vector<std::vector<std::string>> rows = parseCsv(text, guessDelimiter(text));
-    LoadTable table;
-    const std::vector<LoadColumn> plain{LoadColumn::P, LoadColumn::M, LoadColumn::d, LoadColumn::D,
-                                        LoadColumn::n};
-    std::optional<std::vector<LoadColumn>> header;
-    if (!rows.empty()) header = headerColumns(rows.front());
-    if (header) {
-        table.hasHeader = true;
-        rows.erase(rows.begin());
-        table.hasName = std::count(header->begin(), header->end(), LoadColumn::name) > 0;
-        table.hasV = std::count(header->begin(), header->end(), LoadColumn::V) > 0;
-    }
-    for (auto& row : rows) {
-        LoadCase c;
-        c.fields = row;
-        std::vector<LoadColumn> columns;
-        if (header) {
-            columns = *header;
-        } else {
-            columns = plain;
-            if (row.size() == plain.size() + 1) columns.push_back(LoadColumn::V);
-        }
-        if (row.size() != columns.size()) {
-            const std::string expected = header ? columnList(columns) : "P,M,d,D,n";
-            c.error = "该行应有 " + std::to_string(header ? columns.size() : plain.size()) +
-                      " 个字段（" + expected + "），实有 " + std::to_string(row.size()) + " 个";
-        }
-        // Even a row that is no load case shows its fields where they belong.
-        for (std::size_t k = 0; k < std::min(columns.size(), row.size()); ++k) {
-            const LoadColumn col = columns[k];
-            if (col == LoadColumn::name)
-                c.name = row[k];
-            else if (col == LoadColumn::V)
-                c.V = row[k];
-            else
-                c.inputs[static_cast<int>(col) - static_cast<int>(LoadColumn::P)] = row[k];
-        }
-        if (!header && row.size() == plain.size() + 1) table.hasV = true;
-        table.cases.push_back(std::move(c));
-    }
-    return table;
-}
 
 DesignInput caseDesign(const LoadCase& c, const DesignInput& design) {
     DesignInput d = design;

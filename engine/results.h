@@ -24,7 +24,8 @@ struct BaseResult {
     const std::string& operator[](ResultBox box) const;
 };
 
-// Where the texts go as they are produced: the window's boxes, or a map in the command.
+// Where the texts go as they are produced: the window's boxes, or a BaseResult (TextSink) in
+// the command and the batch.
 // The derived values read back what was written.
 class ResultSink {
   public:

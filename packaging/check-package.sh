@@ -91,6 +91,14 @@ check "tarvel-calc --version says $version" test "$("$calc" --version)" = "tarve
 printf 'xt\t904.\nqmaxt\t3.20\ntt\t112.00\nfmst\t567.49\nmmst\t383.64\nfqt\t1555.01\nmqt\t610.46\nct\t393.\nc2t\t676.\nh1t\t987.52\nh2t\t994.1\nvt\t622.\n' >"$tmp/expected"
 "$calc" 1000 1000 1520 1620 18 >"$tmp/calc" 2>&1 || true
 check "tarvel-calc computes the default case" cmp -s "$tmp/expected" "$tmp/calc"
+check "tarvel-calc loads no Qt" sh -c "! objdump -p '$calc' | grep NEEDED | grep -q Qt"
+check "report helper in /usr/libexec/tarvel" test -x "$root/usr/libexec/tarvel/tarvel-calc-report"
+QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$tmp "$calc" --report "$tmp/r.pdf" 1000 1000 1520 1620 18 \
+    >"$tmp/report.out" 2>&1 || cat "$tmp/report.out"
+check "tarvel-calc --report writes a PDF through the helper" \
+    sh -c "head -c 5 '$tmp/r.pdf' 2>/dev/null | grep -q '%PDF-'"
+check "desktop action 设计验算 runs tarvel --design" sh -c \
+    "grep -q '^Exec=tarvel --design' '$root/usr/share/applications/$id.desktop'"
 # The window starts (and is still running when stopped) with the system's Qt.
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$tmp timeout 5 "$root/usr/bin/tarvel" \
     >"$tmp/window" 2>&1 && status=0 || status=$?

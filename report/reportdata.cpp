@@ -1,6 +1,7 @@
 #include "reportdata.h"
 
 #include "reporterror.h"
+#include "settingsstore.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -10,7 +11,7 @@
 namespace tarvel::report {
 
 ReportInfo loadReportInfo() {
-    QSettings settings;
+    QSettings settings(settingsOrganisation, settingsApplication);
     settings.beginGroup(QStringLiteral("report"));
     return {settings.value(QStringLiteral("project")).toString(),
             settings.value(QStringLiteral("member")).toString(),
@@ -19,7 +20,7 @@ ReportInfo loadReportInfo() {
 }
 
 void saveReportInfo(const ReportInfo& info) {
-    QSettings settings;
+    QSettings settings(settingsOrganisation, settingsApplication);
     settings.beginGroup(QStringLiteral("report"));
     settings.setValue(QStringLiteral("project"), info.project);
     settings.setValue(QStringLiteral("member"), info.member);

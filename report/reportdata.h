@@ -20,8 +20,8 @@ struct ReportInfo {
     QString checker;  // 校对
 };
 
-// The title block as last entered (QSettings, group "report"), so that the 计算书信息 dialog
-// opens with it. Needs the application's organisation and name set for its settings file.
+// The title block as last entered (the settings store, group "report"), so that the 计算书信息
+// dialog opens with it.
 ReportInfo loadReportInfo();
 void saveReportInfo(const ReportInfo& info);
 

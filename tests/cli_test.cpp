@@ -167,4 +167,30 @@ TEST(CsvBatch, UnreadableFile) {
     EXPECT_EQ(run("--csv").status, 2);
 }
 
+// An analysis program's export, axial force tension positive, gives what the P, M, V table
+// an engineer would type gives, row for row and check for check.
+class Exports : public testing::TestWithParam<const char*> {};
+
+TEST_P(Exports, GiveWhatTheEquivalentTableGives) {
+    const std::string data = std::string(TARVEL_TEST_DATA) + "/exports/";
+    const CliResult expected = run("--check --csv " + data + "equivalent-pmv.csv 1520 1620 18");
+    ASSERT_EQ(expected.status, 0) << expected.err;
+    const CliResult r =
+        run("--check --tension-positive --csv " + data + GetParam() + " 1520 1620 18");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, expected.out);
+    EXPECT_NE(r.err.find("读入：M = √(Mx² + My²)"), std::string::npos) << r.err;
+    // Without d, D, n the table cannot be computed, and the message says where they go.
+    const CliResult bare = run("--csv " + data + GetParam());
+    EXPECT_EQ(bare.status, 1);
+    EXPECT_NE(bare.err.find("1520 1620 18"), std::string::npos) << bare.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Exports,
+                         testing::Values("gb18030-title-crlf.csv", "bom-tabs-newtons.tsv"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param[0] == 'g' ? "Gb18030TitleCrlf"
+                                                                     : "BomTabsNewtons");
+                         });
+
 } // namespace

@@ -10,6 +10,7 @@
 #include "projectdocument.h"
 #include "reportactions.h"
 #include "reportdata.h"
+#include "settingsstore.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -246,6 +247,34 @@ class DesignReportTest : public QObject {
             file << a->text();
         for (const char* entry : {"导出计算书…", "打印…", "打印预览…", "计算书信息…", "关闭"})
             QVERIFY2(file.contains(entry), entry);
+    }
+
+    // A title block an earlier version kept in the unnamed store comes into the one store once
+    // and opens the 计算书信息 dialog; what the store already holds keeps its value.
+    void carriedOverTitleBlockFillsTheDialog() {
+        QSettings old("Unknown Organization", "Tarvel");
+        old.clear();
+        const QStringList keys{"project", "member", "designer", "checker"};
+        for (const QString& key : keys)
+            old.setValue("report/" + key, "旧" + key);
+        old.sync();
+        QSettings("Tarvel", "Tarvel").setValue("report/checker", "新校对");
+        QCOMPARE(tarvel::carryOverUnnamedStore(), 3);
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) return;
+            for (const QString& key : keys)
+                shown << dialog->findChild<QLineEdit*>(key)->text();
+            QMetaObject::invokeMethod(dialog, "reject");
+        });
+        QVERIFY(!window()->reports()->editInfo());
+        QCOMPARE(shown, (QStringList{"旧project", "旧member", "旧designer", "新校对"}));
+        // Once: a value saved since is not overwritten by a second start.
+        QSettings("Tarvel", "Tarvel").setValue("report/project", "改过");
+        QCOMPARE(tarvel::carryOverUnnamedStore(), 0);
+        QCOMPARE(tarvel::report::loadReportInfo().project, QString("改过"));
+        old.clear();
     }
 };
 

@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"0.00", "622.00", "0.00", true},
                  {"0.80", "5.00", "0.16", true},
                  false},
-        CheckRow{"FailingBearing",
+        CheckRow{"WeakerConcreteStillBears",
                  {"1000", "1000", "1520", "1620", "18"},
                  with("M36", "Q355", "C20", 1.0),
                  {"112.00", "147.01", "0.76", true},

@@ -1,11 +1,15 @@
 // The fast search against the reference loops: every field of the kept state bit for bit,
 // every progress report, and every failure, on seeded random column bases and on the cases
 // that take the unusual branches.
+//
+// TARVEL_EQUIVALENCE_CASES sets the number of random bases (default 20000);
+// TARVEL_SWEEP_SHARD runs a part of them (sweep_shard.h).
 
 #include "best_fit_diff.h"
 #include "calculation.h"
 #include "realistic_cases.h"
 #include "search_fast.h"
+#include "sweep_shard.h"
 
 #include <gtest/gtest.h>
 
@@ -83,11 +87,13 @@ TEST(Equivalence, SeededRandomBases) {
         InputTexts t = inputs.size() % 2 ? broadBase(rng) : realisticBase(rng);
         if (!refused(t)) inputs.push_back(t);
     }
+    const SweepShard shard = sweepShard();
     std::atomic<std::size_t> next{0};
     std::mutex mutex;
     std::vector<std::string> failures;
     auto worker = [&] {
         for (std::size_t k; (k = next++) < inputs.size();) {
+            if (!shard.mine(k)) continue;
             const std::string diff = agree(inputs[k], k % 50 == 0 ? 2 : 1, k % 4 == 0);
             if (!diff.empty()) {
                 const InputTexts& t = inputs[k];
@@ -98,7 +104,7 @@ TEST(Equivalence, SeededRandomBases) {
         }
     };
     std::vector<std::thread> pool;
-    for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i)
+    for (unsigned i = 0; i < shard.threads; ++i)
         pool.emplace_back(worker);
     for (auto& th : pool)
         th.join();

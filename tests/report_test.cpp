@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPrinter>
@@ -190,19 +189,6 @@ TEST(ReportHtml, IsSelfContained) {
     EXPECT_TRUE(page.contains(QLatin1String("<svg")));
     for (const char* external : {"http:", "https:", "href=", "url(", "<link", "<script", "file:"})
         EXPECT_FALSE(page.contains(QLatin1String(external), Qt::CaseInsensitive)) << external;
-}
-
-TEST(ReportWriter, IsWellUnderASecond) {
-    QTemporaryDir dir;
-    const ReportData data = reportFor(defaultInputs);
-    for (const char* name : {"t.pdf", "t.html"}) {
-        QElapsedTimer timer;
-        timer.start();
-        writeReport(data, dir.filePath(QString::fromLatin1(name)));
-        const qint64 ms = timer.elapsed();
-        std::printf("%s written in %lld ms\n", name, static_cast<long long>(ms));
-        EXPECT_LT(ms, 1000) << name;
-    }
 }
 
 TEST(ReportPrinter, PrintsThePagesWithTheirFooters) {

@@ -1,15 +1,13 @@
 #include "designsettings.h"
 
 #include "compatibility.h"
+#include "settingsstore.h"
 
 #include <QSettings>
 
 #include <cmath>
 
 namespace {
-
-constexpr const char* organisation = "Tarvel";
-constexpr const char* application = "Tarvel";
 
 template <class Row>
 std::string choice(const QSettings& settings, const char* key, const std::vector<Row>& rows,
@@ -30,7 +28,7 @@ double number(const QSettings& settings, const char* key, double low, double hig
 } // namespace
 
 tarvel::DesignInput DesignSettings::load() {
-    const QSettings settings(organisation, application);
+    const QSettings settings(tarvel::settingsOrganisation, tarvel::settingsApplication);
     const tarvel::DesignInput defaults;
     tarvel::DesignInput in;
     in.bolt = choice(settings, "design/bolt", tarvel::boltSizes(), defaults.bolt);
@@ -72,7 +70,7 @@ tarvel::DesignInput DesignSettings::load() {
 }
 
 void DesignSettings::save(const tarvel::DesignInput& in) {
-    QSettings settings(organisation, application);
+    QSettings settings(tarvel::settingsOrganisation, tarvel::settingsApplication);
     settings.setValue("design/bolt", QString::fromStdString(in.bolt));
     settings.setValue("design/steel", QString::fromStdString(in.steel));
     settings.setValue("design/concrete", QString::fromStdString(in.concrete));

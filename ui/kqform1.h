@@ -11,8 +11,8 @@ namespace tarvel {
 class TarvelError;
 }
 
-// The one window of Tarvel: inputs, results, the figure, the progress bar, and the hidden
-// check panel beyond the right edge.
+// The calculator window, the program's main one (the design window opens from it): inputs,
+// results, the figure, the progress bar, and the hidden check panel beyond the right edge.
 class Kqform1 : public QWidget {
     Q_OBJECT
   public:

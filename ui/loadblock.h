@@ -16,18 +16,19 @@ using Geometry = std::array<std::string, 3>;
 // Load combinations read from a block of text: a paste from a spreadsheet or a CSV file.
 struct LoadBlock {
     std::vector<tarvel::ProjectLoad> loads;
+    std::vector<std::string> notes;   // per load: how P, M and V were made, when not as typed
+    std::vector<std::string> readAs;  // what was made of the columns (units, resultants, sign)
     std::optional<Geometry> geometry; // when the block gave d, D and n
     QString error;                    // the block was refused: why, naming the row
 };
 
-// Reads the block as spreadsheets copy and save it (UTF-8 with or without a byte-order mark
-// or GB18030; tab or comma; LF or CRLF). A first row naming at least P and M (name/名称, P,
-// M, V, d, D, n, units in brackets allowed, other columns ignored) is a header. Without one,
-// a row is by its number of fields: P,M | P,M,V or name,P,M | name,P,M,V | P,M,d,D,n |
-// P,M,d,D,n,V (the two forms of tarvel-calc --csv) | name,P,M,d,D,n,V.
-// Rows that give d, D, n must agree with `current` (the project's), or among themselves
-// when `adopt` is set, since one project is one base.
-LoadBlock parseLoadBlock(std::string_view bytes, const Geometry& current, bool adopt);
+// Reads the block with the engine's load-table reader (tarvel::readLoadCases: headers of
+// analysis programs' exports, units, Mx/My and Vx/Vy, or the shapes of a table without
+// header). A row that is no load case refuses the whole block. Rows that give d, D, n must
+// agree with `current` (the project's), or among themselves when `adopt` is set, since one
+// project is one base. `tensionPositive`: the block's axial force is positive in tension.
+LoadBlock parseLoadBlock(std::string_view bytes, const Geometry& current, bool adopt,
+                         bool tensionPositive = false);
 
 // The loads as CSV that tarvel-calc --csv reads: a byte-order mark (so that spreadsheets
 // show the names right), the header name,P,M,d,D,n,V and a row per load.

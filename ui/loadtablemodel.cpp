@@ -144,6 +144,7 @@ QVariant LoadTableModel::data(const QModelIndex& index, int role) const {
         if (role == Qt::DisplayRole || role == Qt::EditRole) return text(index.row(), column);
         if (role == Qt::TextAlignmentRole && column != NameColumn)
             return int(Qt::AlignRight | Qt::AlignVCenter);
+        if (role == Qt::ToolTipRole && !r.note.isEmpty()) return r.note;
         return {};
     }
     const int check = checkOfColumn(column);
@@ -215,12 +216,13 @@ bool LoadTableModel::setData(const QModelIndex& index, const QVariant& value, in
 }
 
 void LoadTableModel::insertLoads(int row, const std::vector<tarvel::ProjectLoad>& loads,
-                                 const QString& what) {
+                                 const QString& what, const std::vector<std::string>& notes) {
     if (locked_ || loads.empty()) return;
     row = std::clamp(row, 0, rowCount());
     std::vector<Row> rows;
-    for (const tarvel::ProjectLoad& load : loads)
-        rows.push_back(Row{load, std::nullopt, false});
+    for (std::size_t k = 0; k < loads.size(); ++k)
+        rows.push_back(
+            Row{loads[k], std::nullopt, false, k < notes.size() ? qtext(notes[k]) : QString()});
     undo_.push(new InsertCommand(this, row, std::move(rows), what));
 }
 
@@ -242,6 +244,7 @@ void LoadTableModel::duplicateLoads(std::vector<int> rows) {
 void LoadTableModel::storeText(int row, int column, const QString& t) {
     loadField(rows_[row].load, column) = t.toStdString();
     rows_[row].outcome.reset();
+    rows_[row].note.clear(); // no longer what was read
     rows_[row].cancelled = false;
     touched();
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
@@ -273,7 +276,7 @@ void LoadTableModel::resetLoads(const std::vector<tarvel::ProjectLoad>& loads) {
     beginResetModel();
     rows_.clear();
     for (const tarvel::ProjectLoad& load : loads)
-        rows_.push_back(Row{load, std::nullopt, false});
+        rows_.push_back(Row{load, std::nullopt, false, QString()});
     endResetModel();
     undo_.clear();
     ++revision_;

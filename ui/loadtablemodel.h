@@ -43,6 +43,7 @@ class LoadTableModel : public QAbstractTableModel {
         tarvel::ProjectLoad load;
         std::optional<tarvel::CaseOutcome> outcome;
         bool cancelled = false; // the batch stopped before this row
+        QString note;           // how an import made P, M and V; shown as the row's tooltip
     };
 
     explicit LoadTableModel(QObject* parent = nullptr);
@@ -57,7 +58,9 @@ class LoadTableModel : public QAbstractTableModel {
     QUndoStack* undoStack() { return &undo_; }
 
     // Edits, each one undoable step.
-    void insertLoads(int row, const std::vector<tarvel::ProjectLoad>& loads, const QString& what);
+    // `notes` (one per load, or none): how each load was read, until its texts are edited.
+    void insertLoads(int row, const std::vector<tarvel::ProjectLoad>& loads, const QString& what,
+                     const std::vector<std::string>& notes = {});
     void removeLoads(std::vector<int> rows);
     void duplicateLoads(std::vector<int> rows);
 

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
@@ -91,6 +92,11 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     paste_ = button("粘贴", "pasteButton");
     import_ = button("导入 CSV…", "importButton");
     export_ = button("导出 CSV…", "exportButton");
+    tensionPositive_ = new QCheckBox("轴力拉为正");
+    tensionPositive_->setObjectName("tensionPositiveBox");
+    tensionPositive_->setToolTip("粘贴或导入的轴力以拉为正（多数分析程序的导出如此）：读入时取反，"
+                                 "本程序以压为正");
+    buttons->addWidget(tensionPositive_);
     buttons->addSpacing(12);
     send_ = button("在主窗口中计算", "sendButton");
     send_->setToolTip("把当前荷载组合送到主窗口计算（回车）");
@@ -107,6 +113,7 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
 
     status_ = new QLabel;
     status_->setObjectName("batchStatus");
+    status_->setWordWrap(true);
     layout->addWidget(status_);
     summary_ = new QLabel;
     summary_->setObjectName("governingSummary");
@@ -270,7 +277,7 @@ bool LoadTablePane::addBlock(std::string_view bytes, const QString& what, QStrin
     for (QLineEdit* g : geometry_)
         geometryEmpty = geometryEmpty || g->text().trimmed().isEmpty();
     const bool adopt = model_.rowCount() == 0 || geometryEmpty;
-    LoadBlock block = parseLoadBlock(bytes, geometry(), adopt);
+    LoadBlock block = parseLoadBlock(bytes, geometry(), adopt, tensionPositive_->isChecked());
     if (!block.error.isEmpty()) {
         *error = block.error;
         return false;
@@ -280,7 +287,11 @@ bool LoadTablePane::addBlock(std::string_view bytes, const QString& what, QStrin
             geometry_[i]->setText(qtext((*block.geometry)[i]));
     }
     const int row = insertionRow();
-    model_.insertLoads(row, block.loads, what);
+    model_.insertLoads(row, block.loads, what, block.notes);
+    QString read = QString("%1：%2 个荷载组合").arg(what).arg(block.loads.size());
+    for (const std::string& line : block.readAs)
+        read += "；" + qtext(line);
+    status_->setText(read);
     emit changed();
     return true;
 }
@@ -427,6 +438,7 @@ void LoadTablePane::setRunning(bool running) {
     model_.setLocked(running);
     for (QPushButton* b : {add_, remove_, duplicate_, paste_, import_, compute_})
         b->setEnabled(!running);
+    tensionPositive_->setEnabled(!running);
     cancel_->setEnabled(running);
     for (QLineEdit* g : geometry_)
         g->setReadOnly(running);

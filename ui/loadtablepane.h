@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -42,7 +43,8 @@ class LoadTablePane : public QWidget {
     void offerGeometry(const tarvel::InputTexts& inputs);
 
     // Load combinations added from a block of text after the current row (or at the end);
-    // on refusal nothing changes and `error` says why.
+    // on refusal nothing changes and `error` says why. The line under the buttons says what
+    // was made of the block's columns; each row's tooltip, how its P, M and V were made.
     bool addBlock(std::string_view bytes, const QString& what, QString* error);
     bool importCsv(const QString& path, QString* error);
     // The inputs only, or with the results (the columns of `tarvel-calc --project`).
@@ -90,6 +92,7 @@ class LoadTablePane : public QWidget {
     QLineEdit* geometry_[3];
     QPushButton *add_, *remove_, *duplicate_, *paste_, *import_, *export_, *compute_, *cancel_,
         *send_;
+    QCheckBox* tensionPositive_; // pasted and imported axial forces are positive in tension
     QProgressBar* progress_;
     QLabel* status_;
     QLabel* summary_;

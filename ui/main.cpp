@@ -2,6 +2,7 @@
 #include "designwindow.h"
 #include "kqform1.h"
 #include "qttranslations.h"
+#include "settingsstore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,7 +10,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Tarvel");
+    tarvel::setProgramIdentity();
+    tarvel::carryOverUnnamedStore();
     QApplication::setApplicationVersion(TARVEL_VERSION);
     QApplication::setDesktopFileName("io.github.tarvel.Tarvel");
     QIcon icon;

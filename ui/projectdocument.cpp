@@ -1,5 +1,7 @@
 #include "projectdocument.h"
 
+#include "settingsstore.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -98,7 +100,9 @@ bool ProjectDocument::save(const QString& path, const tarvel::Project& project, 
 }
 
 QStringList ProjectDocument::recentFiles() {
-    return QSettings("Tarvel", "Tarvel").value(recentKey).toStringList();
+    return QSettings(tarvel::settingsOrganisation, tarvel::settingsApplication)
+        .value(recentKey)
+        .toStringList();
 }
 
 void ProjectDocument::addRecentFile(const QString& path) {
@@ -107,11 +111,11 @@ void ProjectDocument::addRecentFile(const QString& path) {
     files.prepend(path);
     while (files.size() > maxRecentFiles)
         files.removeLast();
-    QSettings("Tarvel", "Tarvel").setValue(recentKey, files);
+    QSettings(tarvel::settingsOrganisation, tarvel::settingsApplication).setValue(recentKey, files);
 }
 
 void ProjectDocument::removeRecentFile(const QString& path) {
     QStringList files = recentFiles();
     files.removeAll(path);
-    QSettings("Tarvel", "Tarvel").setValue(recentKey, files);
+    QSettings(tarvel::settingsOrganisation, tarvel::settingsApplication).setValue(recentKey, files);
 }

@@ -3,6 +3,7 @@
 #include "reporterror.h"
 #include "reportinfodialog.h"
 #include "reportwriter.h"
+#include "settingsstore.h"
 
 #include <QAction>
 #include <QDir>
@@ -57,7 +58,7 @@ tarvel::report::ReportInfo ReportActions::titleBlock() const {
 
 bool ReportActions::exportReport() {
     if (!reportData()) return false;
-    QSettings settings;
+    QSettings settings(tarvel::settingsOrganisation, tarvel::settingsApplication);
     QString folder = project_.folder ? project_.folder() : QString();
     if (folder.isEmpty()) folder = settings.value(folderKey, QDir::homePath()).toString();
     const QString path = QFileDialog::getSaveFileName(parent_, "导出计算书",

@@ -1,15 +1,19 @@
 // The load-case reader and the batch of `tarvel-calc --csv` on any bytes: comma CSV written
 // back reads back the same rows; every load case of the table gets one output row that echoes
 // its name and five fields and holds the status, texts and message the engine gives for that
-// case. Input: the file's bytes (UTF-8 or GB18030, comma or tab, any line ends).
+// case. The reader as the load table's paste and import use it (d, D, n optional, axial force
+// either way round) reads the same rows, a tension-positive P the negative of the other.
+// Input: the file's bytes (UTF-8 or GB18030, comma or tab, any line ends).
 
 #include "batch.h"
 #include "calculation.h"
 #include "csv.h"
 #include "fuzz_common.h"
 #include "loadcases.h"
+#include "number.h"
 #include "sweep_work.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +45,44 @@ std::string runBatch(const LoadTable& table) {
     return out;
 }
 
+std::optional<double> numberIn(const std::string& text) {
+    try {
+        return textToNumber(text);
+    } catch (const TarvelError&) {
+        return std::nullopt;
+    }
+}
+
+// What paste and import read: the cases of the command's reading where both read one, and
+// with tension positive the same cases with P's sign turned.
+void checkPasteReading(std::string_view bytes, const LoadTable& command) {
+    ReadOptions paste;
+    paste.geometryOptional = true;
+    const LoadTable pasted = readLoadCases(bytes, paste);
+    ReadOptions turned = paste;
+    turned.tensionPositive = true;
+    const LoadTable flipped = readLoadCases(bytes, turned);
+    FUZZ_CHECK(flipped.error == pasted.error, pasted.error);
+    // The command refuses more (a header without d, D, n), never less.
+    if (!pasted.error.empty()) FUZZ_CHECK(command.error == pasted.error, pasted.error);
+    const bool compared = command.error.empty();
+    if (compared) FUZZ_CHECK(pasted.cases.size() == command.cases.size(), "paste reads other rows");
+    FUZZ_CHECK(flipped.cases.size() == pasted.cases.size(), "tension positive reads other rows");
+    for (std::size_t k = 0; k < pasted.cases.size(); ++k) {
+        const LoadCase& p = pasted.cases[k];
+        const LoadCase& f = flipped.cases[k];
+        const std::string context = "case " + std::to_string(k + 1);
+        FUZZ_CHECK(p.error.empty() == f.error.empty(), context);
+        if (compared && command.cases[k].error.empty())
+            FUZZ_CHECK(p.error.empty() && p.inputs == command.cases[k].inputs, context);
+        if (!p.error.empty()) continue;
+        FUZZ_CHECK(f.name == p.name && f.V == p.V && f.inputs[1] == p.inputs[1], context);
+        const auto a = numberIn(p.inputs[0]), b = numberIn(f.inputs[0]);
+        FUZZ_CHECK(a.has_value() == b.has_value(), context);
+        if (a) FUZZ_CHECK(*b == -*a, context + ": " + p.inputs[0] + " turned " + f.inputs[0]);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -49,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(parseCsv(writeCsv(rows)) == rows, writeCsv(rows));
 
     const LoadTable table = readLoadCases(bytes);
+    checkPasteReading(bytes, table);
     double work = 0;
     for (const LoadCase& c : table.cases) {
         if (!c.error.empty()) continue;
