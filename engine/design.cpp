@@ -138,6 +138,12 @@ std::optional<Geometry> geometryOf(const InputTexts& inputs) {
 
 } // namespace
 
+EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, double F, double h1,
+                                    double h2) {
+    return {std::fabs(h1 - P) / std::max({std::fabs(P), C, F, missFloor}) * 100,
+            std::fabs(h2 - M) / std::max({M, (C + F) * d / 2000, missFloor}) * 100};
+}
+
 void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
     if (!data.input.detailing) return;
     if (const auto g = geometryOf(inputs))
@@ -165,8 +171,9 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
                                          data.bolt.diameter);
 
     out.refined = solveEquilibrium(a);
-    out.forceMiss = std::fabs(h1 - P) / std::max({std::fabs(P), C, F, missFloor}) * 100;
-    out.momentMiss = std::fabs(h2 - M) / std::max({M, (C + F) * d / 2000, missFloor}) * 100;
+    const EquilibriumMisses misses = equilibriumMisses(P, M, d, C, F, h1, h2);
+    out.forceMiss = misses.force;
+    out.momentMiss = misses.moment;
 
     const CheckContext context{data,
                                out.detailing ? &*out.detailing : nullptr,

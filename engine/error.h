@@ -43,6 +43,14 @@ enum class InputField {
     stiffenerWeld,
     electrode,
     anchorage,
+    // The ranges and lists of the sizing.
+    sizingBolts,
+    sizingCounts,
+    sizingD,
+    sizingOffset,
+    sizingThicknesses,
+    sizingHeights,
+    sizingWelds,
 };
 
 // The one error the engine throws. The message is Chinese and meant for the user.
