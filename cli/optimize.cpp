@@ -142,7 +142,7 @@ std::string mostRejected(const SizingResult& result) {
     if (r.empty()) return "没有可试算的方案";
     return "没有满足全部验算的方案；淘汰最多的验算项：" + r.front().key + "（" + r.front().title +
            "），" + std::to_string(r.front().count) + " / " + std::to_string(result.tried) +
-           " 个方案";
+           " 个方案" + (result.blocked.empty() ? "" : "\n" + result.blocked);
 }
 
 } // namespace tarvel::cli

@@ -43,6 +43,7 @@ struct Setup {
     std::vector<Load> loads;      // in the order they are computed
     std::vector<char> weldPasses; // by grid.welds: the tube weld holds in every combination
     bool tubePasses = true;
+    std::string blocked; // why nothing sized can pass
     double anchorageK = 0;
 };
 
@@ -86,7 +87,12 @@ Setup prepare(const Project& project, const SizingRanges& ranges) {
         const double A = pi / 4 * (t.Dt * t.Dt - inner * inner);
         const double W = pi / 32 * (std::pow(t.Dt, 4) - std::pow(inner, 4)) / t.Dt;
         const double stress = std::fabs(l.p) * kN / A + l.m * 1e6 / W;
-        s.tubePasses = s.tubePasses && passes(stress, strengthAt(t.tubeSteel, t.tw).f);
+        const double f = strengthAt(t.tubeSteel, t.tw).f;
+        if (s.tubePasses && !passes(stress, f))
+            s.blocked = "钢管 " + t.input.tube + " 在荷载组合「" + l.name + "」下应力 " +
+                        twoDecimals(stress) + " N/mm² 超过 f = " + numberToText(f) +
+                        " N/mm²；钢管不在优化范围内，请加大钢管或提高钢材牌号";
+        s.tubePasses = s.tubePasses && passes(stress, f);
     }
     for (double hf : s.grid.welds) {
         bool ok = true;
@@ -99,6 +105,9 @@ Setup prepare(const Project& project, const SizingRanges& ranges) {
         }
         s.weldPasses.push_back(ok);
     }
+    if (s.blocked.empty() && !s.weldPasses.empty() && !s.weldPasses.back())
+        s.blocked = "柱底焊缝取焊脚列表中最大的 " + numberToText(s.grid.welds.back()) +
+                    " mm 仍不满足全部荷载组合，请加大焊脚";
     return s;
 }
 
@@ -487,6 +496,7 @@ SizingResult sizeBase(const Project& project, const SizingRanges& ranges,
     SizingResult out;
     out.geometries = total;
     out.cancelled = cancelled();
+    out.blocked = s.blocked;
     // A listed design is one the project's own computation passes.
     for (SizedDesign& design : all.kept) {
         if (out.designs.size() >= top || cancelled()) break;

@@ -40,6 +40,9 @@ struct SizingResult {
     // rejectedBy too); always 0 unless the two disagree.
     std::size_t unconfirmed = 0;
     bool cancelled = false;
+    // Why nothing can pass whatever is sized (the tube, or the tube weld at the largest leg
+    // of the list), naming the combination; empty otherwise.
+    std::string blocked;
     std::size_t rejected() const;
 };
 
