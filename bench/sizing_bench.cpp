@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -62,7 +62,8 @@ void timeSizing(const char* what, const Project& p, unsigned threads) {
     const double wall = seconds(std::chrono::steady_clock::now() - start);
     // The processor time too: on a shared machine the wall time says little.
     const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    std::printf("sizing, %s: %.2f s on %u threads (processor time %.2f s); %zu geometries, %zu candidates, %zu "
+    std::printf("sizing, %s: %.2f s on %u threads (processor time %.2f s); %zu geometries, %zu "
+                "candidates, %zu "
                 "rejected, %zu listed%s%s\n",
                 what, wall, threads, cpu, r.geometries, r.tried, r.rejected(), r.designs.size(),
                 r.designs.empty() ? "" : ", lightest ",
@@ -84,8 +85,8 @@ void checkedBatch() {
         std::vector<double> walls;
         for (int i = 0; i < 3; ++i) {
             const auto start = std::chrono::steady_clock::now();
-            const std::string command = std::string(TARVEL_CALC) + " " + options + " " + path +
-                                        " >/dev/null 2>&1";
+            const std::string command =
+                std::string(TARVEL_CALC) + " " + options + " " + path + " >/dev/null 2>&1";
             if (std::system(command.c_str()) != 0) std::fprintf(stderr, "%s failed\n", options);
             walls.push_back(seconds(std::chrono::steady_clock::now() - start));
         }

@@ -76,8 +76,8 @@ std::optional<Lightest> bruteForce(const Project& project, const SizingRanges& r
                     inputs.push_back({l.P, l.M, std::to_string(int(d)), std::to_string(int(D)),
                                       std::to_string(n)});
                     try {
-                        computed = computed &&
-                                   calculate(inputs[k], sinks[k], {}, '.', 1) == Outcome::Done;
+                        computed =
+                            computed && calculate(inputs[k], sinks[k], {}, '.', 1) == Outcome::Done;
                     } catch (const TarvelError&) {
                         computed = false;
                     }
@@ -96,10 +96,9 @@ std::optional<Lightest> bruteForce(const Project& project, const SizingRanges& r
                                      hs <= r.stiffenerHeights.max; hs += r.stiffenerHeights.step)
                                     for (double hf : r.welds)
                                         for (double hfs : r.welds) {
-                                            const double mass =
-                                                baseMass({d, D, n, db, tube.Dt, tp, ts, hs, tc,
-                                                          tube.bc, la})
-                                                    .total;
+                                            const double mass = baseMass({d, D, n, db, tube.Dt, tp,
+                                                                          ts, hs, tc, tube.bc, la})
+                                                                    .total;
                                             if (best && mass > best->mass) continue;
                                             DetailingInput& t = *design.detailing;
                                             t = base;
@@ -112,8 +111,8 @@ std::optional<Lightest> bruteForce(const Project& project, const SizingRanges& r
                                             t.stiffenerWeld = hfs;
                                             t.anchorage = la;
                                             bool ok = true;
-                                            for (std::size_t k = 0;
-                                                 ok && k < project.loads.size(); ++k) {
+                                            for (std::size_t k = 0; ok && k < project.loads.size();
+                                                 ++k) {
                                                 DesignInput dk = design;
                                                 dk.V = project.loads[k].V.empty()
                                                            ? 0
@@ -127,11 +126,11 @@ std::optional<Lightest> bruteForce(const Project& project, const SizingRanges& r
                                                 }
                                             }
                                             if (!ok) continue;
-                                            const std::string name =
-                                                std::to_string(int(d)) + " " +
-                                                std::to_string(int(D)) + " " + std::to_string(n) +
-                                                " " + bolt;
-                                            if (!best || mass < best->mass) best = Lightest{mass, {}};
+                                            const std::string name = std::to_string(int(d)) + " " +
+                                                                     std::to_string(int(D)) + " " +
+                                                                     std::to_string(n) + " " + bolt;
+                                            if (!best || mass < best->mass)
+                                                best = Lightest{mass, {}};
                                             best->designs.push_back(name);
                                         }
                 }
@@ -168,9 +167,15 @@ TEST_P(BruteForce, AgreesOnTheLightestDesign) {
 INSTANTIATE_TEST_SUITE_P(
     Table, BruteForce,
     testing::Values(
-        BruteRow{"ModerateLoads", "610x12", "Q355", "E50",
+        BruteRow{"ModerateLoads",
+                 "610x12",
+                 "Q355",
+                 "E50",
                  {{"1", "800", "300", "50"}, {"2", "300", "450", ""}, {"3", "1500", "200", "80"}}},
-        BruteRow{"SofterSteelWeakerWelds", "610x12", "Q235", "E43",
+        BruteRow{"SofterSteelWeakerWelds",
+                 "610x12",
+                 "Q235",
+                 "E43",
                  {{"1", "600", "380", ""}, {"2", "1200", "150", "60"}}},
         BruteRow{"NothingPasses", "610x12", "Q355", "E50", {{"1", "200", "2000", ""}}}),
     [](const testing::TestParamInfo<BruteRow>& info) { return std::string(info.param.name); });

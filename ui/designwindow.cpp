@@ -7,6 +7,7 @@
 #include "kqform1.h"
 #include "loadtablepane.h"
 #include "projectdocument.h"
+#include "sizingpane.h"
 #include "utilisationdelegate.h"
 
 #include <QCloseEvent>
@@ -114,6 +115,10 @@ DesignWindow::DesignWindow(QWidget* parent)
 
     ui_.tabs->addTab(diagram_, "计算简图");
     ui_.tabs->addTab(loads_, "荷载组合");
+    ui_.tabs->addTab(new SizingPane([this] { return project(); },
+                                    [this](const tarvel::Project& p) { adoptDesign(p); },
+                                    loads_->model()->undoStack()),
+                     "优化选型");
     // The report of what is in front: the last calculation, or the project on its tab.
     reports_ = new ReportActions(this, [this] { return designreports::shownReport(*this); });
     for (QAction* action : {reports_->exportAction(), reports_->printAction(),
@@ -344,6 +349,15 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
     ui_.frictionSpin->setValue(in.friction);
     detailing_->setDetailing(in.detailing);
     loads_->showSteelColumns(in.detailing.has_value());
+}
+
+void DesignWindow::adoptDesign(const tarvel::Project& p) {
+    tarvel::DesignInput design = p.design;
+    design.V = ui_.shearSpin->value();
+    setDesignInput(design);
+    loads_->setGeometry(p);
+    designChanged();
+    document_->setModified(true);
 }
 
 void DesignWindow::designChanged() {
