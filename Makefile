@@ -38,8 +38,8 @@ screenshot: build
 	$(BUILD)/cli/tarvel-calc --report /tmp/tarvel-report.pdf --project-name 示例工程 --member GZ-1 \
 	  --designer 张工 --checker 李工 1000 1000 1520 1620 18 >/dev/null
 	pdftoppm -r 80 -png -f 1 -l 1 -singlefile /tmp/tarvel-report.pdf $(CURDIR)/docs/report-page1
-	TARVEL_SCREENSHOT=$(CURDIR)/docs/design-window.png QT_QPA_PLATFORM=offscreen \
-	  $(BUILD)/tests/design_window_tests -platform offscreen screenshot
+	TARVEL_SCREENSHOT=$(CURDIR)/docs/design-window.png TARVEL_SCREENSHOT_SIZE=1280x640 \
+	  QT_QPA_PLATFORM=offscreen $(BUILD)/tests/design_window_tests -platform offscreen screenshot
 	TARVEL_SCREENSHOT=$(CURDIR)/docs/result-diagram.png TARVEL_SCREENSHOT_TAB=1 \
 	  QT_QPA_PLATFORM=offscreen $(BUILD)/tests/design_window_tests -platform offscreen screenshot
 	TARVEL_SCREENSHOT=$(CURDIR)/docs/load-table.png QT_QPA_PLATFORM=offscreen \

@@ -2,6 +2,8 @@
 
 #include "batch.h"
 #include "calculation.h"
+#include "designbase.h"
+#include "number.h"
 #include "optimize.h"
 #include "options.h"
 #include "output.h"
@@ -32,7 +34,7 @@ namespace {
 const char* const usage =
     "用法: tarvel-calc [验算选项] [--json] [--] P M d D n\n"
     "      tarvel-calc [验算选项] --csv FILE     (FILE 为 - 时读标准输入)\n"
-    "      tarvel-calc --project FILE.tarvel [--report FILE.pdf|FILE.html]\n"
+    "      tarvel-calc --project FILE.tarvel [--shear V] [--report FILE.pdf|FILE.html]\n"
     "      tarvel-calc --optimize FILE.tarvel [--top N] [--json] [范围选项]\n"
     "      tarvel-calc --help | --version\n"
     "\n"
@@ -65,7 +67,9 @@ const char* const usage =
     "--report FILE.pdf|FILE.html：写出计算书（PDF 或 HTML，按后缀；同时进行设计验算）。\n"
     "  --project-name 工程名称  --member 构件编号  --designer 设计  --checker 校对\n"
     "--project FILE.tarvel：计算项目文件中的全部荷载组合，输出与 --csv 相同的 CSV（含 name 列与\n"
-    "  验算列），最不利组合写到标准错误；与 --report 同用时写出项目计算书。\n"
+    "  验算列），最不利组合写到标准错误；与 --report 同用时写出项目计算书。V 为空的荷载组合取\n"
+    "  项目的设计剪力 design.V；--shear 另给设计剪力，其余验算输入取自项目文件。\n"
+    "验算时 d、D 须大于 0，n 须为正整数，否则不作验算（退出状态 1）。\n"
     "--optimize FILE.tarvel：优化选型。项目须有钢管（构造参数）；在下列范围内找出全部荷载组合\n"
     "  各项验算均满足的最轻柱脚，按质量列出前 N 个（--top N，默认 10）。每行以制表符分隔：\n"
     "  rank mass d D n bolt plate stiffener cap weld stiffener_weld anchorage governing ratio\n"
@@ -165,6 +169,12 @@ int project(tarvel::cli::Options options) {
     tarvel::LoadTable table;
     table.cases = tarvel::projectCases(p);
     table.hasName = table.hasV = true;
+    // The project's design inputs; --shear replaces its V, so that a window's result can be
+    // reproduced with another shear.
+    if (options.shearGiven)
+        p.design.V = options.design.V;
+    else
+        options.shearText = tarvel::numberToText(p.design.V);
     options.design = p.design;
     options.checks = true;
     std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
@@ -271,9 +281,12 @@ int withReport(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
     PrintSink sink;
     try {
-        // A bad design input or detailing is reported before any line.
-        if (options.checks)
+        // A bad design input, a base that cannot exist or a detailing that does not fit is
+        // reported before any line.
+        if (options.checks) {
+            tarvel::requireRealBase(texts);
             tarvel::checkDetailingFits(tarvel::resolveDesign(options.design), texts);
+        }
         if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {
             std::printf("%s\n", tarvel::fullTensionMessage);
             return fullTension;
@@ -350,7 +363,9 @@ int main(int argc, char** argv) {
     }
     if (options.project) {
         if (options.csv) return usageError("--project 与 --csv 不能同时使用");
-        if (options.designGiven) return usageError("--project 的验算输入取自项目文件");
+        // Only the shear may be given: the other design inputs are the project's.
+        if (options.designBesidesShear)
+            return usageError("--project 的验算输入取自项目文件（只可另给 --shear）");
         if (options.json) return usageError("--project 输出 CSV，不能与 --json 同用");
         if (!options.arguments.empty()) return usageError("--project 之后不再需要 P M d D n");
         return project(options);

@@ -153,6 +153,8 @@ void applyDetailing(Options& o, Valued option, const std::string& value) {
 
 void apply(Options& o, Valued option, const std::string& value) {
     o.designGiven = o.designGiven || isDesignOption(option);
+    o.designBesidesShear =
+        o.designBesidesShear || (isDesignOption(option) && option != Valued::shear);
     switch (option) {
     case Valued::csv:
         o.csv = value;
@@ -182,6 +184,7 @@ void apply(Options& o, Valued option, const std::string& value) {
     case Valued::shear:
         o.design.V = designNumber(value, InputField::V);
         o.shearText = value;
+        o.shearGiven = true;
         o.checks = true;
         break;
     case Valued::friction:

@@ -20,6 +20,8 @@ struct Options {
     bool json = false;
     bool checks = false;                                // a design option (or --check) was given
     bool designGiven = false;                           // a design option with a value was given
+    bool shearGiven = false;                            // --shear was given
+    bool designBesidesShear = false;                    // a design option other than --shear
     bool tubeGiven = false;                             // --tube: the steel parts are checked
     DesignInput design;                                 // with the options applied
     std::string shearText = "0";                        // --shear as typed, for the V column

@@ -3,6 +3,7 @@
 
 #include "checkfunctions.h"
 #include "design.h"
+#include "number.h"
 #include "search_detail.h"
 
 #include <algorithm>
@@ -45,7 +46,9 @@ std::string joinRemark(std::string cause, const std::string& refined) {
 
 Check bolt(const CheckContext& c) {
     const DesignData& m = c.data;
-    Check k = makeCheck(CheckId::Bolt, c.T, c.result.tt, m.ae * m.steel.tensileDesign / 1000);
+    // The demands are Tarvel's own texts: the result texts with their leading zero.
+    Check k = makeCheck(CheckId::Bolt, c.T, withLeadingZero(c.result.tt),
+                        m.ae * m.steel.tensileDesign / 1000);
     k.formula = "{N|t} = {T} ≤ {N|t|a} = {A|e}·{f|t|a} = " + fixed(m.ae, 1) + " × " +
                 plain(m.steel.tensileDesign) + " / 1000 = " + k.capacityText + " kN";
     if (!k.ok) k.remark = "锚栓抗拉不足，宜加大锚栓规格或提高钢材牌号";
@@ -58,7 +61,7 @@ Check bolt(const CheckContext& c) {
 
 Check bearing(const CheckContext& c) {
     const DesignData& m = c.data;
-    Check k = makeCheck(CheckId::Bearing, c.sigma, c.result.qmaxt,
+    Check k = makeCheck(CheckId::Bearing, c.sigma, withLeadingZero(c.result.qmaxt),
                         m.input.betaL * m.concrete.compressiveDesign);
     k.formula = "{σ|max} ≤ {β|l}·{f|c} = " + coefficient(m.input.betaL) + " × " +
                 plain(m.concrete.compressiveDesign) + " = " + k.capacityText + " N/mm²";

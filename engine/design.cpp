@@ -1,5 +1,6 @@
 #include "design.h"
 
+#include "designbase.h"
 #include "lookup.h"
 #include "number.h"
 #include "search_detail.h"
@@ -140,8 +141,12 @@ std::optional<Geometry> geometryOf(const InputTexts& inputs) {
 
 EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, double F, double h1,
                                     double h2) {
-    return {std::fabs(h1 - P) / std::max({std::fabs(P), C, F, missFloor}) * 100,
-            std::fabs(h2 - M) / std::max({M, (C + F) * d / 2000, missFloor}) * 100};
+    EquilibriumMisses m;
+    m.forceReference = std::max({std::fabs(P), C, F, missFloor});
+    m.momentReference = std::max({M, (C + F) * d / 2000, missFloor});
+    m.force = std::fabs(h1 - P) / m.forceReference * 100;
+    m.moment = std::fabs(h2 - M) / m.momentReference * 100;
+    return m;
 }
 
 void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
@@ -152,6 +157,7 @@ void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
 
 DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
                          const DesignInput& design) {
+    requireRealBase(inputs);
     DesignChecks out;
     out.data = resolveDesign(design);
     const DesignData& data = out.data;
@@ -172,6 +178,8 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
 
     out.refined = solveEquilibrium(a);
     const EquilibriumMisses misses = equilibriumMisses(P, M, d, C, F, h1, h2);
+    out.forceReference = misses.forceReference;
+    out.momentReference = misses.momentReference;
     out.forceMiss = misses.force;
     out.momentMiss = misses.moment;
 
@@ -208,6 +216,7 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     }
 
     // Geometry remarks: worth a look, but not checks.
+    out.geometryRemarks = inputRemarks(inputs);
     const double D = a.input.D;
     const int n = a.input.n;
     if (D <= a.input.d) out.geometryRemarks.push_back("锚栓中心圆位于底板受压圆以内（D ≤ d）");
@@ -226,8 +235,12 @@ CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int
     out.inputs = inputs;
     TextSink sink;
     try {
-        // A bad design input or detailing fails before the calculation.
-        if (withChecks) checkDetailingFits(resolveDesign(design), inputs);
+        // A bad design input, a base that cannot exist or a detailing that does not fit fails
+        // before the calculation.
+        if (withChecks) {
+            requireRealBase(inputs);
+            checkDetailingFits(resolveDesign(design), inputs);
+        }
         if (calculate(inputs, sink, {}, '.', threads) == Outcome::Refused) {
             out.status = CaseOutcome::Status::Refused;
             out.message = fullTensionMessage;

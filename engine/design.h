@@ -28,6 +28,8 @@ struct DesignInput {
 constexpr double minBetaL = 1.0;
 constexpr double maxBetaL = 3.0;
 constexpr double maxFriction = 1.0;
+// kN, either sign: the design window offers no more, so a project keeps no more.
+constexpr double maxShear = 1e6;
 
 struct BoltSize {
     const char* name; // "M36"
@@ -71,6 +73,7 @@ constexpr double equilibriumTolerance = 5.0;
 // loads P (kN) and |M| (kN·m), d (mm), C, F, h1, h2.
 struct EquilibriumMisses {
     double force = 0, moment = 0;
+    double forceReference = 0, momentReference = 0; // what each is taken against, kN and kN·m
 };
 EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, double F, double h1,
                                     double h2);
@@ -82,8 +85,10 @@ struct DesignChecks {
     bool ok = true; // every check holds
     RefinedEquilibrium refined;
     std::vector<std::string> geometryRemarks;
-    // The two misses of the equilibrium check, in percent.
+    // The two misses of the equilibrium check, in percent, and what each is taken against:
+    // max(|P|, C, F) in kN and max(M, (C + F)·d/2000) in kN·m, each at least 1.
     double forceMiss = 0, momentMiss = 0;
+    double forceReference = 0, momentReference = 0;
 
     const Check& operator[](CheckId id) const { return checks[static_cast<int>(id)]; }
     // The checks made, in order.

@@ -180,4 +180,13 @@ std::string numberToText(double value, char decimalSeparator) {
     return out + exponent;
 }
 
+std::string withLeadingZero(std::string_view text) {
+    std::string out(text);
+    if (out.starts_with('.'))
+        out.insert(out.begin(), '0');
+    else if (out.starts_with("-."))
+        out.insert(out.begin() + 1, '0');
+    return out;
+}
+
 } // namespace tarvel

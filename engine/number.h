@@ -58,6 +58,10 @@ std::string formatWithPattern(double value, std::string_view pattern, char decim
                               int significantDigits = doubleDigits);
 std::string formatWithPattern(float value, std::string_view pattern, char decimalSeparator = '.');
 
+// A result text as Tarvel's own views show it: with the leading zero the display patterns
+// leave out (".50" is "0.50", "-.5" is "-0.5"); any other text as it is.
+std::string withLeadingZero(std::string_view text);
+
 // General conversion: shortest form with at most 15 significant digits.
 std::string numberToText(double value, char decimalSeparator = '.');
 

@@ -1,6 +1,10 @@
 #include "project.h"
 
+#include "number.h"
+
 #include <nlohmann/json.hpp>
+
+#include <cmath>
 
 namespace tarvel {
 
@@ -39,6 +43,15 @@ double numberAt(const json& object, const char* key, const std::string& path) {
     const json& value = member(object, key, path);
     if (!value.is_number()) bad("项目文件中「" + path + key + "」应为数值");
     return value.get<double>();
+}
+
+// A count as text; other programs write it as a JSON number, which is read as its text.
+std::string countAt(const json& object, const char* key, const std::string& path) {
+    const auto it = object.find(key);
+    if (it != object.end() && it->is_number_integer() && !it->is_number_unsigned())
+        return std::to_string(it->get<long long>());
+    if (it != object.end() && it->is_number()) return numberToText(it->get<double>());
+    return textAt(object, key, path);
 }
 
 // "第 3 行第 14 列" for a byte offset of the text.
@@ -147,7 +160,7 @@ Project parseProject(std::string_view bytes) {
     const json& geometry = objectAt(j, "geometry", "");
     p.d = textAt(geometry, "d", "geometry.");
     p.D = textAt(geometry, "D", "geometry.");
-    p.n = textAt(geometry, "n", "geometry.");
+    p.n = countAt(geometry, "n", "geometry.");
 
     const json& design = objectAt(j, "design", "");
     p.design.bolt = textAt(design, "bolt", "design.");
@@ -155,6 +168,9 @@ Project parseProject(std::string_view bytes) {
     p.design.concrete = textAt(design, "concrete", "design.");
     p.design.betaL = numberAt(design, "betaL", "design.");
     p.design.friction = numberAt(design, "friction", "design.");
+    // Files written before the shear was kept have none: no shear.
+    if (design.contains("V")) p.design.V = numberAt(design, "V", "design.");
+    if (!(std::fabs(p.design.V) <= maxShear)) bad("项目文件中「design.V」应在 ±1000000 kN 以内");
     if (design.contains("detailing")) p.design.detailing = readDetailingJson(design);
     try {
         if (p.design.detailing) p.design.detailing = readDetailing(*p.design.detailing).input;
@@ -193,7 +209,9 @@ std::string serializeProject(const Project& p) {
                    {"steel", p.design.steel},
                    {"concrete", p.design.concrete},
                    {"betaL", p.design.betaL},
-                   {"friction", p.design.friction}};
+                   {"friction", p.design.friction},
+                   // A reader that does not know it ignores it: the version stays.
+                   {"V", p.design.V}};
     if (const auto& t = p.design.detailing) {
         j["design"]["detailing"] = {{"tube", t->tube},
                                     {"tubeSteel", t->tubeSteel},

@@ -27,14 +27,14 @@ struct ProjectLoad {
 struct Project {
     ProjectInfo info;
     std::string d = "1520", D = "1620", n = "18"; // texts as typed
-    DesignInput design;                           // V is per load
+    DesignInput design; // V: the design shear of every load without its own V
     std::vector<ProjectLoad> loads;
     std::optional<SizingRanges> sizing; // the ranges of the sizing, when the user set them
     bool operator==(const Project& o) const {
         return info == o.info && d == o.d && D == o.D && n == o.n && design.bolt == o.design.bolt &&
                design.steel == o.design.steel && design.concrete == o.design.concrete &&
                design.betaL == o.design.betaL && design.friction == o.design.friction &&
-               design.detailing == o.design.detailing &&
+               design.V == o.design.V && design.detailing == o.design.detailing &&
                loads == o.loads && sizing == o.sizing;
     }
 };
@@ -51,7 +51,8 @@ constexpr const char* projectSuffix = ".tarvel";
 // Reads a project file. Throws TarvelError (ErrorKind::BadProjectFile) with a Chinese
 // message naming the problem: not JSON, another format, a newer version, a missing field, a
 // field of the wrong type, a design input out of range, or a file that is too large.
-// Fields it does not know are ignored.
+// Fields it does not know are ignored. `design.V` may be missing (0), and `geometry.n` may
+// be a whole JSON number as well as text.
 Project parseProject(std::string_view bytes);
 
 // The version a project is written in: 1 unless it uses a newer field (the detailing, the

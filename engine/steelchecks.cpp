@@ -224,8 +224,7 @@ Check detailing(const CheckContext& c) {
     std::string rule;
     for (const char ch : std::string(governing->what))
         if (ch != '{' && ch != '}' && ch != '|') rule += ch; // {t|p} reads tp in a remark
-    best.remark = "控制：" + rule +
-                  (best.ok ? "" : "，不满足构造要求");
+    best.remark = "控制：" + rule + (best.ok ? "" : "，不满足构造要求");
     return best;
 }
 

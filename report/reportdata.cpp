@@ -98,6 +98,7 @@ ReportData makeProjectReport(const Project& project,
     if (governing < 0)
         throw ReportError(QStringLiteral("无法生成计算书：项目中没有计算成功的荷载组合"));
     data.main = data.loadCases[governing];
+    data.mainIndex = governing;
     return data;
 }
 

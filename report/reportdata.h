@@ -49,6 +49,7 @@ struct ReportData {
     // A project report: every load case in a summary table after the main case, which is
     // then the governing one. Empty for the report of a single case.
     std::vector<ReportCase> loadCases;
+    int mainIndex = -1; // which of loadCases is the main case
 
     QString programName() const;
     QString programVersion() const;

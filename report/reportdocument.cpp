@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace tarvel::report {
 
@@ -136,6 +137,7 @@ QString styleSheet(HtmlTarget target) {
             " max-width: 178mm; margin: 0 auto; padding: 12mm 16mm; }\n"
             "table { width: 100%; }\n"
             "tr, figure, svg, img { page-break-inside: avoid; break-inside: avoid; }\n"
+            "h2 { page-break-after: avoid; break-after: avoid; }\n"
             "figure { margin: 6pt 0; text-align: center; }\n"
             "footer { margin-top: 16pt; font-size: 9pt; color: #555555; text-align: center; }\n"
             "@media print { html { background: none; } body { max-width: none; margin: 0; "
@@ -243,14 +245,20 @@ QString pictures(HtmlTarget target, const ReportCase& c) {
     const auto px = [](double mm) {
         return QString::number(std::lround(mm / mmPerInch * htmlDpi));
     };
-    return QStringLiteral(
-               "<h2 style=\"page-break-before: always\">3 计算简图</h2>\n"
+    // The figure follows the inputs on the first page; the inputs of the steel parts leave it
+    // no room there, and the text layout would leave the heading behind: a page of its own.
+    const QString heading = c.outcome.checks.detailing
+                                ? QStringLiteral("<h2 style=\"page-break-before: always\">")
+                                : QStringLiteral("<h2>");
+    return heading +
+           QStringLiteral(
+               "3 计算简图</h2>\n"
                "<p align=\"center\"><img src=\"%1\" width=\"%2\" height=\"%3\"></p>\n"
                "<p class=\"caption\" align=\"center\">图 1　柱脚示意（以图示方向为正）</p>\n"
                "<p align=\"center\"><img src=\"%4\" width=\"%5\" height=\"%6\"></p>\n"
                "<p class=\"caption\" align=\"center\">图 2　计算简图（受压边在右侧）</p>\n")
-        .arg(figureName, px(figureWidthMm), px(figureHeightMm), diagramName, px(diagramWidthMm),
-             px(diagramHeightMm));
+               .arg(figureName, px(figureWidthMm), px(figureHeightMm), diagramName,
+                    px(diagramWidthMm), px(diagramHeightMm));
 }
 
 QString results(const ReportCase& c) {
@@ -263,8 +271,7 @@ QString results(const ReportCase& c) {
                 .arg(QString::fromUtf8(r.name), r.symbol, esc(c.outcome.result[r.box]),
                      QString::fromUtf8(r.unit));
     }
-    return QStringLiteral("<h2 style=\"page-break-before: always\">4 计算结果</h2>\n") +
-           table(QStringLiteral("results"), rows);
+    return QStringLiteral("<h2>4 计算结果</h2>\n") + table(QStringLiteral("results"), rows);
 }
 
 QString refinedText(const RefinedEquilibrium& r) {
@@ -293,18 +300,23 @@ QString equilibrium(const ReportCase& c) {
     const CaseOutcome& o = c.outcome;
     const double P = textToNumber(o.inputs[0]), M = std::fabs(textToNumber(o.inputs[1]));
     const double h1 = textToNumber(o.result.h1t), h2 = textToNumber(o.result.h2t);
+    // A miss is taken against the largest force (moment) of the state, not the load alone:
+    // the reference is printed beside it.
     QString rows = row({QStringLiteral("项目"), QStringLiteral("计算值"), QStringLiteral("荷载"),
-                        QStringLiteral("差值"), QStringLiteral("相对差")},
+                        QStringLiteral("差值"), QStringLiteral("基准值"), QStringLiteral("相对差")},
                        true);
+    rows += row({QStringLiteral("竖向力之和 ΣN = C − F"), esc(o.result.h1t) + QStringLiteral(" kN"),
+                 QStringLiteral("P = ") + esc(o.inputs[0]) + QStringLiteral(" kN"),
+                 two(h1 - P) + QStringLiteral(" kN"),
+                 QStringLiteral("max(|P|, C, F) = %1 kN").arg(two(o.checks.forceReference)),
+                 two(o.checks.forceMiss) + QStringLiteral(" %")});
     rows +=
-        row({QStringLiteral("竖向力之和 ΣN = C − F"), esc(o.result.h1t) + QStringLiteral(" kN"),
-             QStringLiteral("P = ") + esc(o.inputs[0]) + QStringLiteral(" kN"),
-             two(h1 - P) + QStringLiteral(" kN"), two(o.checks.forceMiss) + QStringLiteral(" %")});
-    rows += row({QStringLiteral("弯矩之和 ΣM = M<sub>c</sub> + M<sub>b</sub>"),
-                 esc(o.result.h2t) + QStringLiteral(" kN·m"),
-                 QStringLiteral("M = ") + plain(M) + QStringLiteral(" kN·m"),
-                 two(h2 - M) + QStringLiteral(" kN·m"),
-                 two(o.checks.momentMiss) + QStringLiteral(" %")});
+        row({QStringLiteral("弯矩之和 ΣM = M<sub>c</sub> + M<sub>b</sub>"),
+             esc(o.result.h2t) + QStringLiteral(" kN·m"),
+             QStringLiteral("M = ") + plain(M) + QStringLiteral(" kN·m"),
+             two(h2 - M) + QStringLiteral(" kN·m"),
+             QStringLiteral("max(M, (C + F)·d/2000) = %1 kN·m").arg(two(o.checks.momentReference)),
+             two(o.checks.momentMiss) + QStringLiteral(" %")});
     QString out =
         QStringLiteral("<h2>5 平衡校核</h2>\n") + table(QStringLiteral("equilibrium"), rows);
     const QString refined = refinedText(o.checks.refined);
@@ -421,8 +433,43 @@ QString caseVerdict(const ReportCase& c) {
     return QStringLiteral("<span class=\"fail\">出错：%1</span>").arg(esc(c.outcome.message));
 }
 
-QString loadCaseTable(const ReportData& d) {
+// For each check, the load case with its largest ratio (-1 for none).
+std::array<int, checkCount> governingRows(const ReportData& d) {
+    std::vector<std::optional<CaseOutcome>> outcomes;
+    for (const ReportCase& c : d.loadCases)
+        outcomes.push_back(c.outcome);
+    return governingCases(outcomes);
+}
+
+QString caseLabel(const ReportData& d, int k) {
+    const QString name = d.loadCases[k].name.trimmed();
+    return QStringLiteral("第 %1 行").arg(k + 1) +
+           (name.isEmpty() ? QString() : QStringLiteral("「%1」").arg(esc(name)));
+}
+
+// Which combination a project report shows in full, and why.
+QString mainCaseNote(const ReportData& d) {
+    if (d.loadCases.empty() || d.mainIndex < 0) return {};
+    const auto governing = governingRows(d);
+    const DesignChecks& k = d.main.outcome.checks;
+    int worst = -1;
+    for (int c = 0; c < checkCount; ++c)
+        if (k.checks[c].checked && (worst < 0 || k.checks[c].ratio > k.checks[worst].ratio))
+            worst = c;
+    if (worst < 0) return {};
+    QStringList governs;
+    for (int c = 0; c < checkCount; ++c)
+        if (governing[c] == d.mainIndex) governs << QString::fromUtf8(k.checks[c].title);
+    return QStringLiteral("<p>本计算书第 2～8 节详列荷载组合 %1：其%2利用率 %3 为各荷载组合中最高，"
+                          "是%4的最不利组合。全部 %5 个荷载组合见第 9 节汇总。</p>\n")
+        .arg(caseLabel(d, d.mainIndex), QString::fromUtf8(k.checks[worst].title),
+             esc(k.checks[worst].ratioText), governs.join(QStringLiteral("、")))
+        .arg(d.loadCases.size());
+}
+
+QString loadCaseTable(const ReportData& d, HtmlTarget target) {
     if (d.loadCases.empty()) return {};
+    const auto governing = governingRows(d);
     // Every case shares the design: the steel parts are checked in all or in none.
     const bool detailed = d.loadCases.front().design.detailing.has_value();
     std::vector<CheckId> shown;
@@ -435,20 +482,34 @@ QString loadCaseTable(const ReportData& d) {
         rows += QStringLiteral("<th>%1</th>").arg(QString::fromUtf8(checkDefinition(id).shortTitle));
     rows += QStringLiteral("<th>结论</th></tr>\n");
     bool allOk = true;
-    for (const ReportCase& c : d.loadCases) {
+    for (int k = 0; k < static_cast<int>(d.loadCases.size()); ++k) {
+        const ReportCase& c = d.loadCases[k];
         const CaseOutcome& o = c.outcome;
         const bool ok = o.status == CaseOutcome::Status::Ok;
         allOk = allOk && ok && o.checks.ok;
+        // The governing ratio of each check is marked, and the case shown in full.
+        const QString name = esc(c.name) + (k == d.mainIndex ? QStringLiteral("◆") : QString());
         rows += QStringLiteral("<tr>");
-        for (const QString& cell : {esc(c.name), esc(o.inputs[0]), esc(o.inputs[1]),
-                                    plain(c.design.V), esc(o.result.xt), esc(o.result.qmaxt),
-                                    esc(o.result.tt), esc(o.result.fqt)})
+        for (const QString& cell :
+             {name, esc(o.inputs[0]), esc(o.inputs[1]), plain(c.design.V), esc(o.result.xt),
+              esc(o.result.qmaxt), esc(o.result.tt), esc(o.result.fqt)})
             rows += QStringLiteral("<td>%1</td>").arg(cell);
-        for (CheckId id : shown)
-            rows += QStringLiteral("<td>%1</td>").arg(ok ? esc(o.checks[id].ratioText) : QString());
+        for (CheckId id : shown) {
+            QString r = ok ? esc(o.checks[id].ratioText) : QString();
+            if (ok && governing[static_cast<int>(id)] == k) r = QStringLiteral("<b>%1▲</b>").arg(r);
+            rows += QStringLiteral("<td>%1</td>").arg(r);
+        }
         rows += QStringLiteral("<td>%1</td></tr>\n").arg(caseVerdict(c));
     }
-    return QStringLiteral("<h2>9 荷载组合汇总</h2>\n") + table(QStringLiteral("cases"), rows) +
+    // The text layout cannot keep a heading with the table after it: in a document for
+    // print the summary starts a page of its own.
+    const QString heading = target == HtmlTarget::TextDocument
+                                ? QStringLiteral("<h2 style=\"page-break-before: always\">")
+                                : QStringLiteral("<h2>");
+    return heading + QStringLiteral("9 荷载组合汇总</h2>\n") +
+           table(QStringLiteral("cases"), rows) +
+           QStringLiteral("<p class=\"remark\">▲ 该项验算的最不利荷载组合；◆ 第 2～8 节详列的"
+                          "荷载组合。</p>\n") +
            QStringLiteral("<p class=\"verdict\">设计总体结论：%1</p>\n").arg(verdict(allOk));
 }
 
@@ -506,8 +567,9 @@ QByteArray figurePng() {
 QString reportHtml(const ReportData& data, HtmlTarget target) {
     requireReportable(data);
     const ReportCase& c = data.main;
-    QString body = header(data) + basis() + inputs(c) + pictures(target, c) + results(c) +
-                   equilibrium(c) + checks(c) + steelParts(c) + conclusion(c) + loadCaseTable(data);
+    QString body = header(data) + mainCaseNote(data) + basis() + inputs(c) + pictures(target, c) +
+                   results(c) + equilibrium(c) + checks(c) + steelParts(c) + conclusion(c) +
+                   loadCaseTable(data, target);
     if (target == HtmlTarget::Browser)
         body += QStringLiteral("<footer>%1</footer>\n").arg(esc(data.programLine()));
     return QStringLiteral(

@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "shear\t700.00\t622.00\t1.13\tfail\nequilibrium\t0.80\t5.00\t0.16\tok\n"
                       "verdict\tfail\n"},
         CheckLinesRow{"EquilibriumMissed", "--check -- -826 7250 2390 2730 10", 4,
-                      "bolt\t.00\t147.01\t0.00\tok\nbearing\t.10\t14.30\t0.01\tok\n"
+                      "bolt\t0.00\t147.01\t0.00\tok\nbearing\t0.10\t14.30\t0.01\tok\n"
                       "shear\t0.00\t36.34\t0.00\tok\nequilibrium\t111.00\t5.00\t22.20\tfail\n"
                       "verdict\tfail\n"},
         CheckLinesRow{"BetaRaisesBearing", "--concrete C20 --beta-l 1.5 5000 5000 1520 1620 18", 4,
@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
                       "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t30.00\t0.67\tok\n"
                       "verdict\tok\n"},
-        CheckLinesRow{"ThinPlateFails", "--tube=1020x16 --plate 16 --cap 20x240 1000 1000 1520 1620 18",
-                      4,
+        CheckLinesRow{"ThinPlateFails",
+                      "--tube=1020x16 --plate 16 --cap 20x240 1000 1000 1520 1620 18", 4,
                       "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
                       "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
                       "plate\t505.42\t305.00\t1.66\tfail\ncap\t551.51\t295.00\t1.87\tfail\n"
@@ -86,6 +86,11 @@ TEST(CheckLines, RefusalAndFailureKeepTheirStatus) {
     const CliResult failed = run("--check 1000 1000 abc 1620 18");
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.err, "错误：「d(mm)」不是有效的数字\n");
+    // A base that cannot exist: neither a line nor a verdict.
+    const CliResult noBolts = run("--check 1000 1000 1520 1620 0");
+    EXPECT_EQ(noBolts.status, 1);
+    EXPECT_EQ(noBolts.out, "");
+    EXPECT_EQ(noBolts.err, "错误：「锚栓个数」应为正整数（输入为 0），不能作设计验算\n");
 }
 
 struct BadOptionRow {
@@ -126,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The value of an option is the next argument, even when it looks like P.
         BadOptionRow{"ValueTakenFromArguments", "--check --bolt", 1,
                      "错误：「锚栓规格」没有“1000”这一规格"},
-        BadOptionRow{"UnknownOption", "--bolts M36", 2, "tarvel-calc: 未知选项 --bolts\n"},
+        BadOptionRow{"UnknownOption", "--blot M36", 2, "tarvel-calc: 未知选项 --blot\n"},
         BadOptionRow{"DetailingWithoutTube", "--plate 30", 2,
                      "tarvel-calc: --plate 描述钢管柱脚的板件，需同时给出 --tube"},
         BadOptionRow{"TubeTooWide", "--tube 1600x16", 1,
@@ -192,7 +197,8 @@ TEST(CsvChecks, ColumnsAndTheGoverningSummary) {
                               "1.3G+1.5Q,1000,1000,1520,1620,18,100\r\n"
                               "wind,5000,5000,1520,1620,18,\r\n"
                               "tension,-1000,0,1520,1620,18,0\r\n"
-                              "bad,1000,1000,1520,1620,18,x\r\n";
+                              "bad,1000,1000,1520,1620,18,x\r\n"
+                              "no bolts,1000,1000,1520,1620,0,\r\n";
     const CliResult r = run("--check --shear 50 --csv -", input);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
@@ -203,7 +209,9 @@ TEST(CsvChecks, ColumnsAndTheGoverningSummary) {
               "wind,5000,5000,1520,1620,18,ok,904.,16.10,561.00,2842.50,1921.64,7823.63,3071.36,"
               "393.,676.,4981.13,4993,3129.,,50,3.82,1.13,0.02,0.05,fail\n"
               "tension,-1000,0,1520,1620,18,refused,,,,,,,,,,,,,底板全截面受拉,0,,,,,\n"
-              "bad,1000,1000,1520,1620,18,error,,,,,,,,,,,,,「剪力 V(kN)」不是有效的数字,x,,,,,\n");
+              "bad,1000,1000,1520,1620,18,error,,,,,,,,,,,,,「剪力 V(kN)」不是有效的数字,x,,,,,\n"
+              "no bolts,1000,1000,1520,1620,0,error,,,,,,,,,,,,,"
+              "「锚栓个数」应为正整数（输入为 0），不能作设计验算,50,,,,,\n");
     EXPECT_EQ(r.err, "最不利 锚栓抗拉：第 2 行（wind），利用率 3.82，不满足\n"
                      "最不利 混凝土承压：第 2 行（wind），利用率 1.13，不满足\n"
                      "最不利 抗剪：第 1 行（1.3G+1.5Q），利用率 0.16，满足\n"

@@ -215,6 +215,48 @@ TEST(Project, ReportHoldsEveryCase) {
         EXPECT_NE(text.find(piece), std::string::npos) << piece;
 }
 
+// A row without its own V takes the project's design V, as the window does; --shear replaces
+// it. Each row's V and shear ratio equal a single run with that shear. The count is written
+// as a JSON number, as other programs write it.
+struct ShearRow {
+    const char* name;
+    const char* designV; // the member added to "design", or nothing
+    const char* args;
+    const char* V; // the V the row is computed with
+};
+
+class ProjectShear : public testing::TestWithParam<ShearRow> {};
+
+TEST_P(ProjectShear, RowsUseTheVShownInTheWindow) {
+    const ShearRow& row = GetParam();
+    const std::string path = temp(std::string("shear_") + row.name + ".tarvel");
+    spit(path, std::string(R"({"format": "tarvel-project", "version": 1,
+ "geometry": {"d": "1520", "D": "1620", "n": 18},
+ "design": {"bolt": "M30", "steel": "Q355", "concrete": "C30", "betaL": 1.2, "friction": 0.4)") +
+                   row.designV + R"(},
+ "loads": [{"name": "A", "P": "1000", "M": "1000", "V": ""}]})");
+    const CliResult r = run("--project " + path + " " + row.args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = split(r.out, '\n');
+    ASSERT_EQ(lines.size(), 3u) << r.out; // the header, the row, and after the last newline
+    const std::vector<std::string> f = split(lines[1], ',');
+    ASSERT_EQ(f.size(), 26u) << lines[1];
+    EXPECT_EQ(f[20], row.V);
+    const CliResult single =
+        run("--bolt M30 --beta-l 1.2 --shear " + std::string(row.V) + " 1000 1000 1520 1620 18");
+    const std::vector<std::string> s = split(single.out, '\n');
+    ASSERT_EQ(s.size(), 17u + 1) << single.out;
+    EXPECT_EQ(f[23], split(s[14], '\t')[3]);
+    EXPECT_NE(f[23], "0.00");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ProjectShear,
+    testing::Values(ShearRow{"FromTheProject", R"(, "V": 2000)", "", "2000"},
+                    ShearRow{"ShearOptionReplacesIt", R"(, "V": 2000)", "--shear 300", "300"},
+                    ShearRow{"FractionalFromTheProject", R"(, "V": 2000.5)", "", "2000.5"}),
+    [](const testing::TestParamInfo<ShearRow>& info) { return std::string(info.param.name); });
+
 struct BadFileRow {
     const char* name;
     std::string content;

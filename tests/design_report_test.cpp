@@ -7,10 +7,13 @@
 #include "diagramwidget.h"
 #include "kqform1.h"
 #include "loadtablepane.h"
+#include "projectdocument.h"
 #include "reportactions.h"
 #include "reportdata.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -171,11 +174,55 @@ class DesignReportTest : public QObject {
         QSignalSpy finished(pane, &LoadTablePane::batchFinished);
         QVERIFY(pane->computeAll());
         QVERIFY(finished.wait(10000));
-        tarvel::report::saveReportInfo({"", "", "王五", ""});
+        // The project's header is the title block, not what 计算书信息 remembers.
+        tarvel::report::saveReportInfo({"", "", "赵六", ""});
+        pane->findChild<QLineEdit*>("infoDesigner")->setText("王五");
         QVERIFY(window()->reports()->exportReportTo(file("p.pdf")));
         const QString text = reportText(file("p.pdf"));
         for (const char* piece : {"荷载组合汇总", "G+Q", "wind", "设计总体结论", "王五"})
             QVERIFY2(text.contains(piece), piece);
+        QVERIFY(!text.contains("赵六"));
+    }
+
+    // One title block: the open project's header, else 计算书信息 as remembered. The single
+    // case's report follows it, and the dialog edits whichever applies.
+    void oneTitleBlock_data() {
+        QTest::addColumn<bool>("projectOpen");
+        QTest::newRow("no project") << false;
+        QTest::newRow("project open") << true;
+    }
+
+    void oneTitleBlock() {
+        QFETCH(bool, projectOpen);
+        tarvel::report::saveReportInfo({"设置工程", "", "设置设计", ""});
+        if (projectOpen) {
+            tarvel::Project p = window()->project();
+            p.info = {"项目工程", "GZ-2", "项目设计", ""};
+            p.loads = {{"A", "1000", "1000", ""}};
+            window()->showProject(p);
+            window()->document()->setModified(false);
+        }
+        calculate({"1000", "1000", "1520", "1620", "18"});
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            shown = dialog->findChild<QLineEdit*>("project")->text();
+            dialog->findChild<QLineEdit*>("checker")->setText("新校对");
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+        QVERIFY(window()->reports()->editInfo());
+        QCOMPARE(shown, QString(projectOpen ? "项目工程" : "设置工程"));
+        QCOMPARE(window()->isWindowModified(), projectOpen);
+        QCOMPARE(tarvel::report::loadReportInfo().checker == "新校对", !projectOpen);
+        for (ReportActions* actions : {window()->reports(), launcher->formReports()}) {
+            QVERIFY(actions->exportReportTo(file("t.pdf")));
+            const QString text = reportText(file("t.pdf"));
+            QCOMPARE(text.contains("项目工程"), projectOpen);
+            QCOMPARE(text.contains("设置工程"), !projectOpen);
+            QCOMPARE(text.contains("设置设计"), !projectOpen);
+            QVERIFY(text.contains("新校对"));
+        }
+        window()->document()->setModified(false);
     }
 
     void diagramFollowsTheCalculation() {

@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckRow{"BearingOverCapacity",
                  {"20000", "1000", "800", "900", "100"},
                  with("M36", "Q355", "C30", 2.0),
-                 {".00", "147.01", "0.00", true},
+                 {"0.00", "147.01", "0.00", true},
                  {"59.70", "28.60", "2.09", false},
                  {"0.00", "8001.44", "0.00", true},
                  {"0.06", "5.00", "0.01", true},
@@ -113,8 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
         CheckRow{"FullCompression",
                  {"1000", "0", "1520", "1620", "18"},
                  DesignInput{},
-                 {".00", "147.01", "0.00", true},
-                 {".60", "14.30", "0.04", true},
+                 {"0.00", "147.01", "0.00", true},
+                 {"0.60", "14.30", "0.04", true},
                  {"0.00", "417.76", "0.00", true},
                  {"4.15", "5.00", "0.83", true},
                  true},
@@ -231,7 +231,70 @@ TEST(GeometryRemarks, NameWhatLooksWrong) {
     const auto crowded = remarks({"20000", "1000", "800", "900", "100"});
     ASSERT_EQ(crowded.size(), 1u);
     EXPECT_EQ(crowded[0], "锚栓间距 π·D/n = 28.27 mm 小于锚栓直径 36 mm，锚栓相互重叠");
+    const auto negativeM = remarks({"1000", "-1000", "1520", "1620", "18"});
+    ASSERT_EQ(negativeM.size(), 1u);
+    EXPECT_EQ(negativeM[0], "弯矩 M 应填正值，输入 -1000 按其绝对值计算");
 }
+
+// A base that cannot exist gets no verdict, whether the checks come with the calculation or
+// after it (as in the window); the plain calculation is not the design layer's to refuse.
+struct UnrealBaseRow {
+    const char* name;
+    InputTexts inputs;
+    InputField field;
+    const char* message;
+};
+
+class UnrealBase : public testing::TestWithParam<UnrealBaseRow> {};
+
+TEST_P(UnrealBase, NoVerdictAndTheInputNamed) {
+    const UnrealBaseRow& row = GetParam();
+    const CaseOutcome out = computeCase(row.inputs, DesignInput{});
+    EXPECT_EQ(out.status, CaseOutcome::Status::Error);
+    EXPECT_FALSE(out.hasChecks);
+    EXPECT_EQ(out.message, row.message);
+    const CaseOutcome plain = computeCase(row.inputs, DesignInput{}, 0, false);
+    if (plain.status != CaseOutcome::Status::Ok) return;
+    try {
+        checkDesign(analyze(row.inputs), row.inputs, plain.result, DesignInput{});
+        FAIL() << "checked";
+    } catch (const TarvelError& e) {
+        EXPECT_EQ(e.field(), row.field);
+        EXPECT_STREQ(e.what(), row.message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UnrealBase,
+    testing::Values(UnrealBaseRow{"NoBolts",
+                                  {"1000", "1000", "1520", "1620", "0"},
+                                  InputField::n,
+                                  "「锚栓个数」应为正整数（输入为 0），不能作设计验算"},
+                    UnrealBaseRow{"NegativeBolts",
+                                  {"1000", "1000", "1520", "1620", "-3"},
+                                  InputField::n,
+                                  "「锚栓个数」应为正整数（输入为 -3），不能作设计验算"},
+                    UnrealBaseRow{"FractionalBolts",
+                                  {"1000", "1000", "1520", "1620", "2.5"},
+                                  InputField::n,
+                                  "「锚栓个数」应为整数（输入为 2.5），不能作设计验算"},
+                    UnrealBaseRow{"ZeroBoltCircle",
+                                  {"1000", "1000", "1520", "0", "18"},
+                                  InputField::D,
+                                  "「D(mm)」应大于 0（输入为 0），不能作设计验算"},
+                    UnrealBaseRow{"NegativeBoltCircle",
+                                  {"1000", "1000", "1520", "-1620", "18"},
+                                  InputField::D,
+                                  "「D(mm)」应大于 0（输入为 -1620），不能作设计验算"},
+                    UnrealBaseRow{"NegativePlate",
+                                  {"1000", "1000", "-1520", "1620", "18"},
+                                  InputField::d,
+                                  "「d(mm)」应大于 0（输入为 -1520），不能作设计验算"},
+                    UnrealBaseRow{"ZeroPlate",
+                                  {"1000", "1000", "0", "1620", "18"},
+                                  InputField::d,
+                                  "「d(mm)」应大于 0（输入为 0），不能作设计验算"}),
+    [](const testing::TestParamInfo<UnrealBaseRow>& info) { return std::string(info.param.name); });
 
 struct BadDesignRow {
     const char* name;

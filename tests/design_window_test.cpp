@@ -8,10 +8,14 @@
 #include "loadtablemodel.h"
 #include "loadtablepane.h"
 #include "projectdocument.h"
+#include "reportactions.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +23,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -26,6 +31,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 
@@ -171,15 +177,15 @@ class DesignWindowTest : public QObject {
             << "同时满足";
         QTest::newRow("search misses the equilibrium")
             << QStringList{"-826", "7250", "2390", "2730", "10"}
-            << QStringList{".00|147.01|0.00|满足", ".10|14.30|0.01|满足", "0.00|36.34|0.00|满足",
+            << QStringList{"0.00|147.01|0.00|满足", "0.10|14.30|0.01|满足", "0.00|36.34|0.00|满足",
                            "111.00|5.00|22.20|不满足"}
             << "不满足"
             << "1350.76"
-            << ".00"
+            << "0.00"
             << "同时满足";
         QTest::newRow("no equilibrium for the elastic length")
             << QStringList{"-500", "200", "1520", "1620", "18"}
-            << QStringList{"61.00|147.01|0.41|满足", ".10|14.30|0.01|满足", "0.00|6.24|0.00|满足",
+            << QStringList{"61.00|147.01|0.41|满足", "0.10|14.30|0.01|满足", "0.00|6.24|0.00|满足",
                            "16.08|5.00|3.22|不满足"}
             << "不满足"
             << "61.01"
@@ -187,11 +193,11 @@ class DesignWindowTest : public QObject {
             << "此荷载组合无平衡解（精确解需 σmax < 0）";
         QTest::newRow("no bolt in tension")
             << QStringList{"100", "0", "1520", "1620", "18"}
-            << QStringList{".00|147.01|0.00|满足", ".10|14.30|0.01|满足", "0.00|56.29|0.00|满足",
+            << QStringList{"0.00|147.01|0.00|满足", "0.10|14.30|0.01|满足", "0.00|56.29|0.00|满足",
                            "28.20|5.00|5.64|不满足"}
             << "不满足"
             << "0.00"
-            << ".00"
+            << "0.00"
             << "无受拉锚栓";
     }
 
@@ -329,6 +335,31 @@ class DesignWindowTest : public QObject {
         QCOMPARE(checkRow(0), QString("112.00|44.06|2.54|不满足"));
     }
 
+    // The form calculates any base; the design window gives no verdict for one that cannot
+    // exist and names the input instead.
+    void unrealBaseGetsNoVerdict_data() {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no bolts") << QStringList{"1000", "1000", "1520", "1620", "0"}
+                                  << "「锚栓个数」应为正整数（输入为 0），不能作设计验算";
+        QTest::newRow("2.5 bolts") << QStringList{"1000", "1000", "1520", "1620", "2.5"}
+                                   << "「锚栓个数」应为整数（输入为 2.5），不能作设计验算";
+        QTest::newRow("negative D") << QStringList{"1000", "1000", "1520", "-1620", "18"}
+                                    << "「D(mm)」应大于 0（输入为 -1620），不能作设计验算";
+    }
+
+    void unrealBaseGetsNoVerdict() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, message);
+        showWindow();
+        calculate(defaults);
+        ModalBox box; // should the form itself refuse
+        box.expect();
+        calculate(inputs);
+        expectNoChecks();
+        QCOMPARE(label("statusLabel"), message);
+    }
+
     void designInputChange_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QVariant>("value");
@@ -448,6 +479,12 @@ class DesignWindowTest : public QObject {
         QCOMPARE(part<QDoubleSpinBox>("frictionSpin")->value(), 0.4);
         calculate(defaults);
         QCOMPARE(label("verdictLabel"), QString("满足"));
+        // Each miss of the equilibrium check beside what it is taken against.
+        QCOMPARE(
+            label("equilibriumBasis"),
+            QString("平衡校核的相对差：竖向力 |ΣN − P| = 12.48 kN ÷ max(|P|, C, F) = 1555.01 kN"
+                    " = 0.80 %；弯矩 |ΣM − M| = 5.90 kN·m ÷ max(M, (C + F)·d/2000) = "
+                    "1613.10 kN·m = 0.37 %"));
     }
 
     void opening_data() {
@@ -512,10 +549,104 @@ class DesignWindowTest : public QObject {
         showWindow();
         ModalBox box;
         box.expect();
-        part<QMenu>("menuHelp")->actions().first()->trigger();
+        part<QAction>("actionAbout")->trigger();
         QVERIFY(box.seen);
         QVERIFY(box.text.contains("Tarvel"));
         QVERIFY(box.text.contains("9.8.7"));
+    }
+
+    // Ctrl+E exports the report wherever the focus is, line edits (which claim the key for
+    // "end of line") included.
+    void exportShortcutWhateverHasFocus_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("shear spin box") << "shearSpin";
+        QTest::newRow("input field") << "inputP";
+        QTest::newRow("bolt combo") << "boltCombo";
+        QTest::newRow("shared d of the load table") << "geometryd";
+    }
+
+    void exportShortcutWhateverHasFocus() {
+        QFETCH(QString, focus);
+        showWindow();
+        window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        auto* tabs = part<QTabWidget>("tabs");
+        QWidget* target = part(focus);
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->widget(i)->isAncestorOf(target)) tabs->setCurrentIndex(i);
+        target->setFocus();
+        QSignalSpy triggered(window()->reports()->exportAction(), &QAction::triggered);
+        ModalBox box; // 尚无计算结果
+        box.expect();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(triggered.size(), 1);
+        QVERIFY(box.seen);
+    }
+
+    // 使用说明 (F1) names every check the window shows, and where the settings are.
+    void helpNamesTheChecks() {
+        showWindow();
+        calculate(defaults);
+        QString text;
+        QTimer::singleShot(0, [&text] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            text = dialog->findChild<QTextBrowser*>("helpText")->toPlainText();
+            qobject_cast<QDialog*>(dialog)->reject();
+        });
+        part<QAction>("actionHelp")->trigger();
+        for (int row = 0; row < table()->rowCount(); ++row)
+            QVERIFY2(text.contains(cell(row, DesignWindow::ItemColumn)),
+                     qPrintable(cell(row, DesignWindow::ItemColumn)));
+        QVERIFY(text.contains(QSettings("Tarvel", "Tarvel").fileName()));
+        QVERIFY(text.contains("Ctrl+E"));
+    }
+
+    // A laptop's 1280×720 screen: the window opens on the form's screen inside its free
+    // area, shrinks to the screen with no control cut short (the 验算 tab scrolls instead),
+    // and height to spare goes to the check table.
+    void fitsALaptop() {
+        showWindow();
+        calculate(defaults);
+        QCOMPARE(window()->screen(), form->screen());
+        // The test screen may be smaller than a laptop's: the window is then as small as it
+        // can be, from the screen's top left corner.
+        const QRect area = form->screen()->availableGeometry();
+        const QRect frame = window()->frameGeometry();
+        QVERIFY(area.contains(frame.topLeft()));
+        QVERIFY(frame.right() <= area.right() || window()->width() == window()->minimumWidth());
+        QVERIFY(frame.bottom() <= area.bottom() || window()->height() == window()->minimumHeight());
+        const QSize laptop(1280, 640); // 720 less a title bar and a panel
+        window()->resize(laptop);
+        QCOMPARE(window()->size(), laptop);
+        auto* tabs = part<QTabWidget>("tabs");
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QTest::qWait(0);
+            for (QWidget* w : tabs->currentWidget()->findChildren<QWidget*>()) {
+                const auto* label = qobject_cast<QLabel*>(w);
+                const bool control = (label && !label->wordWrap()) ||
+                                     qobject_cast<QAbstractButton*>(w) ||
+                                     qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                                     qobject_cast<QAbstractSpinBox*>(w);
+                // The line edit inside a spin box or a combo box is sized by its owner.
+                QWidget* owner = w->parentWidget();
+                if (!control || !w->isVisible() || qobject_cast<QAbstractSpinBox*>(owner) ||
+                    qobject_cast<QComboBox*>(owner))
+                    continue;
+                QVERIFY2(w->width() >= w->minimumSizeHint().width() &&
+                             w->height() >= w->minimumSizeHint().height(),
+                         qPrintable(tabs->tabText(i) + " " + w->objectName()));
+            }
+        }
+        tabs->setCurrentIndex(0);
+        // Both heights leave room to spare: 200 px of window are 200 px of table, or nearly.
+        window()->resize(1280, 1400);
+        QTest::qWait(0);
+        const int tall = table()->height();
+        window()->resize(1280, 1200);
+        QTest::qWait(0);
+        QVERIFY2(tall - table()->height() >= 150,
+                 qPrintable(QString::number(tall - table()->height())));
     }
 
     // Every caption and header is shown whole in the window's font.
@@ -550,8 +681,6 @@ class DesignWindowTest : public QObject {
         QVERIFY(!table()->horizontalScrollBar()->isVisible());
     }
 
-    // With TARVEL_SCREENSHOT set, saves the design window after Calculate on the inputs of
-    // TARVEL_SCREENSHOT_INPUTS (five words), or on the defaults.
     // The detailing panel turns the steel parts' checks on and off, in the check table and in
     // the load table's columns.
     void detailingPanel() {
@@ -619,6 +748,9 @@ class DesignWindowTest : public QObject {
         QCOMPARE(window()->project(), before);
     }
 
+    // With TARVEL_SCREENSHOT set, saves the design window after Calculate on the inputs of
+    // TARVEL_SCREENSHOT_INPUTS (five words), or on the defaults, at its own size or that of
+    // TARVEL_SCREENSHOT_SIZE.
     void screenshot() {
         const QByteArray path = qgetenv("TARVEL_SCREENSHOT");
         if (path.isEmpty()) QSKIP("TARVEL_SCREENSHOT not set");
@@ -637,6 +769,10 @@ class DesignWindowTest : public QObject {
         // TARVEL_SCREENSHOT_TAB picks the tab in front (0 验算, 1 计算简图).
         const QByteArray tab = qgetenv("TARVEL_SCREENSHOT_TAB");
         if (!tab.isEmpty()) part<QTabWidget>("tabs")->setCurrentIndex(tab.toInt());
+        // TARVEL_SCREENSHOT_SIZE (WIDTHxHEIGHT) sizes the window first.
+        const QStringList size =
+            QString::fromLocal8Bit(qgetenv("TARVEL_SCREENSHOT_SIZE")).split('x');
+        if (size.size() == 2) window()->resize(size[0].toInt(), size[1].toInt());
         QTest::qWait(50);
         QVERIFY(window()->grab().save(QString::fromLocal8Bit(path)));
     }

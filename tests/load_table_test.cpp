@@ -21,11 +21,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -131,6 +134,7 @@ class LoadTableTest : public QObject {
         p.design.concrete = "C40";
         p.design.betaL = 1.5;
         p.design.friction = 0.55;
+        p.design.V = 2000;
         p.loads = loadsOf({"1.3G+1.5Q|1000|1000|0", "1.0G+1.5W|-500|200|", "地震|5000|5000|800"});
         return p;
     }
@@ -321,6 +325,22 @@ class LoadTableTest : public QObject {
             QCOMPARE(table.cases[k].inputs, expected[k].inputs);
             QCOMPARE(table.cases[k].V, expected[k].V);
         }
+        // With the results: the columns of tarvel-calc --project, the V each row used.
+        QVERIFY(runAll());
+        const QString results = file("results.csv");
+        QVERIFY2(pane()->exportCsv(results, &error, true), qPrintable(error));
+        const QStringList lines = QString::fromUtf8(readAll(results))
+                                      .remove(QChar(0xFEFF))
+                                      .split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QString("name,P,M,d,D,n,status,xt,qmaxt,tt,fmst,mmst,fqt,mqt,ct,c2t,h1t,"
+                                   "h2t,vt,message,V,bolt_ratio,bearing_ratio,shear_ratio,"
+                                   "equilibrium_ratio,verdict"));
+        QCOMPARE(lines[1], QString("1.3G+1.5Q,1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,"
+                                   "383.64,1555.01,610.46,393.,676.,987.52,994.1,622.,,0,0.76,"
+                                   "0.22,0.00,0.16,ok"));
+        QVERIFY2(lines[2].contains(",200,1520,1620,18,") && lines[2].contains(",,0,"),
+                 qPrintable(lines[2]));
         const Loads loads = model()->loads();
         window()->document()->setModified(false);
         window()->newProject();
@@ -336,8 +356,8 @@ class LoadTableTest : public QObject {
                   "bad P|abc|1000|", "bad V|1000|1000|x", "tension edge|-500|200|-50"});
         QVERIFY(runAll());
         const tarvel::Project p = window()->project();
-        tarvel::DesignInput design = p.design;
-        design.V = 300;
+        const tarvel::DesignInput design = p.design;
+        QCOMPARE(design.V, 300.0); // the project holds the V its rows were computed with
         const std::vector<tarvel::LoadCase> cases = tarvel::projectCases(p);
         for (int k = 0; k < model()->rowCount(); ++k) {
             const auto& got = model()->row(k).outcome;
@@ -411,6 +431,65 @@ class LoadTableTest : public QObject {
         QVERIFY(pane()->findChild<QLabel*>("batchStatus")->text().startsWith("已取消"));
     }
 
+    // The batch's line and bar go with its results: a design change, a geometry change or
+    // an added row leaves neither a stale count nor a full bar.
+    void batchStatusGoesWithTheResults_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("design input") << "design";
+        QTest::newRow("geometry") << "geometry";
+        QTest::newRow("row added") << "row";
+    }
+
+    void batchStatusGoesWithTheResults() {
+        QFETCH(QString, change);
+        setLoads({"A|1000|1000|", "B|5000|5000|"});
+        QVERIFY(runAll());
+        auto* status = pane()->findChild<QLabel*>("batchStatus");
+        auto* bar = pane()->findChild<QProgressBar*>("batchProgress");
+        QVERIFY(status->text().startsWith("已计算 2 个"));
+        QCOMPARE(bar->text(), QString("2 / 2"));
+        if (change == "design")
+            window()->findChild<QComboBox*>("boltCombo")->setCurrentText("M42");
+        else if (change == "geometry")
+            pane()->findChild<QLineEdit*>("geometryD")->setText("1700");
+        else
+            pane()->findChild<QPushButton*>("addButton")->click();
+        QCOMPARE(status->text(), QString());
+        QCOMPARE(bar->text(), QString());
+    }
+
+    // A shared d, D or n that cannot be computed is named and its box takes the focus;
+    // nothing runs.
+    void badSharedGeometryPointsAtItsBox_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("d no number") << "geometryd"
+                                     << "15x0"
+                                     << "「d(mm)」不是有效的数字";
+        QTest::newRow("D zero") << "geometryD"
+                                << "0"
+                                << "「D(mm)」应大于 0";
+        QTest::newRow("n fractional") << "geometryn"
+                                      << "2.5"
+                                      << "「锚栓个数」应为整数";
+    }
+
+    void badSharedGeometryPointsAtItsBox() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        setLoads({"A|1000|1000|", "B|5000|5000|"});
+        auto* edit = pane()->findChild<QLineEdit*>(box);
+        edit->setText(text);
+        QVERIFY(!pane()->computeAll());
+        QVERIFY(!pane()->running());
+        const QString status = pane()->findChild<QLabel*>("batchStatus")->text();
+        QVERIFY2(status.contains(message), qPrintable(status));
+        QCOMPARE(window()->focusWidget(), edit);
+        QCOMPARE(edit->selectedText(), text);
+    }
+
     void governing() {
         setLoads({"轻|500|200|", "重|5000|5000|", "剪|1000|1000|3000", "拉|-500|200|"});
         QVERIFY(runAll());
@@ -440,9 +519,19 @@ class LoadTableTest : public QObject {
         QVERIFY2(summary.contains("抗剪 第 3 行（剪）"), qPrintable(summary));
     }
 
-    // A double-click sends the case to the form, which calculates it in full.
-    void doubleClickCalculatesInForm() {
-        setLoads({"A|1000|1000|", "B|5000|5000|"});
+    // A row goes to the form by its button, its context menu or Enter, and the form
+    // calculates it in full; the design window checks it with the row's own V and names it,
+    // and no result box of the form keeps the focus. A double-click edits the cell instead.
+    void sendRowCalculatesInForm_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("button") << "button";
+        QTest::newRow("context menu") << "menu";
+        QTest::newRow("Enter") << "enter";
+    }
+
+    void sendRowCalculatesInForm() {
+        QFETCH(QString, how);
+        setLoads({"A|1000|1000|", "B|5000|5000|300"});
         pane()->findChild<QLineEdit*>("geometryd")->setText("1520");
         QTableView* view = pane()->view();
         QTRY_VERIFY(view->isVisible());
@@ -450,6 +539,22 @@ class LoadTableTest : public QObject {
         // A double-click as the platform delivers it: press, release, then the double-click.
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+        QPointer<QLineEdit> editor = view->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor && editor->isVisible());
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QTRY_VERIFY(!editor);
+        form->findChild<QLineEdit*>("xt")->setFocus();
+        if (how == "button") {
+            QTest::mouseClick(pane()->findChild<QPushButton*>("sendButton"), Qt::LeftButton);
+        } else if (how == "menu") {
+            QCOMPARE(view->contextMenuPolicy(), Qt::ActionsContextMenu);
+            auto* send = pane()->findChild<QAction*>("sendAction");
+            QVERIFY(view->actions().contains(send));
+            send->trigger();
+        } else {
+            view->setFocus();
+            QTest::keyClick(view, Qt::Key_Return);
+        }
         const tarvel::CaseOutcome want =
             tarvel::computeCase({"5000", "5000", "1520", "1620", "18"}, {});
         const char* inputs[] = {"pt", "mt", "d1t", "d2t", "nt"};
@@ -459,6 +564,12 @@ class LoadTableTest : public QObject {
         QCOMPARE(form->findChild<QLineEdit*>("xt")->text(), QString::fromStdString(want.result.xt));
         QCOMPARE(form->findChild<QLineEdit*>("tt")->text(), QString::fromStdString(want.result.tt));
         QCOMPARE(form->findChild<QLineEdit*>("vt")->text(), QString::fromStdString(want.result.vt));
+        auto* checks = window()->findChild<QTableWidget*>("checkTable");
+        QCOMPARE(checks->item(2, DesignWindow::DemandColumn)->text(), QString("300.00"));
+        const QString status = window()->findChild<QLabel*>("statusLabel")->text();
+        QVERIFY2(status.contains("第 2 行（B）") && status.contains("V = 300 kN"),
+                 qPrintable(status));
+        QCOMPARE(form->focusWidget()->objectName(), QString("Picture1"));
     }
 
     void projectRoundTrip() {
@@ -487,9 +598,10 @@ class LoadTableTest : public QObject {
         QVERIFY(window()->saveProjectAs(file("a.tarvel")));
         QVERIFY(window()->windowTitle().startsWith("a.tarvel[*]"));
         QVERIFY(!window()->isWindowModified());
-        // A design input saved in the project marks it; the shear V (per load) does not.
+        // Every design input is saved in the project and marks it, the design V too.
         window()->findChild<QDoubleSpinBox*>("shearSpin")->setValue(10);
-        QVERIFY(!window()->isWindowModified());
+        QVERIFY(window()->isWindowModified());
+        QVERIFY(window()->saveProjectAs(file("a.tarvel")));
         window()->findChild<QComboBox*>("concreteCombo")->setCurrentText("C50");
         QVERIFY(window()->isWindowModified());
     }
@@ -534,6 +646,64 @@ class LoadTableTest : public QObject {
         form->close();
         QVERIFY(box.seen);
         QVERIFY(form->isVisible());
+    }
+
+    // Ending the program with unsaved changes, in the program's own event loop: by 退  出,
+    // and by the application quitting (a session ending). One question; 保存 and 不保存 end
+    // the loop, 取消 keeps both windows as they were.
+    void quitAsksOnce_data() {
+        QTest::addColumn<bool>("byButton");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("quits");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("退出 不保存") << true << "不保存" << true << false;
+        QTest::newRow("退出 保存") << true << "保存" << true << true;
+        QTest::newRow("退出 取消") << true << "取消" << false << false;
+        QTest::newRow("quit 不保存") << false << "不保存" << true << false;
+        QTest::newRow("quit 取消") << false << "取消" << false << false;
+    }
+
+    void quitAsksOnce() {
+        QFETCH(bool, byButton);
+        QFETCH(QString, answer);
+        QFETCH(bool, quits);
+        QFETCH(bool, saved);
+        const QString path = file("q.tarvel");
+        window()->showProject(sampleProject());
+        QVERIFY(window()->saveProjectAs(path));
+        QVERIFY(model()->setData(model()->index(0, LoadTableModel::PColumn), "1234"));
+        int questions = 0;
+        QTimer answerer;
+        connect(&answerer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            ++questions;
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == answer) b->click();
+        });
+        answerer.start(10);
+        QTimer start, giveUp;
+        start.setSingleShot(true);
+        connect(&start, &QTimer::timeout, this, [&] {
+            if (byButton)
+                QTest::mouseClick(form->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+            else
+                QCoreApplication::quit();
+        });
+        constexpr int stillRunning = 7;
+        giveUp.setSingleShot(true);
+        connect(&giveUp, &QTimer::timeout, this, [] { QCoreApplication::exit(stillRunning); });
+        start.start(0);
+        giveUp.start(1000);
+        const int status = QApplication::exec();
+        QCOMPARE(questions, 1);
+        QCOMPARE(status, quits ? 0 : stillRunning);
+        QCOMPARE(form->isVisible(), !quits);
+        QCOMPARE(window()->isVisible(), !quits);
+        const QByteArray bytes = readAll(path);
+        const tarvel::Project onDisk =
+            tarvel::parseProject(std::string_view(bytes.constData(), bytes.size()));
+        QCOMPARE(onDisk.loads[0].P == "1234", saved);
     }
 
     // A failed save reports the folder and leaves the file that was there as it was.

@@ -19,6 +19,15 @@ TEST(ProjectFile, VersionOneStaysVersionOne) {
     const std::string saved = serializeProject(p);
     EXPECT_NE(saved.find("\"version\": 1"), std::string::npos);
     EXPECT_EQ(parseProject(saved), p);
+    EXPECT_EQ(p.design.V, 0); // written before the shear was kept: none
+    // The design shear is no reason for version 2: a version-1 reader ignores it.
+    std::string text = versionOne;
+    text.insert(text.find("\"friction\": 0.4") + 15, R"(, "V": -2000.5)");
+    const Project sheared = parseProject(text);
+    EXPECT_EQ(sheared.design.V, -2000.5);
+    const std::string savedSheared = serializeProject(sheared);
+    EXPECT_NE(savedSheared.find("\"version\": 1"), std::string::npos);
+    EXPECT_EQ(parseProject(savedSheared), sheared);
 }
 
 TEST(ProjectFile, DetailingIsVersionTwoAndMissingKeysTakeTheDefaults) {

@@ -3,9 +3,13 @@
 #include "designreports.h"
 #include "designwindow.h"
 #include "kqform1.h"
+#include "quitcoordinator.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace {
 // px between the form and the design window when it first opens beside it.
@@ -17,6 +21,7 @@ DesignLauncher::DesignLauncher(Kqform1* form)
       menu_(std::make_unique<QMenu>()) {
     // Closing the form still ends the program while the design window is open.
     window_->setAttribute(Qt::WA_QuitOnClose, false);
+    new QuitCoordinator(form, window_.get(), this);
     menu_->setFont(Kqform1::windowFont());
 
     designAction_ = menu_->addAction("设计验算…");
@@ -30,6 +35,7 @@ DesignLauncher::DesignLauncher(Kqform1* form)
     formReports_ = new ReportActions(form, [window] { return designreports::caseReport(*window); });
     menu_->addAction(formReports_->exportAction());
     menu_->addAction(formReports_->infoAction());
+    formReports_->setProjectLink(window->reportLink());
     // Its shortcut belongs to the design window.
     formReports_->exportAction()->setShortcut({});
 
@@ -47,6 +53,12 @@ DesignLauncher::DesignLauncher(Kqform1* form)
         form->raise();
         form->activateWindow();
         form->calculate();
+        // Keys typed next must not land in a result box: the figure takes the focus, as when
+        // the form opens, unless a failed input box was just given it.
+        QWidget* focus = form->focusWidget();
+        const QString name = focus ? focus->objectName() : QString();
+        if (!QStringList{"pt", "mt", "d1t", "d2t", "nt"}.contains(name))
+            form->findChild<QWidget*>("Picture1")->setFocus();
     });
 }
 
@@ -55,7 +67,7 @@ DesignLauncher::~DesignLauncher() = default;
 void DesignLauncher::openDesignWindow() {
     if (!placed_) {
         placed_ = true;
-        window_->move(form_->frameGeometry().topRight() + QPoint(windowGap, 0));
+        placeBesideForm();
     }
     window_->show();
     window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
@@ -63,12 +75,24 @@ void DesignLauncher::openDesignWindow() {
     window_->activateWindow();
 }
 
+// On the form's screen, beside the form where there is room, and never beyond the edges of
+// the screen's free area: a window larger than it is made smaller.
+void DesignLauncher::placeBesideForm() {
+    QScreen* screen = form_->screen();
+    window_->setScreen(screen);
+    const QRect area = screen->availableGeometry();
+    // The form's frame stands for the window's, which is not known before it is shown.
+    const QRect formFrame = form_->frameGeometry(), formInside = form_->geometry();
+    const QSize frame = formFrame.size() - formInside.size();
+    window_->resize(window_->size().boundedTo(area.size() - frame));
+    const QSize outer = window_->size() + frame;
+    QPoint at = formFrame.topRight() + QPoint(windowGap, 0);
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - outer.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - outer.height())));
+    window_->move(at);
+}
+
 bool DesignLauncher::eventFilter(QObject* watched, QEvent* event) {
-    // Closing the form ends the program: unsaved project changes are asked about first.
-    if (watched == form_ && event->type() == QEvent::Close && !window_->maybeSave()) {
-        event->ignore();
-        return true;
-    }
     if (event->type() == QEvent::ContextMenu) {
         menu_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;

@@ -33,6 +33,8 @@ class DesignLauncher : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void placeBesideForm();
+
     Kqform1* form_;
     std::unique_ptr<DesignWindow> window_;
     std::unique_ptr<QMenu> menu_;

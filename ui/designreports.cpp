@@ -10,7 +10,11 @@ ReportActions::Source caseReport(const DesignWindow& window) {
     const auto inputs = window.lastInputs();
     if (!inputs) return {std::nullopt, "尚无计算结果：请先在主窗口中计算，再生成计算书"};
     tarvel::report::ReportData data;
-    data.main = tarvel::report::makeReportCase(*inputs, window.currentDesign());
+    try {
+        data.main = tarvel::report::makeReportCase(*inputs, window.lastDesign());
+    } catch (const tarvel::TarvelError& e) {
+        return {std::nullopt, QString("无法生成计算书：%1").arg(QString::fromUtf8(e.what()))};
+    }
     return {data, {}};
 }
 

@@ -54,8 +54,8 @@ tarvel::DesignInput DesignSettings::load() {
         t.stiffener = textOf("detailing/stiffener", d.stiffener);
         t.cap = textOf("detailing/cap", d.cap);
         t.weld = number(settings, "detailing/weld", 1, tarvel::maxPlateThickness, d.weld);
-        t.stiffenerWeld = number(settings, "detailing/stiffenerWeld", 1,
-                                 tarvel::maxPlateThickness, d.stiffenerWeld);
+        t.stiffenerWeld = number(settings, "detailing/stiffenerWeld", 1, tarvel::maxPlateThickness,
+                                 d.stiffenerWeld);
         t.electrode = choice(settings, "detailing/electrode", tarvel::electrodes(), d.electrode);
         t.anchorage = number(settings, "detailing/anchorage", 1, 1e4, d.anchorage);
         in.detailing = t;

@@ -6,7 +6,7 @@
 class DesignSettings {
   public:
     // The ranges the window's spin boxes offer beyond the engine's own limits.
-    static constexpr double maxShear = 1e6; // kN, either sign
+    static constexpr double maxShear = tarvel::maxShear;
     static constexpr double minFriction = 0.01;
 
     // What was saved; any value missing, unknown or out of range falls back to its default,

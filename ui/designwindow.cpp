@@ -4,9 +4,12 @@
 #include "designsettings.h"
 #include "detailingpanel.h"
 #include "diagramwidget.h"
+#include "helpdialog.h"
 #include "kqform1.h"
 #include "loadtablepane.h"
+#include "number.h"
 #include "projectdocument.h"
+#include "shortcutkeeper.h"
 #include "sizingpane.h"
 #include "utilisationdelegate.h"
 
@@ -19,12 +22,20 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollArea>
+
+#include <cmath>
+#include <utility>
 
 namespace {
 
 // The window reads best a little larger than the form it follows.
 constexpr int fontPixels = 14;
 constexpr int verdictPixels = 30;
+// The window opens no larger than a laptop's 1280×720 screen leaves it: room for the
+// title bar and a panel.
+constexpr int laptopWidth = 1280;
+constexpr int laptopClientHeight = 640;
 // Room on either side of a number in the check table, px.
 constexpr int cellPadding = 16;
 const QColor passColour(0x2e, 0x7d, 0x32);
@@ -48,6 +59,20 @@ QString verdictStyle(bool ok) {
     return QString("QLabel { color: %1; font-weight: bold; font-size: %2px; }")
         .arg((ok ? passColour : failColour).name())
         .arg(verdictPixels);
+}
+
+// The two misses of the equilibrium check with what each is taken against.
+QString equilibriumBasisText(const tarvel::DesignChecks& checks, const tarvel::InputTexts& inputs,
+                             const tarvel::BaseResult& result) {
+    const double P = tarvel::textToNumber(inputs[0]);
+    const double M = std::fabs(tarvel::textToNumber(inputs[1]));
+    const double forceGap = std::fabs(tarvel::textToNumber(result.h1t) - P);
+    const double momentGap = std::fabs(tarvel::textToNumber(result.h2t) - M);
+    auto two = [](double v) { return text(tarvel::twoDecimals(v)); };
+    return QString("平衡校核的相对差：竖向力 |ΣN − P| = %1 kN ÷ max(|P|, C, F) = %2 kN = %3 %；"
+                   "弯矩 |ΣM − M| = %4 kN·m ÷ max(M, (C + F)·d/2000) = %5 kN·m = %6 %")
+        .arg(two(forceGap), two(checks.forceReference), two(checks.forceMiss), two(momentGap),
+             two(checks.momentReference), two(checks.momentMiss));
 }
 
 QString refinedStatusText(const tarvel::RefinedEquilibrium& r) {
@@ -87,10 +112,17 @@ DesignWindow::DesignWindow(QWidget* parent)
     ui_.checkTable->setHorizontalHeaderLabels(
         {"项目", "设计值", "承载力/限值", "利用率", "结论", "备注"});
     ui_.checkTable->setItemDelegateForColumn(RatioColumn, new UtilisationDelegate(ui_.checkTable));
+    // What the equilibrium check's misses are taken against, under the table.
+    equilibriumBasis_ = new QLabel;
+    equilibriumBasis_->setObjectName("equilibriumBasis");
+    equilibriumBasis_->setWordWrap(true);
+    equilibriumBasis_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ui_.checkLayout->insertWidget(ui_.checkLayout->indexOf(ui_.checkTable) + 1, equilibriumBasis_);
     // Long remarks wrap: the rows grow when the remark column narrows.
     connect(ui_.checkTable->horizontalHeader(), &QHeaderView::sectionResized, this,
             &DesignWindow::fitTable);
 
+    fitSmallScreens();
     fillChoices();
     setDesignInput(DesignSettings::load());
 
@@ -100,11 +132,11 @@ DesignWindow::DesignWindow(QWidget* parent)
     connect(ui_.betaSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
     connect(ui_.shearSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
     connect(ui_.frictionSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
-    // Those saved in a project mark it modified; V is per load combination.
+    // Each is saved in the project and marks it modified.
     for (QComboBox* combo : {ui_.boltCombo, ui_.steelCombo, ui_.concreteCombo})
         connect(combo, &QComboBox::currentIndexChanged, document_,
                 [this] { document_->setModified(true); });
-    for (QDoubleSpinBox* spin : {ui_.betaSpin, ui_.frictionSpin})
+    for (QDoubleSpinBox* spin : {ui_.betaSpin, ui_.shearSpin, ui_.frictionSpin})
         connect(spin, &QDoubleSpinBox::valueChanged, document_,
                 [this] { document_->setModified(true); });
     connect(detailing_, &DetailingPanel::changed, this, &DesignWindow::designChanged);
@@ -112,6 +144,14 @@ DesignWindow::DesignWindow(QWidget* parent)
             [this] { document_->setModified(true); });
     connect(ui_.actionClose, &QAction::triggered, this, &DesignWindow::close);
     connect(ui_.actionAbout, &QAction::triggered, this, &DesignWindow::about);
+    auto* help = new QAction("使用说明", this);
+    help->setObjectName("actionHelp");
+    help->setShortcut(QKeySequence::HelpContents);
+    ui_.menuHelp->insertAction(ui_.actionAbout, help);
+    connect(help, &QAction::triggered, this, [this] {
+        HelpDialog dialog(this);
+        dialog.exec();
+    });
 
     ui_.tabs->addTab(diagram_, "计算简图");
     ui_.tabs->addTab(loads_, "荷载组合");
@@ -125,9 +165,11 @@ DesignWindow::DesignWindow(QWidget* parent)
                             reports_->previewAction(), reports_->infoAction()})
         ui_.menuFile->insertAction(ui_.actionClose, action);
     ui_.menuFile->insertSeparator(ui_.actionClose);
+    new ShortcutKeeper(this, {reports_->exportAction()->shortcut()});
+    reports_->setProjectLink(reportLink());
     loads_->setDesignSource([this] { return designInput(); });
     connect(loads_, &LoadTablePane::changed, document_, [this] { document_->setModified(true); });
-    connect(loads_, &LoadTablePane::caseChosen, this, &DesignWindow::caseChosen);
+    connect(loads_, &LoadTablePane::caseChosen, this, &DesignWindow::sendRow);
     connect(document_, &ProjectDocument::changed, this, &DesignWindow::updateTitle);
     setupFileMenu();
     setAcceptDrops(true);
@@ -184,18 +226,40 @@ void DesignWindow::updateTitle() {
     setWindowModified(document_->modified());
 }
 
+bool DesignWindow::hasProject() const {
+    if (!document_->path().isEmpty() || loads_->model()->rowCount() > 0) return true;
+    tarvel::Project p;
+    loads_->fillProject(p);
+    return !(p.info == tarvel::ProjectInfo{});
+}
+
+ReportActions::ProjectLink DesignWindow::reportLink() {
+    using tarvel::report::ReportInfo;
+    auto q = [](const std::string& s) { return QString::fromStdString(s); };
+    return {[this] { return hasProject(); },
+            [this, q] {
+                const tarvel::ProjectInfo i = project().info;
+                return ReportInfo{q(i.project), q(i.member), q(i.designer), q(i.checker)};
+            },
+            [this](const ReportInfo& i) {
+                loads_->setInfo({i.project.toStdString(), i.member.toStdString(),
+                                 i.designer.toStdString(), i.checker.toStdString()});
+            },
+            [this] {
+                const QString path = document_->path();
+                return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+            }};
+}
+
 tarvel::Project DesignWindow::project() const {
     tarvel::Project p;
     loads_->fillProject(p);
     p.design = designInput();
-    p.design.V = 0;
     return p;
 }
 
 void DesignWindow::showProject(const tarvel::Project& p) {
-    tarvel::DesignInput design = p.design;
-    design.V = ui_.shearSpin->value(); // not part of a project
-    setDesignInput(design);
+    setDesignInput(p.design);
     DesignSettings::save(designInput());
     if (last_) refresh();
     loads_->invalidate();
@@ -371,9 +435,12 @@ void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
                                    const tarvel::BaseResult& result) {
     showInputs(inputs);
     loads_->offerGeometry(inputs);
+    const std::optional<SentRow> sent = std::exchange(sent_, std::nullopt);
     try {
         // The first stage only: it gives the geometry the exact equilibrium needs.
-        last_ = LastCase{inputs, result, tarvel::analyze(inputs)};
+        last_ = LastCase{inputs, result, tarvel::analyze(inputs), std::nullopt};
+        // The calculation of a row sent here is checked with the row's V.
+        if (sent && sent->inputs == inputs) last_->row = sent;
         diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, result));
     } catch (const tarvel::TarvelError& error) {
         last_.reset();
@@ -381,6 +448,19 @@ void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
         return;
     }
     refresh();
+}
+
+void DesignWindow::sendRow(const tarvel::InputTexts& inputs, const QString& V,
+                           const QString& label) {
+    sent_ = SentRow{inputs, V, label};
+    emit caseChosen(inputs);
+}
+
+tarvel::DesignInput DesignWindow::lastDesign() const {
+    tarvel::DesignInput design = designInput();
+    if (last_ && last_->row && !last_->row->V.trimmed().isEmpty())
+        design.V = tarvel::designNumber(last_->row->V.toStdString(), tarvel::InputField::V);
+    return design;
 }
 
 std::optional<tarvel::InputTexts> DesignWindow::lastInputs() const {
@@ -394,24 +474,38 @@ bool DesignWindow::showsLoadTable() const {
 
 void DesignWindow::showRefusal(const tarvel::InputTexts& inputs) {
     last_.reset();
+    sent_.reset();
     showInputs(inputs);
     showNoChecks(QString("%1，无验算结果").arg(QString::fromUtf8(tarvel::fullTensionMessage)));
 }
 
 void DesignWindow::showFailure(const tarvel::InputTexts& inputs, const QString& message) {
     last_.reset();
+    sent_.reset();
     showInputs(inputs);
     showNoChecks(QString("计算失败：%1").arg(message));
 }
 
 void DesignWindow::refresh() {
     try {
-        showChecks(
-            tarvel::checkDesign(last_->analysis, last_->inputs, last_->result, designInput()),
-            last_->result);
+        const tarvel::DesignInput design = lastDesign();
+        showChecks(tarvel::checkDesign(last_->analysis, last_->inputs, last_->result, design),
+                   last_->inputs, last_->result);
+        // Which combination the checks are of, and its shear.
+        if (last_->row) {
+            ui_.statusLabel->setText(
+                QString("%1，V = %2 kN%3")
+                    .arg(last_->row->label, text(tarvel::numberToText(design.V)),
+                         last_->row->V.trimmed().isEmpty() ? "（设计剪力）" : QString()));
+        }
     } catch (const tarvel::TarvelError& error) {
-        // The boxes offer only valid choices, but a check must never show a stale verdict.
-        showNoChecks(QString("设计参数有误：%1").arg(QString::fromUtf8(error.what())));
+        // A base that cannot exist is named as it is; the boxes offer only valid design
+        // choices, but a check must never show a stale verdict.
+        const QString why = QString::fromUtf8(error.what());
+        const tarvel::InputField field = error.field();
+        const bool base = field == tarvel::InputField::d || field == tarvel::InputField::D ||
+                          field == tarvel::InputField::n;
+        showNoChecks(base ? why : QString("设计参数有误：%1").arg(why));
     }
 }
 
@@ -421,7 +515,7 @@ void DesignWindow::showInputs(const tarvel::InputTexts& inputs) {
         fields[i]->setText(text(inputs[i]));
 }
 
-void DesignWindow::showChecks(const tarvel::DesignChecks& checks,
+void DesignWindow::showChecks(const tarvel::DesignChecks& checks, const tarvel::InputTexts& inputs,
                               const tarvel::BaseResult& result) {
     ui_.statusLabel->setText("按最近一次计算的结果验算");
     ui_.verdictLabel->setText(checks.ok ? "满足" : "不满足");
@@ -479,13 +573,16 @@ void DesignWindow::showChecks(const tarvel::DesignChecks& checks,
     ui_.refinedF->setText(exact(r.F));
     ui_.refinedForce->setText(exact(r.forceSum));
     ui_.refinedMoment->setText(exact(r.momentSum));
-    ui_.searchQmax->setText(text(result.qmaxt));
-    ui_.searchT->setText(text(result.tt));
-    ui_.searchC->setText(text(result.fqt));
-    ui_.searchF->setText(text(result.fmst));
-    ui_.searchForce->setText(text(result.h1t));
-    ui_.searchMoment->setText(text(result.h2t));
+    // Beside the exact values, the search's with their leading zero.
+    auto shown = [](const std::string& s) { return text(tarvel::withLeadingZero(s)); };
+    ui_.searchQmax->setText(shown(result.qmaxt));
+    ui_.searchT->setText(shown(result.tt));
+    ui_.searchC->setText(shown(result.fqt));
+    ui_.searchF->setText(shown(result.fmst));
+    ui_.searchForce->setText(shown(result.h1t));
+    ui_.searchMoment->setText(shown(result.h2t));
     ui_.refinedStatus->setText(refinedStatusText(r));
+    equilibriumBasis_->setText(equilibriumBasisText(checks, inputs, result));
 
     QStringList remarks;
     for (const std::string& remark : checks.geometryRemarks)
@@ -493,14 +590,38 @@ void DesignWindow::showChecks(const tarvel::DesignChecks& checks,
     ui_.geometryLabel->setText(remarks.isEmpty() ? "无" : remarks.join('\n'));
 }
 
-// The table is exactly as tall as its rows: the space below goes to the boxes underneath.
+// The table is at least as tall as its rows, and takes any height the window has to spare.
 void DesignWindow::fitTable() {
     QTableWidget* table = ui_.checkTable;
     table->resizeRowsToContents();
     int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
     for (int row = 0; row < table->rowCount(); ++row)
         height += table->rowHeight(row);
-    table->setFixedHeight(height);
+    table->setMinimumHeight(height);
+}
+
+// A laptop's 1280×720 screen: the 验算 tab scrolls when the window is lower than its
+// contents, the spare height goes to the check table, and the read-only fields keep the
+// width of their numbers.
+void DesignWindow::fitSmallScreens() {
+    const int index = ui_.tabs->indexOf(ui_.checkTab);
+    const QString title = ui_.tabs->tabText(index);
+    ui_.tabs->removeTab(index);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("checkScroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(ui_.checkTab);
+    ui_.tabs->insertTab(index, scroll, title);
+    ui_.tabs->setCurrentIndex(index);
+    ui_.checkLayout->setStretchFactor(ui_.checkTable, 1);
+    ui_.checkTable->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // Its preferred height is that of its rows: a scrolled tab lays out at the preferred
+    // heights, and should not pad the table there.
+    ui_.checkTable->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    ui_.inputsForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    ui_.designForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    resize(size().boundedTo(QSize(laptopWidth, laptopClientHeight)));
 }
 
 void DesignWindow::showNoChecks(const QString& message) {
@@ -512,7 +633,7 @@ void DesignWindow::showNoChecks(const QString& message) {
     for (QLabel* label :
          {ui_.refinedQmax, ui_.refinedT, ui_.refinedC, ui_.refinedF, ui_.refinedForce,
           ui_.refinedMoment, ui_.searchQmax, ui_.searchT, ui_.searchC, ui_.searchF, ui_.searchForce,
-          ui_.searchMoment, ui_.refinedStatus, ui_.geometryLabel})
+          ui_.searchMoment, ui_.refinedStatus, ui_.geometryLabel, equilibriumBasis_})
         label->clear();
 }
 

@@ -4,6 +4,7 @@
 
 #include "design.h"
 #include "project.h"
+#include "reportactions.h"
 
 #include <QMainWindow>
 
@@ -40,9 +41,16 @@ class DesignWindow : public QMainWindow {
     // The inputs of the last Calculate that gave results, and the design inputs shown.
     std::optional<tarvel::InputTexts> lastInputs() const;
     tarvel::DesignInput currentDesign() const { return designInput(); }
+    // The design inputs the last calculation is checked with: a load row sent to the form
+    // brings its own V. Throws TarvelError for a row V that is no number.
+    tarvel::DesignInput lastDesign() const;
     // Whether the 荷载组合 tab is in front.
     bool showsLoadTable() const;
     ProjectDocument* document() const { return document_; }
+    // Whether a project is open: it has a file, a load combination or a header.
+    bool hasProject() const;
+    // The report's link to the open project (title block, folder).
+    ReportActions::ProjectLink reportLink();
     // The project as the window shows it: header, base, design inputs and load combinations.
     tarvel::Project project() const;
     void showProject(const tarvel::Project& project);
@@ -74,11 +82,20 @@ class DesignWindow : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // A load row sent to the form, until the form's next calculation.
+    struct SentRow {
+        tarvel::InputTexts inputs;
+        QString V; // as typed; empty: the design V
+        QString label;
+    };
     struct LastCase {
         tarvel::InputTexts inputs;
         tarvel::BaseResult result;
         tarvel::Analysis analysis;
+        std::optional<SentRow> row; // when the calculation is that of a load row
     };
+
+    void sendRow(const tarvel::InputTexts& inputs, const QString& V, const QString& label);
 
     void fillChoices();
     tarvel::DesignInput designInput() const;
@@ -87,9 +104,11 @@ class DesignWindow : public QMainWindow {
     // The base and design of a sizing result shown (the load combinations stay).
     void adoptDesign(const tarvel::Project& project);
     void refresh();
-    void showChecks(const tarvel::DesignChecks& checks, const tarvel::BaseResult& result);
+    void showChecks(const tarvel::DesignChecks& checks, const tarvel::InputTexts& inputs,
+                    const tarvel::BaseResult& result);
     void showNoChecks(const QString& message);
     void fitTable();
+    void fitSmallScreens();
     void showInputs(const tarvel::InputTexts& inputs);
     void about();
     void setupFileMenu();
@@ -103,7 +122,9 @@ class DesignWindow : public QMainWindow {
     DetailingPanel* detailing_;
     ReportActions* reports_;
     QMenu* recentMenu_ = nullptr;
+    QLabel* equilibriumBasis_;
 
     Ui::DesignWindow ui_;
     std::optional<LastCase> last_; // the last Calculate that gave results
+    std::optional<SentRow> sent_;
 };

@@ -18,8 +18,7 @@ QDoubleSpinBox* millimetres(double low, double high) {
     return spin;
 }
 
-template <class Row>
-QComboBox* choices(const std::vector<Row>& rows) {
+template <class Row> QComboBox* choices(const std::vector<Row>& rows) {
     auto* combo = new QComboBox;
     for (const Row& row : rows)
         combo->addItem(QString::fromUtf8(row.name));

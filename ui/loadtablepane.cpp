@@ -1,5 +1,8 @@
 #include "loadtablepane.h"
 
+#include "designbase.h"
+#include "number.h"
+#include "resultscsv.h"
 #include "utilisationdelegate.h"
 
 #include <QAction>
@@ -7,10 +10,12 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -66,6 +71,7 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
         connect(geometry_[i], &QLineEdit::textChanged, this, [this] {
             ++inputsRevision_;
             model_.clearOutcomes();
+            clearStatus();
         });
         connect(geometry_[i], &QLineEdit::textEdited, this, &LoadTablePane::changed);
     }
@@ -86,6 +92,8 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     import_ = button("导入 CSV…", "importButton");
     export_ = button("导出 CSV…", "exportButton");
     buttons->addSpacing(12);
+    send_ = button("在主窗口中计算", "sendButton");
+    send_->setToolTip("把当前荷载组合送到主窗口计算（回车）");
     compute_ = button("全部计算", "computeButton");
     cancel_ = button("取消", "cancelButton");
     cancel_->setEnabled(false);
@@ -93,7 +101,6 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     progress_->setObjectName("batchProgress");
     progress_->setRange(0, 1);
     progress_->setValue(0);
-    // No count until a batch has run: "0 / 1" would read as a batch of one.
     progress_->setFormat(QString());
     buttons->addWidget(progress_, 1);
     layout->addLayout(buttons);
@@ -112,9 +119,11 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     view_->setModel(&model_);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // A double-click shows the case in the form; typing edits a cell.
-    view_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
-                           QAbstractItemView::SelectedClicked);
+    // A double-click or typing edits a cell; Enter sends the row to the form.
+    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    view_->installEventFilter(this);
+    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* bars = new UtilisationDelegate(view_);
     for (int c = LoadTableModel::firstCheckColumn; c < LoadTableModel::VerdictColumn; ++c)
         view_->setItemDelegateForColumn(c, bars);
@@ -137,6 +146,11 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
+    QAction* send = action("在主窗口中计算", {}, [this] { sendCurrentRow(); });
+    send->setObjectName("sendAction");
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    view_->addAction(separator);
     action("撤销", QKeySequence::Undo, [this] {
         if (!model_.locked()) model_.undoStack()->undo();
     });
@@ -160,9 +174,10 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     connect(export_, &QPushButton::clicked, this, &LoadTablePane::exportDialog);
     connect(compute_, &QPushButton::clicked, this, [this] { computeAll(); });
     connect(cancel_, &QPushButton::clicked, this, &LoadTablePane::cancel);
-    connect(view_, &QTableView::doubleClicked, this, &LoadTablePane::chooseRow);
+    connect(send_, &QPushButton::clicked, this, &LoadTablePane::sendCurrentRow);
 
     connect(&model_, &LoadTableModel::edited, this, &LoadTablePane::changed);
+    connect(&model_, &LoadTableModel::edited, this, &LoadTablePane::clearStatus);
     connect(&model_, &LoadTableModel::outcomesChanged, this, &LoadTablePane::updateSummary);
     connect(&runner_, &BatchRunner::progress, this, [this](int done, int total) {
         progress_->setRange(0, total);
@@ -200,10 +215,43 @@ void LoadTablePane::showProject(const tarvel::Project& p) {
     for (int i = 0; i < 3; ++i)
         geometry_[i]->setText(qtext(*g[i]));
     model_.resetLoads(p.loads);
+    clearStatus();
+}
+
+void LoadTablePane::clearStatus() {
+    if (running()) return;
     status_->clear();
     progress_->setRange(0, 1);
     progress_->setValue(0);
+    // No count until a batch has run: "0 / 1" would read as a batch of one.
     progress_->setFormat(QString());
+}
+
+bool LoadTablePane::checkGeometry() {
+    const Geometry g = geometry();
+    const tarvel::InputField fields[] = {tarvel::InputField::d, tarvel::InputField::D,
+                                         tarvel::InputField::n};
+    try {
+        for (int i = 0; i < 3; ++i)
+            tarvel::textToNumber(g[i], fields[i]);
+        tarvel::requireRealBase({"0", "0", g[0], g[1], g[2]});
+    } catch (const tarvel::TarvelError& e) {
+        for (int i = 0; i < 3; ++i) {
+            if (e.field() != fields[i]) continue;
+            geometry_[i]->setFocus();
+            geometry_[i]->selectAll();
+        }
+        status_->setText(QString("柱脚%1，请修改后再计算").arg(QString::fromUtf8(e.what())));
+        return false;
+    }
+    return true;
+}
+
+void LoadTablePane::setInfo(const tarvel::ProjectInfo& info) {
+    const std::string* texts[] = {&info.project, &info.member, &info.designer, &info.checker};
+    for (int i = 0; i < 4; ++i)
+        info_[i]->setText(qtext(*texts[i]));
+    emit changed();
 }
 
 void LoadTablePane::offerGeometry(const tarvel::InputTexts& inputs) {
@@ -264,8 +312,10 @@ bool LoadTablePane::importCsv(const QString& path, QString* error) {
     return true;
 }
 
-bool LoadTablePane::exportCsv(const QString& path, QString* error) const {
-    const std::string bytes = loadsCsv(model_.loads(), geometry());
+bool LoadTablePane::exportCsv(const QString& path, QString* error, bool withResults) const {
+    const std::string bytes =
+        withResults ? resultsCsv(model_, geometry(), design_ ? design_() : tarvel::DesignInput{})
+                    : loadsCsv(model_.loads(), geometry());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
@@ -295,11 +345,18 @@ void LoadTablePane::importDialog() {
 }
 
 void LoadTablePane::exportDialog() {
-    QString path =
-        QFileDialog::getSaveFileName(this, "导出荷载组合", "荷载组合.csv", "CSV 文件 (*.csv)");
+    const QString inputsOnly = "CSV 文件，仅荷载组合 (*.csv)";
+    const QString withResults = "CSV 文件，荷载组合与计算结果 (*.csv)";
+    bool computed = false;
+    for (int k = 0; k < model_.rowCount(); ++k)
+        computed = computed || model_.row(k).outcome.has_value();
+    QString filter = computed ? withResults : inputsOnly;
+    QString path = QFileDialog::getSaveFileName(this, "导出荷载组合", "荷载组合.csv",
+                                                inputsOnly + ";;" + withResults, &filter);
     if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += ".csv";
     QString error;
-    if (!exportCsv(path, &error)) fail(error);
+    if (!exportCsv(path, &error, filter == withResults)) fail(error);
 }
 
 void LoadTablePane::fail(const QString& message) {
@@ -324,6 +381,7 @@ std::vector<int> LoadTablePane::selectedRows() const {
 
 bool LoadTablePane::computeAll(unsigned threads) {
     if (running() || model_.rowCount() == 0) return false;
+    if (!checkGeometry()) return false;
     tarvel::Project p;
     fillProject(p);
     const tarvel::DesignInput design = design_ ? design_() : tarvel::DesignInput{};
@@ -347,6 +405,7 @@ void LoadTablePane::cancel() {
 void LoadTablePane::invalidate() {
     ++inputsRevision_;
     model_.clearOutcomes();
+    clearStatus();
 }
 
 void LoadTablePane::onFinished(const BatchRunner::Outcomes& outcomes, bool cancelled) {
@@ -384,11 +443,29 @@ void LoadTablePane::updateSummary() {
     summary_->setText(s.isEmpty() ? QString("最不利：（尚未计算）") : s);
 }
 
-void LoadTablePane::chooseRow(const QModelIndex& index) {
+void LoadTablePane::sendCurrentRow() {
+    const QModelIndex index = view_->currentIndex();
     if (!index.isValid()) return;
-    const tarvel::ProjectLoad& load = model_.row(index.row()).load;
+    const int row = index.row();
+    const tarvel::ProjectLoad& load = model_.row(row).load;
     const Geometry g = geometry();
-    emit caseChosen({load.P, load.M, g[0], g[1], g[2]});
+    const QString name = qtext(load.name).trimmed();
+    const QString label = QString("荷载组合 第 %1 行%2")
+                              .arg(row + 1)
+                              .arg(name.isEmpty() ? QString() : "（" + name + "）");
+    emit caseChosen({load.P, load.M, g[0], g[1], g[2]}, qtext(load.V), label);
+}
+
+bool LoadTablePane::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a row sends it to the form; an open cell editor has the keys, and its own Enter.
+    if (watched == view_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            sendCurrentRow();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void LoadTablePane::showSteelColumns(bool shown) {

@@ -36,6 +36,8 @@ class LoadTablePane : public QWidget {
     void fillProject(tarvel::Project& project) const;
     void showProject(const tarvel::Project& project);
     Geometry geometry() const;
+    // The project's header typed anew (an edit of the project).
+    void setInfo(const tarvel::ProjectInfo& info);
     // Takes d, D, n of a calculation when the fields are empty.
     void offerGeometry(const tarvel::InputTexts& inputs);
     // The base's d, D and n set (a sizing design adopted).
@@ -45,7 +47,8 @@ class LoadTablePane : public QWidget {
     // on refusal nothing changes and `error` says why.
     bool addBlock(std::string_view bytes, const QString& what, QString* error);
     bool importCsv(const QString& path, QString* error);
-    bool exportCsv(const QString& path, QString* error) const;
+    // The inputs only, or with the results (the columns of `tarvel-calc --project`).
+    bool exportCsv(const QString& path, QString* error, bool withResults = false) const;
 
     // 全部计算 on the shown texts; false when nothing can start.
     bool computeAll(unsigned threads = 0);
@@ -58,8 +61,13 @@ class LoadTablePane : public QWidget {
 
   signals:
     void changed(); // anything saved in the project changed
-    void caseChosen(const tarvel::InputTexts& inputs);
+    // A row sent to the form (its button, context menu or Enter): its five texts, its own V
+    // (empty: the design V) and how the design window names it.
+    void caseChosen(const tarvel::InputTexts& inputs, const QString& V, const QString& label);
     void batchFinished();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void paste();
@@ -67,8 +75,12 @@ class LoadTablePane : public QWidget {
     void exportDialog();
     void onFinished(const BatchRunner::Outcomes& outcomes, bool cancelled);
     void setRunning(bool running);
+    // The batch's status line and bar go when its results no longer stand.
+    void clearStatus();
+    // A shared d, D or n that no row can be computed with: says so and points at its box.
+    bool checkGeometry();
     void updateSummary();
-    void chooseRow(const QModelIndex& index);
+    void sendCurrentRow();
     std::vector<int> selectedRows() const;
     int insertionRow() const;
     void fail(const QString& message);
@@ -78,7 +90,8 @@ class LoadTablePane : public QWidget {
     std::function<tarvel::DesignInput()> design_;
     QLineEdit* info_[4];
     QLineEdit* geometry_[3];
-    QPushButton *add_, *remove_, *duplicate_, *paste_, *import_, *export_, *compute_, *cancel_;
+    QPushButton *add_, *remove_, *duplicate_, *paste_, *import_, *export_, *compute_, *cancel_,
+        *send_;
     QProgressBar* progress_;
     QLabel* status_;
     QLabel* summary_;

@@ -1,6 +1,7 @@
 #include "designlauncher.h"
 #include "designwindow.h"
 #include "kqform1.h"
+#include "qttranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
         icon.addFile(QString(":/icons/io.github.tarvel.Tarvel-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
     QApplication::setFont(Kqform1::windowFont());
+    installChineseQtTranslations(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription("圆钢管柱脚计算");

@@ -39,14 +39,8 @@ std::optional<tarvel::report::ReportData> ReportActions::reportData() {
         showError(s.reason.isEmpty() ? QStringLiteral("尚未计算，无法生成计算书") : s.reason);
         return std::nullopt;
     }
-    // The project's own title block first; what is left blank comes from 计算书信息.
-    const tarvel::report::ReportInfo remembered = tarvel::report::loadReportInfo();
-    tarvel::report::ReportInfo& info = s.data->info;
-    for (auto [field, fallback] : {std::pair{&info.project, &remembered.project},
-                                   std::pair{&info.member, &remembered.member},
-                                   std::pair{&info.designer, &remembered.designer},
-                                   std::pair{&info.checker, &remembered.checker}})
-        if (field->trimmed().isEmpty()) *field = *fallback;
+    // One title block, whichever report this is.
+    s.data->info = titleBlock();
     try {
         tarvel::report::requireReportable(*s.data);
     } catch (const tarvel::report::ReportError& e) {
@@ -56,10 +50,16 @@ std::optional<tarvel::report::ReportData> ReportActions::reportData() {
     return s.data;
 }
 
+tarvel::report::ReportInfo ReportActions::titleBlock() const {
+    if (project_.open && project_.open()) return project_.info();
+    return tarvel::report::loadReportInfo();
+}
+
 bool ReportActions::exportReport() {
     if (!reportData()) return false;
     QSettings settings;
-    const QString folder = settings.value(folderKey, QDir::homePath()).toString();
+    QString folder = project_.folder ? project_.folder() : QString();
+    if (folder.isEmpty()) folder = settings.value(folderKey, QDir::homePath()).toString();
     const QString path = QFileDialog::getSaveFileName(parent_, "导出计算书",
                                                       QDir(folder).filePath("圆钢管柱脚计算书.pdf"),
                                                       "PDF 文件 (*.pdf);;HTML 文件 (*.html *.htm)");
@@ -114,10 +114,15 @@ bool ReportActions::previewReport() {
 }
 
 bool ReportActions::editInfo() {
+    const bool ofProject = project_.open && project_.open();
     ReportInfoDialog dialog(parent_);
-    dialog.setInfo(tarvel::report::loadReportInfo());
+    if (ofProject) dialog.setWindowTitle("计算书信息（项目）");
+    dialog.setInfo(titleBlock());
     if (dialog.exec() != QDialog::Accepted) return false;
-    tarvel::report::saveReportInfo(dialog.info());
+    if (ofProject)
+        project_.setInfo(dialog.info());
+    else
+        tarvel::report::saveReportInfo(dialog.info());
     return true;
 }
 

@@ -24,6 +24,18 @@ class ReportActions : public QObject {
     };
     ReportActions(QWidget* parent, std::function<Source()> source);
 
+    // The open project: the title block is its header when one is open, else 计算书信息 as
+    // remembered in the settings; the export dialog starts in the project's folder.
+    struct ProjectLink {
+        std::function<bool()> open;
+        std::function<tarvel::report::ReportInfo()> info;
+        std::function<void(const tarvel::report::ReportInfo&)> setInfo;
+        std::function<QString()> folder; // empty when the project has no file
+    };
+    void setProjectLink(ProjectLink link) { project_ = std::move(link); }
+    // The title block that applies now.
+    tarvel::report::ReportInfo titleBlock() const;
+
     QAction* exportAction() const { return export_; }
     QAction* printAction() const { return print_; }
     QAction* previewAction() const { return preview_; }
@@ -43,6 +55,7 @@ class ReportActions : public QObject {
 
     QWidget* parent_;
     std::function<Source()> source_;
+    ProjectLink project_;
     QAction* export_;
     QAction* print_;
     QAction* preview_;
