@@ -357,7 +357,8 @@ int main(int argc, char** argv) {
         if (options.project || options.csv)
             return usageError("--optimize 不能与 --project 或 --csv 同时使用");
         if (options.designGiven) return usageError("--optimize 的验算输入取自项目文件");
-        if (options.report) return usageError("--optimize 不写计算书；采用方案后再用 --project --report");
+        if (options.report)
+            return usageError("--optimize 不写计算书；采用方案后再用 --project --report");
         if (!options.arguments.empty()) return usageError("--optimize 之后不再需要 P M d D n");
         return optimize(options);
     }

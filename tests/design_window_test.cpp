@@ -27,8 +27,8 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
