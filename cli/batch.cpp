@@ -66,6 +66,9 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
             if (shown(def)) out += std::string(",") + def.key + "_ratio";
         out += ",verdict";
     }
+    // Another method names, row by row, whose texts the row holds (the envelope's vary).
+    const bool methodColumn = options.design.method != AnalysisMethod::Elastic;
+    if (methodColumn) out += ",method";
     out += '\n';
     for (std::size_t k = 0; k < results.size(); ++k) {
         const LoadCase& c = table.cases[k];
@@ -88,6 +91,9 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
                     out += ',' + (r.hasChecks ? r.checks[def.id].ratioText : std::string());
             out += ',' + std::string(r.hasChecks ? (r.checks.ok ? "ok" : "fail") : "");
         }
+        if (methodColumn)
+            out += ',' + std::string(r.status == CaseOutcome::Status::Ok ? methodName(r.shownMethod)
+                                                                          : "");
         out += '\n';
     }
     if (!options.checks) return;

@@ -52,6 +52,10 @@ const char* const usage =
     "  --shear 0          柱脚剪力设计值 V(kN)，取绝对值（默认 0）\n"
     "  --friction 0.4     底板与砂浆间摩擦系数 μ，0 < μ ≤ 1（默认 0.4）\n"
     "  --check            按默认值验算\n"
+    "分析方法：\n"
+    "  --method elastic   elastic 弹性受压区法（默认）、compatibility 应变协调法（刚性底板，\n"
+    "                     平截面假定）或 envelope 包络（各验算项取两法中较大的需求）\n"
+    "  --modular-ratio X  应变协调法的模量比 nE = Es/Ec，1～50（默认按混凝土强度等级）\n"
     "构造参数（给出 --tube 时另验算板件：plate cap stiffener stiffener_weld column_weld\n"
     "tube anchorage detailing）：\n"
     "  --tube 1020x16     钢管 外径x壁厚(mm)        --tube-steel Q355   钢管钢材\n"
@@ -59,12 +63,15 @@ const char* const usage =
     "  --stiffener 20x400 加劲肋 厚x高(mm)          --cap 30x240        锚栓顶板 厚x宽(mm)\n"
     "  --weld 12          柱底焊脚(mm)              --stiffener-weld 10 加劲肋焊脚(mm)\n"
     "  --electrode E50    焊条 E43、E50、E55        --anchorage 1000    锚固长度(mm)\n"
-    "验算时在 12 行结果之后输出 bolt、bearing、shear、equilibrium 四行：\n"
+    "验算时在 12 行结果之后输出 method 行（所示结果的分析方法），再输出 bolt、bearing、shear、\n"
+    "equilibrium 四行（给出 --tube 时另有板件各行）：\n"
     "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
     "\n"
-    "--json：以一个 JSON 对象输出输入、12 个结果、验算输入与各项验算（含精确平衡解）。\n"
+    "--json：以一个 JSON 对象输出输入、12 个结果、分析方法（method）、各锚栓拉力（bolt_forces，\n"
+    "kN，锚栓 1 在前）、验算输入与各项验算（含精确平衡解）。\n"
     "\n"
-    "--report FILE.pdf|FILE.html：写出计算书（PDF 或 HTML，按后缀；同时进行设计验算）。\n"
+    "--report FILE.pdf|FILE.html：写出计算书（PDF 或 HTML，按后缀；同时进行设计验算；\n"
+    "  暂只按弹性受压区法编写）。\n"
     "  --project-name 工程名称  --member 构件编号  --designer 设计  --checker 校对\n"
     "--project FILE.tarvel：计算项目文件中的全部荷载组合，输出与 --csv 相同的 CSV（含 name 列与\n"
     "  验算列），最不利组合写到标准错误；与 --report 同用时写出项目计算书。V 为空的荷载组合取\n"
@@ -89,10 +96,11 @@ const char* const usage =
     "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。输出 CSV：\n"
     "[name,]P,M,d,D,n,status,xt,...,vt,message；status 为 ok、refused 或 error。验算时另有\n"
     "V,bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict 列，\n"
-    "并在标准错误中列出各项验算最不利的荷载组合。\n"
+    "并在标准错误中列出各项验算最不利的荷载组合。--method compatibility 或 envelope 时\n"
+    "末列 method 为该行结果所用的分析方法。\n"
     "\n"
     "退出状态：0 成功；1 计算失败或文件无法读取（错误信息写到标准错误）；2 用法错误；\n"
-    "3 底板全截面受拉；4 计算成功但有验算项不满足（--optimize：没有满足的方案）。\n";
+    "3 底板全截面受拉或应变协调法无平衡解；4 计算成功但有验算项不满足（--optimize：没有满足的方案）。\n";
 
 // Prints each text the moment it is made, so that a failure leaves the earlier ones.
 class PrintSink : public tarvel::TextSink {
@@ -177,6 +185,13 @@ int project(tarvel::cli::Options options) {
         options.shearText = tarvel::numberToText(p.design.V);
     options.design = p.design;
     options.checks = true;
+    // The report does not yet say which method its texts come from: it is written for the
+    // elastic method only, rather than under a method it does not name.
+    if (options.report && p.design.method != tarvel::AnalysisMethod::Elastic) {
+        std::fprintf(stderr, "错误：计算书暂只按弹性受压区法编写，项目文件的分析方法为 %s\n",
+                     tarvel::methodName(p.design.method));
+        return failure;
+    }
     std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
     const int status = writeTable(table, options, &outcomes);
     if (status != success || !options.report) return status;
@@ -294,7 +309,8 @@ int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
         if (!options.checks) return success;
         const tarvel::DesignChecks checks =
             tarvel::checkDesign(tarvel::analyze(texts), texts, sink.result(), options.design);
-        std::fputs(tarvel::cli::checkLines(checks).c_str(), stdout);
+        std::fputs(tarvel::cli::checkLines(checks, tarvel::AnalysisMethod::Elastic).c_str(),
+                   stdout);
         return checks.ok ? success : checkFails;
     } catch (const tarvel::TarvelError& e) {
         std::fprintf(stderr, "错误：%s\n", e.what());
@@ -302,6 +318,28 @@ int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
         std::fprintf(stderr, "错误：计算失败（%s）\n", e.what());
     }
     return failure;
+}
+
+// One case by the compatibility method or the envelope: the whole case is computed, then
+// printed as the elastic method prints it.
+int methodCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
+    const tarvel::CaseOutcome outcome = tarvel::computeCase(texts, options.design, 0, options.checks);
+    for (tarvel::ResultBox box : outcome.written)
+        std::printf("%s\t%s\n", tarvel::boxName(box), outcome.result[box].c_str());
+    switch (outcome.status) {
+    case tarvel::CaseOutcome::Status::Refused:
+        std::printf("%s\n", outcome.message.c_str());
+        return fullTension;
+    case tarvel::CaseOutcome::Status::Error:
+        std::fprintf(stderr, "错误：%s\n", outcome.message.c_str());
+        return failure;
+    case tarvel::CaseOutcome::Status::Ok:
+        break;
+    }
+    if (!outcome.methodRemark.empty()) std::fprintf(stderr, "说明：%s\n", outcome.methodRemark.c_str());
+    if (!outcome.hasChecks) return success;
+    std::fputs(tarvel::cli::checkLines(outcome.checks, outcome.shownMethod).c_str(), stdout);
+    return outcome.checks.ok ? success : checkFails;
 }
 
 int jsonCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
@@ -344,7 +382,8 @@ int main(int argc, char** argv) {
         std::printf("tarvel-calc %s\n", TARVEL_VERSION);
         return success;
     }
-    if (options.checks) {
+    if (options.checks || options.design.method != tarvel::AnalysisMethod::Elastic ||
+        options.design.modularRatio) {
         // A bad design option is reported before anything is computed.
         try {
             tarvel::resolveDesign(options.design);
@@ -380,8 +419,14 @@ int main(int argc, char** argv) {
     tarvel::InputTexts texts;
     for (int i = 0; i < 5; ++i)
         texts[i] = options.arguments[i];
+    if (options.report && options.design.method != tarvel::AnalysisMethod::Elastic)
+        return usageError("--report 暂只按弹性受压区法编写计算书，不能与 --method " +
+                          std::string(tarvel::methodName(options.design.method)) + " 同用");
     // A report is a design report: it comes with the checks.
     if (options.report) options.checks = true;
-    const int status = options.json ? jsonCase(options, texts) : singleCase(options, texts);
+    const int status = options.json ? jsonCase(options, texts)
+                       : options.design.method != tarvel::AnalysisMethod::Elastic
+                           ? methodCase(options, texts)
+                           : singleCase(options, texts);
     return withReport(options, texts, status);
 }

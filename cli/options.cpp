@@ -21,6 +21,8 @@ enum class Valued {
     betaL,
     shear,
     friction,
+    method,
+    modularRatio,
     projectName,
     member,
     designer,
@@ -49,7 +51,8 @@ constexpr ValuedName valuedOptions[] = {
     {"--report", Valued::report},     {"--bolt", Valued::bolt},
     {"--steel", Valued::steel},       {"--concrete", Valued::concrete},
     {"--beta-l", Valued::betaL},      {"--shear", Valued::shear},
-    {"--friction", Valued::friction}, {"--project-name", Valued::projectName},
+    {"--friction", Valued::friction}, {"--method", Valued::method},
+    {"--modular-ratio", Valued::modularRatio}, {"--project-name", Valued::projectName},
     {"--member", Valued::member},     {"--designer", Valued::designer},
     {"--checker", Valued::checker},   {"--tube", Valued::tube},
     {"--tube-steel", Valued::tubeSteel}, {"--plate", Valued::plate},
@@ -103,6 +106,8 @@ bool isDesignOption(Valued option) {
     case Valued::betaL:
     case Valued::shear:
     case Valued::friction:
+    case Valued::method:
+    case Valued::modularRatio:
         return true;
     default:
         if (option >= Valued::tube) return true;
@@ -190,6 +195,15 @@ void apply(Options& o, Valued option, const std::string& value) {
     case Valued::friction:
         o.design.friction = designNumber(value, InputField::friction);
         o.checks = true;
+        break;
+    case Valued::method:
+        // The method alone asks for no checks: it chooses whose twelve texts are printed.
+        if (!methodFromName(value, o.design.method))
+            throw UsageError{"--method 应为 elastic、compatibility 或 envelope，而不是“" + value +
+                             "”"};
+        break;
+    case Valued::modularRatio:
+        o.design.modularRatio = designNumber(value, InputField::modularRatio);
         break;
     case Valued::projectName:
         o.projectName = value;

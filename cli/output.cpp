@@ -20,8 +20,8 @@ const char* statusName(CaseOutcome::Status status) {
     return "error";
 }
 
-std::string checkLines(const DesignChecks& checks) {
-    std::string out;
+std::string checkLines(const DesignChecks& checks, AnalysisMethod shown) {
+    std::string out = std::string("method\t") + methodName(shown) + '\n';
     for (const Check* check : checks.made()) {
         const Check& c = *check;
         out += std::string(c.name) + '\t' + c.demandText + '\t' + c.capacityText + '\t' +
@@ -62,14 +62,19 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
         inputs[inputNames[i]] = outcome.inputs[i];
     j["input"] = inputs;
     j["status"] = statusName(outcome.status);
+    j["method"] = methodName(outcome.shownMethod);
     if (!outcome.message.empty()) j["message"] = outcome.message;
     json results = json::object();
     for (ResultBox box : outcome.written)
         results[boxName(box)] = outcome.result[box];
     j["results"] = results;
+    if (outcome.status == CaseOutcome::Status::Ok) j["bolt_forces"] = outcome.boltForces;
+    if (!outcome.methodRemark.empty()) j["method_remark"] = outcome.methodRemark;
     const DesignInput& d = options.design;
     j["design"] = {{"bolt", d.bolt},   {"steel", d.steel}, {"concrete", d.concrete},
-                   {"betaL", d.betaL}, {"V", d.V},         {"friction", d.friction}};
+                   {"betaL", d.betaL}, {"V", d.V},         {"friction", d.friction},
+                   {"method", methodName(d.method)}};
+    j["design"]["modularRatio"] = d.modularRatio ? json(*d.modularRatio) : json(nullptr);
     if (outcome.hasChecks) {
         const DesignChecks& c = outcome.checks;
         j["design"]["bolt"] = c.data.bolt.name;
@@ -78,6 +83,7 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
         j["design"]["Ae"] = c.data.ae;
         j["design"]["fta"] = c.data.steel.tensileDesign;
         j["design"]["fc"] = c.data.concrete.compressiveDesign;
+        j["design"]["modularRatio"] = c.data.nE;
         if (c.detailing) {
             const DetailingInput& t = c.detailing->input;
             j["design"]["detailing"] = {{"tube", t.tube},
@@ -109,15 +115,16 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
         j["checks"] = checks;
         j["verdict"] = c.ok ? "ok" : "fail";
         const RefinedEquilibrium& r = c.refined;
-        j["refined"] = {{"status", refinedStatusName(r.status)},
-                        {"qmax", number(r.qmax)},
-                        {"T", number(r.T)},
-                        {"C", number(r.C)},
-                        {"Mc", number(r.Mc)},
-                        {"F", number(r.F)},
-                        {"Mb", number(r.Mb)},
-                        {"forceSum", number(r.forceSum)},
-                        {"momentSum", number(r.momentSum)}};
+        if (outcome.shownMethod == AnalysisMethod::Elastic)
+            j["refined"] = {{"status", refinedStatusName(r.status)},
+                            {"qmax", number(r.qmax)},
+                            {"T", number(r.T)},
+                            {"C", number(r.C)},
+                            {"Mc", number(r.Mc)},
+                            {"F", number(r.F)},
+                            {"Mb", number(r.Mb)},
+                            {"forceSum", number(r.forceSum)},
+                            {"momentSum", number(r.momentSum)}};
         j["geometryRemarks"] = c.geometryRemarks;
     }
     // Arguments need not be UTF-8: invalid bytes become U+FFFD rather than an exception.

@@ -7,9 +7,10 @@
 
 namespace tarvel::cli {
 
-// The lines that follow the 12 results when checks are asked for: one per check
-// (name, demand, capacity, ratio, ok|fail, tab-separated), then the verdict.
-std::string checkLines(const DesignChecks& checks);
+// The lines that follow the 12 results when checks are asked for: the method whose texts were
+// shown, one line per check (name, demand, capacity, ratio, ok|fail, tab-separated), then
+// the verdict.
+std::string checkLines(const DesignChecks& checks, AnalysisMethod shown);
 
 // ok, refused or error: the status column of the CSV and the status of the JSON.
 const char* statusName(CaseOutcome::Status status);

@@ -60,6 +60,7 @@ struct CheckContext {
     double forceMiss, momentMiss; // %, of the equilibrium check
     bool boltsBeyondAxis;         // a bolt lies beyond the neutral axis
     double x0;                    // mm, elastic compression length
+    bool searched;                // the texts are the search's (the elastic method's)
 };
 
 // One check, defined once: the command, the batch, the window, the load table and the

@@ -1,5 +1,7 @@
 #include "design.h"
 
+#include "compatibility.h"
+#include "envelope.h"
 #include "designbase.h"
 #include "lookup.h"
 #include "number.h"
@@ -77,6 +79,16 @@ DesignData resolveDesign(const DesignInput& in) {
                           "「摩擦系数 μ」应大于 0 且不大于 1");
     }
     data.ae = effectiveArea(data.bolt);
+    if (in.modularRatio) {
+        const double nE = *in.modularRatio;
+        if (!(nE >= minModularRatio && nE <= maxModularRatio)) {
+            throw TarvelError(ErrorKind::OutOfRange, InputField::modularRatio,
+                              "「模量比 nE」应在 1 至 50 之间");
+        }
+        data.nE = nE;
+    } else {
+        data.nE = modularRatioOfGrade(data.concrete.name);
+    }
     return data;
 }
 
@@ -176,7 +188,11 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
         out.detailing = resolveDetailing(*data.input.detailing, d, a.input.D, a.input.n,
                                          data.bolt.diameter);
 
-    out.refined = solveEquilibrium(a);
+    // The exact equilibrium for the elastic compression length is the search's second
+    // opinion: the texts of another method have no use for it (and its strips would cost a
+    // batch ten times its analysis), nor for the search's ceiling.
+    const bool searched = design.method == AnalysisMethod::Elastic;
+    if (searched) out.refined = solveEquilibrium(a);
     const EquilibriumMisses misses = equilibriumMisses(P, M, d, C, F, h1, h2);
     out.forceReference = misses.forceReference;
     out.momentReference = misses.momentReference;
@@ -202,7 +218,8 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
                                out.forceMiss,
                                out.momentMiss,
                                a.input.n >= 1 && boltDistancesBeyondAxis(a)[1] > 0,
-                               a.check.x0};
+                               a.check.x0,
+                               searched};
     for (const CheckDefinition& def : checkDefinitions()) {
         Check& c = out.checks[static_cast<int>(def.id)];
         if (def.needsDetailing && !out.detailing) {
@@ -231,6 +248,8 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
 
 CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads,
                         bool withChecks) {
+    if (design.method != AnalysisMethod::Elastic)
+        return computeMethodCase(inputs, design, threads, withChecks);
     CaseOutcome out;
     out.inputs = inputs;
     TextSink sink;
@@ -257,6 +276,7 @@ CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int
     }
     out.result = sink.result();
     out.written = sink.order();
+    if (out.status == CaseOutcome::Status::Ok) out.boltForces = elasticBoltForces(out);
     return out;
 }
 

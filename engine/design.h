@@ -4,6 +4,7 @@
 #include "checks.h"
 #include "detailing.h"
 #include "equilibrium.h"
+#include "method.h"
 
 #include <array>
 #include <optional>
@@ -23,6 +24,8 @@ struct DesignInput {
     double friction = 0.4;        // μ between plate and grout, 0 < μ ≤ 1
     // The steel parts; without it they are not checked.
     std::optional<DetailingInput> detailing;
+    AnalysisMethod method = AnalysisMethod::Elastic; // whose texts the checks read
+    std::optional<double> modularRatio; // E_s/E_c of the compatibility method; none: by grade
 };
 
 constexpr double minBetaL = 1.0;
@@ -60,6 +63,7 @@ struct DesignData {
     SteelGrade steel;
     ConcreteGrade concrete;
     double ae = 0; // mm²
+    double nE = 0; // modular ratio E_s/E_c: as typed, or by the concrete grade
 };
 DesignData resolveDesign(const DesignInput& input);
 
@@ -83,7 +87,7 @@ struct DesignChecks {
     std::optional<Detailing> detailing; // when the steel parts are checked
     std::array<Check, checkCount> checks; // every check; those not made have checked false
     bool ok = true; // every check holds
-    RefinedEquilibrium refined;
+    RefinedEquilibrium refined; // for the elastic texts only (Singular for the others)
     std::vector<std::string> geometryRemarks;
     // The two misses of the equilibrium check, in percent, and what each is taken against:
     // max(|P|, C, F) in kN and max(M, (C + F)·d/2000) in kN·m, each at least 1.
@@ -97,6 +101,8 @@ struct DesignChecks {
 
 // The checks of a finished calculation: a pure function of the input texts, the result
 // texts the user reads and the design input. The analysis gives the refined equilibrium.
+// `design.method` says whose texts `result` holds: for any but the elastic method's there is
+// no search ceiling to remark on and no refined equilibrium.
 DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
                          const BaseResult& result, const DesignInput& design);
 
@@ -121,8 +127,14 @@ struct CaseOutcome {
     std::string message;            // the refusal or the failure, in Chinese
     bool hasChecks = false;
     DesignChecks checks; // when status is Ok
+    // Whose texts `result` holds (the envelope shows the elastic ones while they are kept),
+    // and the force of every bolt by that method, kN, bolt 1 first (when status is Ok).
+    AnalysisMethod shownMethod = AnalysisMethod::Elastic;
+    std::vector<double> boltForces;
+    std::string methodRemark; // why the envelope left the elastic result out
 };
-// Without `withChecks` the design input is not looked at and no checks are made.
+// Without `withChecks` no checks are made, and the design input is looked at only when the
+// method needs its bolt and concrete.
 CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads = 0,
                         bool withChecks = true);
 

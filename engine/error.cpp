@@ -46,6 +46,8 @@ const char* inputCaption(InputField field) {
         return "焊条";
     case InputField::anchorage:
         return "锚固长度 la(mm)";
+    case InputField::modularRatio:
+        return "模量比 nE";
     case InputField::sizingBolts:
         return "锚栓规格列表";
     case InputField::sizingCounts:

@@ -43,6 +43,7 @@ enum class InputField {
     stiffenerWeld,
     electrode,
     anchorage,
+    modularRatio,
     // The ranges and lists of the sizing.
     sizingBolts,
     sizingCounts,

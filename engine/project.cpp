@@ -125,7 +125,9 @@ SizingRanges readSizingJson(const json& j) {
 
 int projectFileVersion(const Project& p) {
     // A file that uses nothing newer stays readable by the first release.
-    return p.design.detailing || p.sizing ? 2 : 1;
+    const bool method =
+        p.design.method != AnalysisMethod::Elastic || p.design.modularRatio.has_value();
+    return p.design.detailing || method || p.sizing ? 2 : 1;
 }
 
 Project parseProject(std::string_view bytes) {
@@ -172,6 +174,14 @@ Project parseProject(std::string_view bytes) {
     if (design.contains("V")) p.design.V = numberAt(design, "V", "design.");
     if (!(std::fabs(p.design.V) <= maxShear)) bad("项目文件中「design.V」应在 ±1000000 kN 以内");
     if (design.contains("detailing")) p.design.detailing = readDetailingJson(design);
+    if (design.contains("method")) {
+        const std::string method = textAt(design, "method", "design.");
+        if (!methodFromName(method, p.design.method))
+            bad("项目文件中「design.method」应为 elastic、compatibility 或 envelope，而不是“" +
+                method + "”");
+    }
+    if (design.contains("modularRatio"))
+        p.design.modularRatio = numberAt(design, "modularRatio", "design.");
     try {
         if (p.design.detailing) p.design.detailing = readDetailing(*p.design.detailing).input;
         p.design = resolveDesign(p.design).input;
@@ -224,6 +234,9 @@ std::string serializeProject(const Project& p) {
                                     {"electrode", t->electrode},
                                     {"anchorage", t->anchorage}};
     }
+    if (p.design.method != AnalysisMethod::Elastic)
+        j["design"]["method"] = methodName(p.design.method);
+    if (p.design.modularRatio) j["design"]["modularRatio"] = *p.design.modularRatio;
     json loads = json::array();
     for (const ProjectLoad& l : p.loads)
         loads.push_back({{"name", l.name}, {"P", l.P}, {"M", l.M}, {"V", l.V}});

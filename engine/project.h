@@ -35,6 +35,7 @@ struct Project {
                design.steel == o.design.steel && design.concrete == o.design.concrete &&
                design.betaL == o.design.betaL && design.friction == o.design.friction &&
                design.V == o.design.V && design.detailing == o.design.detailing &&
+               design.method == o.design.method && design.modularRatio == o.design.modularRatio &&
                loads == o.loads && sizing == o.sizing;
     }
 };
@@ -56,7 +57,7 @@ constexpr const char* projectSuffix = ".tarvel";
 Project parseProject(std::string_view bytes);
 
 // The version a project is written in: 1 unless it uses a newer field (the detailing, the
-// sizing ranges).
+// analysis method, the modular ratio, the sizing ranges).
 int projectFileVersion(const Project& project);
 
 // The project as the JSON text of a project file (UTF-8, ends with a newline).

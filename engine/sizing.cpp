@@ -450,6 +450,7 @@ SizingResult sizeBase(const Project& project, const SizingRanges& ranges,
     const unsigned cores =
         options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
 
+    const SizingMethod method = options.method ? *options.method : sizingMethodFor(project.design);
     std::atomic<std::size_t> next{0}, done{0};
     std::mutex merge;
     Tally all;
@@ -474,7 +475,7 @@ SizingResult sizeBase(const Project& project, const SizingRanges& ranges,
                 g.d = textToNumber(g.dText);
                 g.D = textToNumber(g.DText);
                 g.n = grid.counts[ni];
-                sizeGeometry(s, options.method, g, order, mine);
+                sizeGeometry(s, method, g, order, mine);
                 if (mine.kept.size() > 4 * keep) mine.trim(keep);
                 const std::size_t finished = ++done;
                 if (options.progress) options.progress(finished, total);

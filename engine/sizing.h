@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,8 @@ struct SizingOptions {
     // Called from a worker as geometries finish (done, total); keep it cheap.
     std::function<void(std::size_t done, std::size_t total)> progress;
     const std::atomic<bool>* cancel = nullptr;
-    SizingMethod method = elasticSizingMethod();
+    // The analysis; none: the project's own method (sizingMethodFor).
+    std::optional<SizingMethod> method;
 };
 
 constexpr int maxSizingTop = 1000;

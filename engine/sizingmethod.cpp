@@ -27,4 +27,20 @@ SizingMethod elasticSizingMethod() {
     return {false, elastic};
 }
 
+SizingMethod sizingMethodFor(const DesignInput& design) {
+    if (design.method == AnalysisMethod::Elastic) return elasticSizingMethod();
+    return {true, [design](const InputTexts& inputs, const BoltSize& bolt) {
+                DesignInput d = design;
+                d.bolt = bolt.name;
+                const CaseOutcome o = computeCase(inputs, d, 1, false);
+                CaseTexts out;
+                out.status = o.status == CaseOutcome::Status::Ok        ? CaseTexts::Status::Ok
+                             : o.status == CaseOutcome::Status::Refused ? CaseTexts::Status::Refused
+                                                                        : CaseTexts::Status::Error;
+                out.result = o.result;
+                out.message = o.message;
+                return out;
+            }};
+}
+
 } // namespace tarvel

@@ -3,6 +3,7 @@
 #include "calculation.h"
 #include "design.h"
 
+#include <functional>
 #include <string>
 
 namespace tarvel {
@@ -20,10 +21,14 @@ struct CaseTexts {
 
 struct SizingMethod {
     bool dependsOnBolt = false;
-    CaseTexts (*compute)(const InputTexts& inputs, const BoltSize& bolt) = nullptr;
+    std::function<CaseTexts(const InputTexts& inputs, const BoltSize& bolt)> compute;
 };
 
 // The elastic method: the search of the window, on the caller's thread.
 SizingMethod elasticSizingMethod();
+
+// The method of a design (design.method): the elastic one above, or another through
+// computeCase with each bolt size, its texts depending on the bolt.
+SizingMethod sizingMethodFor(const DesignInput& design);
 
 } // namespace tarvel

@@ -137,7 +137,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadOptionRow{"TubeTooWide", "--tube 1600x16", 1,
                      "错误：钢管外径 Dt = 1600 mm 应小于底板受压直径 d = 1520 mm\n"},
         BadOptionRow{"PlateNoNumber", "--tube 1020x16 --plate x", 1,
-                     "错误：「底板厚度 tp(mm)」不是有效的数字\n"}),
+                     "错误：「底板厚度 tp(mm)」不是有效的数字\n"},
+        BadOptionRow{"UnknownMethod", "--method plastic", 2,
+                     "tarvel-calc: --method 应为 elastic、compatibility 或 envelope，而不是“plastic”\n"},
+        BadOptionRow{"ModularRatioAboveFifty", "--method compatibility --modular-ratio 60", 1,
+                     "错误：「模量比 nE」应在 1 至 50 之间\n"},
+        BadOptionRow{"ModularRatioNoNumber", "--modular-ratio x", 1,
+                     "错误：「模量比 nE」不是有效的数字\n"}),
     [](const testing::TestParamInfo<BadOptionRow>& info) { return std::string(info.param.name); });
 
 TEST(BadOption, MissingValueIsWrongUsage) {
@@ -146,6 +152,92 @@ TEST(BadOption, MissingValueIsWrongUsage) {
     EXPECT_EQ(r.err.rfind("tarvel-calc: --bolt 需要一个值\n", 0), 0u);
     EXPECT_EQ(run("--csv").status, 2);
     EXPECT_EQ(run("--csv x.csv 1 2 3 4 5").status, 2);
+}
+
+struct MethodRow {
+    const char* name;
+    const char* args;
+    int status;
+    const char* from;   // the first line compared
+    const char* output; // stdout from that line on
+};
+
+class Methods : public testing::TestWithParam<MethodRow> {};
+
+TEST_P(Methods, TextsAndCheckLinesOfTheMethodShown) {
+    const CliResult r = run(GetParam().args);
+    EXPECT_EQ(r.status, GetParam().status) << r.err;
+    const std::size_t from = r.out.find(GetParam().from);
+    ASSERT_NE(from, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.substr(from), GetParam().output);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Methods,
+    testing::Values(
+        MethodRow{"CompatibilityDefaultBase",
+                  "--method compatibility --check 1000 1000 1520 1620 18", 0, "xt\t",
+                  "xt\t540.\nqmaxt\t5.90\ntt\t63.11\nfmst\t416.80\nmmst\t242.40\nfqt\t1416.80\n"
+                  "mqt\t757.60\nct\t535.\nc2t\t582.\nh1t\t1000\nh2t\t1000\nvt\t567.\n"
+                  "method\tcompatibility\nbolt\t63.11\t147.01\t0.43\tok\n"
+                  "bearing\t5.90\t14.30\t0.41\tok\nshear\t0.00\t566.72\t0.00\tok\n"
+                  "equilibrium\t0.00\t5.00\t0.00\tok\nverdict\tok\n"},
+        // Without checks the twelve lines alone, as the elastic method prints them.
+        MethodRow{"CompatibilityWithoutChecks", "--method=compatibility -- -826 7250 2390 2730 10",
+                  0, "tt\t", "tt\t986.34\nfmst\t4278.15\nmmst\t3584.49\nfqt\t3452.15\n"
+                  "mqt\t3665.51\nct\t1062.\nc2t\t838.\nh1t\t-826\nh2t\t7250\nvt\t1381.\n"},
+        MethodRow{"UpliftOnTheBolts", "--method compatibility --check -- -4000 800 1520 1620 18",
+                  4, "tt\t",
+                  "tt\t331.96\nfmst\t4000.00\nmmst\t800.00\nfqt\t.00\nmqt\t.00\nct\t.\n"
+                  "c2t\t200.\nh1t\t-4000\nh2t\t800\nvt\t.\nmethod\tcompatibility\n"
+                  "bolt\t331.96\t147.01\t2.26\tfail\nbearing\t0.00\t14.30\t0.00\tok\n"
+                  "shear\t0.00\t0.00\t0.00\tok\nequilibrium\t0.00\t5.00\t0.00\tok\n"
+                  "verdict\tfail\n"},
+        MethodRow{"ElasticNamesItsMethod", "--check 1000 1000 1520 1620 18", 0, "vt\t",
+                  "vt\t622.\nmethod\telastic\nbolt\t112.00\t147.01\t0.76\tok\n"
+                  "bearing\t3.20\t14.30\t0.22\tok\nshear\t0.00\t622.00\t0.00\tok\n"
+                  "equilibrium\t0.80\t5.00\t0.16\tok\nverdict\tok\n"},
+        // Bolt by the elastic T, bearing by the compatibility σ, shear by its smaller C.
+        MethodRow{"EnvelopeKeepsTheElasticTexts",
+                  "--method envelope --shear 600 1000 1000 1520 1620 18", 4, "vt\t",
+                  "vt\t622.\nmethod\telastic\nbolt\t112.00\t147.01\t0.76\tok\n"
+                  "bearing\t5.90\t14.30\t0.41\tok\nshear\t600.00\t566.72\t1.06\tfail\n"
+                  "equilibrium\t0.80\t5.00\t0.16\tok\nverdict\tfail\n"},
+        // The search misses equilibrium by 111 %: the compatibility texts are shown.
+        MethodRow{"EnvelopeLeavesOutAnUnbalancedElastic",
+                  "--method envelope --check -- -826 7250 2390 2730 10", 4, "vt\t",
+                  "vt\t1381.\nmethod\tcompatibility\nbolt\t986.34\t147.01\t6.71\tfail\n"
+                  "bearing\t24.55\t14.30\t1.72\tfail\nshear\t0.00\t1380.86\t0.00\tok\n"
+                  "equilibrium\t0.00\t5.00\t0.00\tok\nverdict\tfail\n"},
+        MethodRow{"NoEquilibriumIsRefused", "--method compatibility -- -100 0 1520 1620 0",
+                  3, "应变", "应变协调法无平衡解：没有锚栓，底板不能承受拉力或纯弯矩\n"}),
+    [](const testing::TestParamInfo<MethodRow>& info) { return std::string(info.param.name); });
+
+TEST(Json, MethodAndBoltForces) {
+    const auto j = nlohmann::json::parse(
+        run("--json --method compatibility --modular-ratio 6.8666666666666667 1000 1000 1520 "
+            "1620 18")
+            .out);
+    EXPECT_EQ(j["method"], "compatibility");
+    ASSERT_EQ(j["bolt_forces"].size(), 18u);
+    EXPECT_NEAR(j["bolt_forces"][0].get<double>(), 63.11, 0.005);
+    double sum = 0;
+    for (const auto& force : j["bolt_forces"])
+        sum += force.get<double>();
+    EXPECT_NEAR(sum, 416.80, 0.005);
+    EXPECT_EQ(j["results"]["tt"], "63.11");
+}
+
+TEST(CsvChecks, EnvelopeNamesTheMethodOfEachRow) {
+    const CliResult r = run("--method envelope --csv -",
+                            "P,M,d,D,n\n1000,1000,1520,1620,18\n-826,7250,2390,2730,10\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(r.out.find("message,method\n")),
+              "message,method\n"
+              "1000,1000,1520,1620,18,ok,904.,3.20,112.00,567.49,383.64,1555.01,610.46,393.,676.,"
+              "987.52,994.1,622.,,elastic\n"
+              "-826,7250,2390,2730,10,ok,314.,24.55,986.34,4278.15,3584.49,3452.15,3665.51,1062.,"
+              "838.,-826,7250,1381.,,compatibility\n");
 }
 
 TEST(Json, ParsesBackWithEverything) {

@@ -178,12 +178,13 @@ TEST(Project, RowsEqualSingleCaseRuns) {
         const CliResult single = run("--bolt M30 --beta-l 1.2 --shear " + std::string(V[k]) + " " +
                                      f[1] + " " + f[2] + " 1520 1620 18");
         const std::vector<std::string> s = split(single.out, '\n');
-        ASSERT_EQ(s.size(), 17u + 1) << single.out;
+        ASSERT_EQ(s.size(), 18u + 1) << single.out;
         for (int box = 0; box < 12; ++box)
             EXPECT_EQ(f[7 + box], split(s[box], '\t')[1]) << k << " " << box;
+        EXPECT_EQ(s[12], "method\telastic");
         for (int check = 0; check < 4; ++check)
-            EXPECT_EQ(f[21 + check], split(s[12 + check], '\t')[3]) << k << " " << check;
-        EXPECT_EQ(f[25], split(s[16], '\t')[1]);
+            EXPECT_EQ(f[21 + check], split(s[13 + check], '\t')[3]) << k << " " << check;
+        EXPECT_EQ(f[25], split(s[17], '\t')[1]);
     }
     ASSERT_TRUE(std::getline(lines, line));
     EXPECT_EQ(line, "uplift,-6000,1000,1520,1620,18,refused,,,,,,,,,,,,,底板全截面受拉,0,,,,,");
@@ -245,8 +246,8 @@ TEST_P(ProjectShear, RowsUseTheVShownInTheWindow) {
     const CliResult single =
         run("--bolt M30 --beta-l 1.2 --shear " + std::string(row.V) + " 1000 1000 1520 1620 18");
     const std::vector<std::string> s = split(single.out, '\n');
-    ASSERT_EQ(s.size(), 17u + 1) << single.out;
-    EXPECT_EQ(f[23], split(s[14], '\t')[3]);
+    ASSERT_EQ(s.size(), 18u + 1) << single.out; // 12 texts, method, 4 checks, verdict
+    EXPECT_EQ(f[23], split(s[15], '\t')[3]);
     EXPECT_NE(f[23], "0.00");
 }
 

@@ -1,8 +1,12 @@
-// Project files: which version a project is written in, and the detailing read back.
+// Project files: which version a project is written in, the detailing and the analysis method
+// read back.
 
 #include "project.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
 
 using namespace tarvel;
 
@@ -45,5 +49,67 @@ TEST(ProjectFile, DetailingIsVersionTwoAndMissingKeysTakeTheDefaults) {
     EXPECT_NE(saved.find("\"version\": 2"), std::string::npos);
     EXPECT_EQ(parseProject(saved), p);
 }
+
+struct VersionRow {
+    const char* name;
+    AnalysisMethod method;
+    std::optional<double> modularRatio;
+    int version;
+};
+
+class ProjectMethod : public testing::TestWithParam<VersionRow> {};
+
+TEST_P(ProjectMethod, RoundTripsInTheOldestVersionThatHoldsIt) {
+    Project p;
+    p.design.method = GetParam().method;
+    p.design.modularRatio = GetParam().modularRatio;
+    p.loads = {{"G", "1000", "1000", ""}};
+    const std::string text = serializeProject(p);
+    EXPECT_NE(text.find("\"version\": " + std::to_string(GetParam().version)), std::string::npos)
+        << text;
+    EXPECT_EQ(parseProject(text), p);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ProjectMethod,
+    testing::Values(VersionRow{"ElasticByGrade", AnalysisMethod::Elastic, std::nullopt, 1},
+                    VersionRow{"Compatibility", AnalysisMethod::Compatibility, std::nullopt, 2},
+                    VersionRow{"EnvelopeWithRatio", AnalysisMethod::Envelope, 8.5, 2},
+                    VersionRow{"ElasticWithRatio", AnalysisMethod::Elastic, 8.5, 2}),
+    [](const testing::TestParamInfo<VersionRow>& info) { return std::string(info.param.name); });
+
+struct BadMethodRow {
+    const char* name;
+    const char* design; // the fields after friction
+    const char* message;
+};
+
+class ProjectBadMethod : public testing::TestWithParam<BadMethodRow> {};
+
+TEST_P(ProjectBadMethod, NamesTheField) {
+    const std::string text =
+        std::string(R"({"format": "tarvel-project", "version": 2, "geometry": {"d": "1520",
+        "D": "1620", "n": "18"}, "design": {"bolt": "M36", "steel": "Q355", "concrete": "C30",
+        "betaL": 1, "friction": 0.4)") +
+        GetParam().design + R"(}, "loads": []})";
+    try {
+        parseProject(text);
+        FAIL() << "accepted";
+    } catch (const TarvelError& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::BadProjectFile);
+        EXPECT_STREQ(e.what(), GetParam().message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ProjectBadMethod,
+    testing::Values(
+        BadMethodRow{"UnknownMethod", R"(, "method": "plastic")",
+                     "项目文件中「design.method」应为 elastic、compatibility 或 envelope，而不是“"
+                     "plastic”"},
+        BadMethodRow{"MethodNotText", R"(, "method": 2)", "项目文件中「design.method」应为文字"},
+        BadMethodRow{"RatioOutOfRange", R"(, "modularRatio": 0.5)",
+                     "项目文件中的验算输入有误：「模量比 nE」应在 1 至 50 之间"}),
+    [](const testing::TestParamInfo<BadMethodRow>& info) { return std::string(info.param.name); });
 
 } // namespace
