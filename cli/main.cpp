@@ -4,6 +4,7 @@
 #include "calculation.h"
 #include "designbase.h"
 #include "number.h"
+#include "optimize.h"
 #include "options.h"
 #include "output.h"
 #include "project.h"
@@ -15,7 +16,9 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -25,6 +28,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -34,6 +38,7 @@ const char* const usage =
     "      tarvel-calc [验算选项] [--tension-positive] --csv FILE [d D n]\n"
     "                                         (FILE 为 - 时读标准输入)\n"
     "      tarvel-calc --project FILE.tarvel [--shear V] [--report FILE.pdf|FILE.html]\n"
+    "      tarvel-calc --optimize FILE.tarvel [--top N] [--json] [范围选项]\n"
     "      tarvel-calc --help | --version\n"
     "\n"
     "计算圆钢管柱脚：P 轴力(kN，拉为负)，M 弯矩(kN·m)，d 底板受压直径(mm)，\n"
@@ -75,6 +80,20 @@ const char* const usage =
     "  验算列），最不利组合写到标准错误；与 --report 同用时写出项目计算书。V 为空的荷载组合取\n"
     "  项目的设计剪力 design.V；--shear 另给设计剪力，其余验算输入取自项目文件。\n"
     "验算时 d、D 须大于 0，n 须为正整数，否则不作验算（退出状态 1）。\n"
+    "--optimize FILE.tarvel：优化选型。项目须有钢管（构造参数）；在下列范围内找出全部荷载组合\n"
+    "  各项验算均满足的最轻柱脚，按质量列出前 N 个（--top N，默认 10）。每行以制表符分隔：\n"
+    "  rank mass d D n bolt plate stiffener cap weld stiffener_weld anchorage governing ratio\n"
+    "  （mass 为 kg；stiffener 为 tsxhs，cap 为 tcxbc；governing 为 验算项@组合名）。\n"
+    "  范围取自项目文件的 sizing，再由选项覆盖（列表以逗号分隔，范围为 下限:上限:步长，mm）：\n"
+    "  --bolts M24,M30,...   锚栓规格（默认 M24…M64）\n"
+    "  --counts 8,12,16      锚栓个数（默认 8,12,16,18,20,24,28,32,36）\n"
+    "  --d-range 1200:1600:20      底板受压直径 d（默认 Dt+100 至 2Dt，步长 20）\n"
+    "  --offset-range 60:400:20    锚栓中心圆外伸 D−d（默认 60:400:20）\n"
+    "  --thicknesses 16,20,25      底板、加劲肋、顶板厚度（默认 16 至 100 的常用板厚）\n"
+    "  --stiffener-heights 200:600:50  加劲肋高度 hs（默认 200:600:50）\n"
+    "  --welds 6,8,10,12     柱底与加劲肋焊脚（默认 6 至 16）\n"
+    "  锚固长度取所需长度向上取整到 10 mm，顶板宽 bc 取项目中的值。\n"
+    "  标准错误中列出试算与淘汰的方案数（按验算项）和质量公式；没有满足的方案时退出状态为 4。\n"
     "\n"
     "--csv：每行一个荷载组合 P,M,d,D,n（可另有 V 列与 name 列；首行为列名时视为表头，\n"
     "列按列名对应）。文件可为 UTF-8（可带 BOM）或 GB18030，逗号或制表符分隔。\n"
@@ -89,7 +108,7 @@ const char* const usage =
     "末列 method 为该行结果所用的分析方法。\n"
     "\n"
     "退出状态：0 成功；1 计算失败或文件无法读取（错误信息写到标准错误）；2 用法错误；\n"
-    "3 底板全截面受拉或应变协调法无平衡解；4 计算成功但有验算项不满足。\n";
+    "3 底板全截面受拉或应变协调法无平衡解；4 计算成功但有验算项不满足（--optimize：没有满足的方案）。\n";
 
 // Prints each text the moment it is made, so that a failure leaves the earlier ones.
 class PrintSink : public tarvel::TextSink {
@@ -202,6 +221,73 @@ int project(tarvel::cli::Options options) {
     std::fprintf(stderr, "错误：本程序构建时未包含计算书\n");
     return failure;
 #endif
+}
+
+// The sizing of a project's base: the best designs on stdout, the tally on stderr.
+int optimize(const tarvel::cli::Options& options) {
+    std::string bytes;
+    if (!readInput(*options.optimize, bytes, tarvel::maxProjectBytes)) return failure;
+    try {
+        const tarvel::Project p = tarvel::parseProject(bytes);
+        if (!p.design.detailing) {
+            std::fprintf(stderr, "错误：优化选型需要钢管柱脚的构造参数，项目中没有钢管"
+                                 "（在设计窗口的「构造参数」中给出钢管 Dt×tw）\n");
+            return failure;
+        }
+        const tarvel::SizingRanges ranges = tarvel::cli::sizingRanges(p, options);
+        tarvel::SizingOptions sizing;
+        sizing.top = options.top;
+        std::atomic<std::size_t> done{0}, total{0};
+        const bool showProgress = isatty(STDERR_FILENO);
+        if (showProgress)
+            sizing.progress = [&](std::size_t finished, std::size_t all) {
+                done = finished;
+                total = all;
+            };
+        tarvel::SizingResult result;
+        std::atomic<bool> finished{false};
+        std::exception_ptr failed;
+        std::thread worker([&] {
+            try {
+                result = tarvel::sizeBase(p, ranges, sizing);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+            finished = true;
+        });
+        bool shown = false;
+        const auto start = std::chrono::steady_clock::now();
+        while (!finished) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (showProgress && !finished &&
+                std::chrono::steady_clock::now() - start > std::chrono::seconds(1)) {
+                std::fprintf(stderr, "\r已试算 %zu / %zu 种几何", done.load(), total.load());
+                shown = true;
+            }
+        }
+        worker.join();
+        if (shown) std::fprintf(stderr, "\n");
+        if (failed) std::rethrow_exception(failed);
+        const std::string out =
+            options.json ? tarvel::cli::sizingJson(result, ranges,
+                                                   tarvel::readDetailing(*p.design.detailing).Dt)
+                         : tarvel::cli::sizingTable(result);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fputs(tarvel::cli::sizingSummary(result).c_str(), stderr);
+        if (std::fflush(stdout) != 0) return failure;
+        if (result.designs.empty()) {
+            std::fprintf(stderr, "%s\n", tarvel::cli::mostRejected(result).c_str());
+            return checkFails;
+        }
+        return success;
+    } catch (const tarvel::TarvelError& e) {
+        std::string message = e.what();
+        // A range of the project file is named by its option.
+        const char* option = tarvel::cli::sizingOptionName(e.field());
+        if (*option && message.find("--") != 0) message = std::string(option) + "：" + message;
+        std::fprintf(stderr, "错误：%s\n", message.c_str());
+    }
+    return failure;
 }
 
 // Writes the report of a case whose results are out; the status stays unless it fails.
@@ -327,6 +413,15 @@ int main(int argc, char** argv) {
     }
     if (options.tensionPositive && !options.csv)
         return usageError("--tension-positive 只用于 --csv 读入的表");
+    if (options.optimize) {
+        if (options.project || options.csv)
+            return usageError("--optimize 不能与 --project 或 --csv 同时使用");
+        if (options.designGiven) return usageError("--optimize 的验算输入取自项目文件");
+        if (options.report)
+            return usageError("--optimize 不写计算书；采用方案后再用 --project --report");
+        if (!options.arguments.empty()) return usageError("--optimize 之后不再需要 P M d D n");
+        return optimize(options);
+    }
     if (options.project) {
         if (options.csv) return usageError("--project 与 --csv 不能同时使用");
         // Only the shear may be given: the other design inputs are the project's.

@@ -1,8 +1,14 @@
 #include "options.h"
 
+#include <exception>
+#include <string>
+
 namespace tarvel::cli {
 
 namespace {
+
+// The most designs --top lists.
+constexpr int maxTop = 1000;
 
 // Options that take a value; `--name value` or `--name=value`.
 enum class Valued {
@@ -30,7 +36,10 @@ enum class Valued {
     weld,
     stiffenerWeld,
     electrode,
-    anchorage
+    anchorage,
+    optimize,
+    top,
+    sizing
 };
 
 struct ValuedName {
@@ -50,7 +59,38 @@ constexpr ValuedName valuedOptions[] = {
     {"--plate-steel", Valued::plateSteel}, {"--stiffener", Valued::stiffener},
     {"--cap", Valued::cap},           {"--weld", Valued::weld},
     {"--stiffener-weld", Valued::stiffenerWeld}, {"--electrode", Valued::electrode},
-    {"--anchorage", Valued::anchorage}};
+    {"--anchorage", Valued::anchorage},   {"--optimize", Valued::optimize},
+    {"--top", Valued::top},
+    {"--bolts", Valued::sizing},         {"--counts", Valued::sizing},
+    {"--d-range", Valued::sizing},       {"--offset-range", Valued::sizing},
+    {"--thicknesses", Valued::sizing},   {"--stiffener-heights", Valued::sizing},
+    {"--welds", Valued::sizing}};
+
+struct SizingOption {
+    const char* name;
+    InputField field;
+};
+constexpr SizingOption sizingOptions[] = {{"--bolts", InputField::sizingBolts},
+                                          {"--counts", InputField::sizingCounts},
+                                          {"--d-range", InputField::sizingD},
+                                          {"--offset-range", InputField::sizingOffset},
+                                          {"--thicknesses", InputField::sizingThicknesses},
+                                          {"--stiffener-heights", InputField::sizingHeights},
+                                          {"--welds", InputField::sizingWelds}};
+
+// --top: how many designs, a whole number from 1 up.
+int topCount(const std::string& value) {
+    std::size_t used = 0;
+    int n = 0;
+    try {
+        n = std::stoi(value, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != value.size() || value.empty() || n < 1 || n > maxTop)
+        throw UsageError{"--top 应为 1 至 " + std::to_string(maxTop) + " 的整数"};
+    return n;
+}
 
 // The detailing options other than --tube: they describe parts of a tube's base.
 bool isDetailingOption(Valued option) {
@@ -58,6 +98,7 @@ bool isDetailingOption(Valued option) {
 }
 
 bool isDesignOption(Valued option) {
+    if (option >= Valued::optimize) return false;
     switch (option) {
     case Valued::bolt:
     case Valued::steel:
@@ -176,6 +217,15 @@ void apply(Options& o, Valued option, const std::string& value) {
     case Valued::checker:
         o.checker = value;
         break;
+    case Valued::optimize:
+        o.optimize = value;
+        break;
+    case Valued::top:
+        o.top = topCount(value);
+        o.topGiven = true;
+        break;
+    case Valued::sizing:
+        break; // parseOptions keeps the name
     default:
         applyDetailing(o, option, value);
         break;
@@ -233,11 +283,24 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             value = args[++i];
         }
         if (isDetailingOption(found->option)) detailingOption = std::string(name);
+        if (found->option == Valued::sizing) {
+            for (const SizingOption& s : sizingOptions)
+                if (name == s.name) o.sizing.push_back({s.field, s.name, value});
+        }
         apply(o, found->option, value);
     }
+    if (!o.optimize && (o.topGiven || !o.sizing.empty()))
+        throw UsageError{(o.topGiven ? std::string("--top") : o.sizing.front().option) +
+                         " 用于 --optimize（优化选型）"};
     if (!detailingOption.empty() && !o.tubeGiven)
         throw UsageError{detailingOption + " 描述钢管柱脚的板件，需同时给出 --tube（钢管 外径x壁厚）"};
     return o;
+}
+
+const char* sizingOptionName(InputField field) {
+    for (const SizingOption& s : sizingOptions)
+        if (s.field == field) return s.name;
+    return "";
 }
 
 } // namespace tarvel::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design.h"
+#include "error.h"
 
 #include <optional>
 #include <string>
@@ -27,7 +28,20 @@ struct Options {
     std::string shearText = "0";                        // --shear as typed, for the V column
     std::string projectName, member, designer, checker; // the report's header
     std::vector<std::string> arguments;                 // the five texts
+    // --optimize FILE.tarvel: the sizing, its --top and its ranges as typed, in order.
+    std::optional<std::string> optimize;
+    int top = 10;
+    bool topGiven = false;
+    struct SizingText {
+        InputField field;
+        std::string option; // --bolts
+        std::string text;
+    };
+    std::vector<SizingText> sizing;
 };
+
+// The option of a sizing range: --bolts for InputField::sizingBolts.
+const char* sizingOptionName(InputField field);
 
 // A command line that cannot be understood (exit 2).
 struct UsageError {

@@ -33,6 +33,12 @@ const CheckDefinition& checkDefinition(CheckId id) {
     return checkDefinitions()[static_cast<int>(id)];
 }
 
+double checkRatio(double demand, double capacity) {
+    if (demand == 0) return 0;
+    if (capacity <= 0) return std::numeric_limits<double>::infinity();
+    return demand / capacity;
+}
+
 Check makeCheck(CheckId id, double demand, std::string demandText, double capacity) {
     const CheckDefinition& def = checkDefinition(id);
     Check c;
@@ -42,12 +48,7 @@ Check makeCheck(CheckId id, double demand, std::string demandText, double capaci
     c.checked = true;
     c.demand = demand;
     c.capacity = capacity;
-    if (demand == 0)
-        c.ratio = 0;
-    else if (capacity <= 0)
-        c.ratio = std::numeric_limits<double>::infinity();
-    else
-        c.ratio = demand / capacity;
+    c.ratio = checkRatio(demand, capacity);
     c.demandText = std::move(demandText);
     c.capacityText = twoDecimals(capacity);
     c.ratioText = ratioText(c.ratio);

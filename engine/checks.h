@@ -78,6 +78,9 @@ struct CheckDefinition {
 const std::array<CheckDefinition, checkCount>& checkDefinitions();
 const CheckDefinition& checkDefinition(CheckId id);
 
+// demand ÷ capacity as every check takes it: 0 without demand, infinite without capacity.
+double checkRatio(double demand, double capacity);
+
 // A check from its numbers: the ratio, its text and the verdict.
 Check makeCheck(CheckId id, double demand, std::string demandText, double capacity);
 

@@ -151,6 +151,16 @@ std::optional<Geometry> geometryOf(const InputTexts& inputs) {
 
 } // namespace
 
+EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, double F, double h1,
+                                    double h2) {
+    EquilibriumMisses m;
+    m.forceReference = std::max({std::fabs(P), C, F, missFloor});
+    m.momentReference = std::max({M, (C + F) * d / 2000, missFloor});
+    m.force = std::fabs(h1 - P) / m.forceReference * 100;
+    m.moment = std::fabs(h2 - M) / m.momentReference * 100;
+    return m;
+}
+
 void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
     if (!data.input.detailing) return;
     if (const auto g = geometryOf(inputs))
@@ -183,10 +193,11 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     // batch ten times its analysis), nor for the search's ceiling.
     const bool searched = design.method == AnalysisMethod::Elastic;
     if (searched) out.refined = solveEquilibrium(a);
-    out.forceReference = std::max({std::fabs(P), C, F, missFloor});
-    out.momentReference = std::max({M, (C + F) * d / 2000, missFloor});
-    out.forceMiss = std::fabs(h1 - P) / out.forceReference * 100;
-    out.momentMiss = std::fabs(h2 - M) / out.momentReference * 100;
+    const EquilibriumMisses misses = equilibriumMisses(P, M, d, C, F, h1, h2);
+    out.forceReference = misses.forceReference;
+    out.momentReference = misses.momentReference;
+    out.forceMiss = misses.force;
+    out.momentMiss = misses.moment;
 
     const CheckContext context{data,
                                out.detailing ? &*out.detailing : nullptr,

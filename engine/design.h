@@ -73,6 +73,15 @@ double designNumber(std::string_view text, InputField field);
 // The equilibrium check accepts a miss of at most this much, in percent.
 constexpr double equilibriumTolerance = 5.0;
 
+// The two misses of the equilibrium check, in percent, from the numbers of the texts: the
+// loads P (kN) and |M| (kN·m), d (mm), C, F, h1, h2.
+struct EquilibriumMisses {
+    double force = 0, moment = 0;
+    double forceReference = 0, momentReference = 0; // what each is taken against, kN and kN·m
+};
+EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, double F, double h1,
+                                    double h2);
+
 struct DesignChecks {
     DesignData data;
     std::optional<Detailing> detailing; // when the steel parts are checked

@@ -48,6 +48,20 @@ const char* inputCaption(InputField field) {
         return "锚固长度 la(mm)";
     case InputField::modularRatio:
         return "模量比 nE";
+    case InputField::sizingBolts:
+        return "锚栓规格列表";
+    case InputField::sizingCounts:
+        return "锚栓个数列表";
+    case InputField::sizingD:
+        return "底板受压直径 d 范围(mm)";
+    case InputField::sizingOffset:
+        return "锚栓中心圆外伸 D−d 范围(mm)";
+    case InputField::sizingThicknesses:
+        return "板厚列表(mm)";
+    case InputField::sizingHeights:
+        return "加劲肋高度 hs 范围(mm)";
+    case InputField::sizingWelds:
+        return "焊脚列表(mm)";
     case InputField::None:
         break;
     }

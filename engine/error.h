@@ -44,6 +44,14 @@ enum class InputField {
     electrode,
     anchorage,
     modularRatio,
+    // The ranges and lists of the sizing.
+    sizingBolts,
+    sizingCounts,
+    sizingD,
+    sizingOffset,
+    sizingThicknesses,
+    sizingHeights,
+    sizingWelds,
 };
 
 // The one error the engine throws. The message is Chinese and meant for the user.

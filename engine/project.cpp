@@ -92,13 +92,42 @@ DetailingInput readDetailingJson(const json& design) {
     return in;
 }
 
+// The sizing's ranges and lists, each a text as the command takes it ("M24,M30",
+// "60:400:20"); keys left out keep their defaults.
+struct SizingKey {
+    const char* key;
+    InputField field;
+};
+constexpr SizingKey sizingKeys[] = {{"bolts", InputField::sizingBolts},
+                                    {"counts", InputField::sizingCounts},
+                                    {"d", InputField::sizingD},
+                                    {"offset", InputField::sizingOffset},
+                                    {"thicknesses", InputField::sizingThicknesses},
+                                    {"stiffenerHeights", InputField::sizingHeights},
+                                    {"welds", InputField::sizingWelds}};
+
+SizingRanges readSizingJson(const json& j) {
+    const json& sizing = objectAt(j, "sizing", "");
+    SizingRanges r;
+    for (const SizingKey& k : sizingKeys) {
+        if (!sizing.contains(k.key)) continue;
+        const std::string text = textAt(sizing, k.key, "sizing.");
+        try {
+            setSizingText(r, k.field, text);
+        } catch (const TarvelError& e) {
+            bad(std::string("项目文件中「sizing.") + k.key + "」有误：" + e.what());
+        }
+    }
+    return r;
+}
+
 } // namespace
 
 int projectFileVersion(const Project& p) {
     // A file that uses nothing newer stays readable by the first release.
     const bool method =
         p.design.method != AnalysisMethod::Elastic || p.design.modularRatio.has_value();
-    return p.design.detailing || method ? 2 : 1;
+    return p.design.detailing || method || p.sizing ? 2 : 1;
 }
 
 Project parseProject(std::string_view bytes) {
@@ -160,6 +189,8 @@ Project parseProject(std::string_view bytes) {
         bad(std::string("项目文件中的验算输入有误：") + e.what());
     }
 
+    if (j.contains("sizing")) p.sizing = readSizingJson(j);
+
     const json& loads = member(j, "loads", "");
     if (!loads.is_array()) bad("项目文件中「loads」应为数组");
     for (std::size_t k = 0; k < loads.size(); ++k) {
@@ -210,6 +241,14 @@ std::string serializeProject(const Project& p) {
     for (const ProjectLoad& l : p.loads)
         loads.push_back({{"name", l.name}, {"P", l.P}, {"M", l.M}, {"V", l.V}});
     j["loads"] = loads;
+    if (p.sizing) {
+        // The d range stays unset (from the tube) unless it was set.
+        json sizing = json::object();
+        for (const SizingKey& k : sizingKeys)
+            if (k.field != InputField::sizingD || p.sizing->d)
+                sizing[k.key] = sizingText(*p.sizing, k.field, 0);
+        j["sizing"] = sizing;
+    }
     // Texts typed into the window are UTF-8; anything else is kept readable, not refused.
     return j.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }

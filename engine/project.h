@@ -2,6 +2,7 @@
 
 #include "design.h"
 #include "loadcases.h"
+#include "sizingranges.h"
 
 #include <cstddef>
 #include <string>
@@ -28,13 +29,14 @@ struct Project {
     std::string d = "1520", D = "1620", n = "18"; // texts as typed
     DesignInput design; // V: the design shear of every load without its own V
     std::vector<ProjectLoad> loads;
+    std::optional<SizingRanges> sizing; // the ranges of the sizing, when the user set them
     bool operator==(const Project& o) const {
         return info == o.info && d == o.d && D == o.D && n == o.n && design.bolt == o.design.bolt &&
                design.steel == o.design.steel && design.concrete == o.design.concrete &&
                design.betaL == o.design.betaL && design.friction == o.design.friction &&
                design.V == o.design.V && design.detailing == o.design.detailing &&
                design.method == o.design.method && design.modularRatio == o.design.modularRatio &&
-               loads == o.loads;
+               loads == o.loads && sizing == o.sizing;
     }
 };
 
@@ -55,7 +57,7 @@ constexpr const char* projectSuffix = ".tarvel";
 Project parseProject(std::string_view bytes);
 
 // The version a project is written in: 1 unless it uses a newer field (the detailing, the
-// analysis method or the modular ratio).
+// analysis method, the modular ratio, the sizing ranges).
 int projectFileVersion(const Project& project);
 
 // The project as the JSON text of a project file (UTF-8, ends with a newline).

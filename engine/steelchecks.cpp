@@ -52,6 +52,8 @@ std::array<StiffenerSide, 2> stiffenerSides(const CheckContext& c) {
     return {{{"受拉侧", tension, tension * (rb - rt)}, {"受压侧", compression, compression * ec}}};
 }
 
+} // namespace
+
 double plateMomentFactor(double ratio) {
     // Moment of a plate on three sides with a free edge, M = β·σ·a1², by b1/a1.
     static const std::pair<double, double> table[] = {
@@ -66,11 +68,6 @@ double plateMomentFactor(double ratio) {
     }
     return table[0].second;
 }
-
-// Below this b1/a1 the panel works as a cantilever from the tube.
-constexpr double cantileverRatio = 0.3;
-
-} // namespace
 
 Check plate(const CheckContext& c) {
     const Detailing& t = detailingOf(c);

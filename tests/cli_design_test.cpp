@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The value of an option is the next argument, even when it looks like P.
         BadOptionRow{"ValueTakenFromArguments", "--check --bolt", 1,
                      "错误：「锚栓规格」没有“1000”这一规格"},
-        BadOptionRow{"UnknownOption", "--bolts M36", 2, "tarvel-calc: 未知选项 --bolts\n"},
+        BadOptionRow{"UnknownOption", "--blot M36", 2, "tarvel-calc: 未知选项 --blot\n"},
         BadOptionRow{"DetailingWithoutTube", "--plate 30", 2,
                      "tarvel-calc: --plate 描述钢管柱脚的板件，需同时给出 --tube"},
         BadOptionRow{"TubeTooWide", "--tube 1600x16", 1,

@@ -6,6 +6,7 @@
 #include "designwindow.h"
 #include "kqform1.h"
 #include "loadtablemodel.h"
+#include "loadtablepane.h"
 #include "projectdocument.h"
 #include "reportactions.h"
 
@@ -26,6 +27,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -702,6 +704,48 @@ class DesignWindowTest : public QObject {
         panel->setChecked(false);
         QCOMPARE(table()->rowCount(), 5);
         QVERIFY(loads->isColumnHidden(LoadTableModel::firstCheckColumn + 4));
+    }
+
+    // 优化选型: the sizing runs off the window's thread, 采用 shows the design on the base and the
+    // detailing, and one undo brings the project back. TARVEL_SIZING_SCREENSHOT saves the tab.
+    void sizingAdoptedAsOneUndoStep() {
+        showWindow();
+        tarvel::Project p;
+        p.d = "1520";
+        p.D = "1620";
+        p.n = "18";
+        p.design.detailing.emplace();
+        p.design.detailing->tube = "610x12";
+        p.design.detailing->cap = "20x200";
+        p.loads = {{"基本组合", "800", "200", "50"}, {"风", "300", "250", ""}};
+        window()->showProject(p);
+        const tarvel::Project before = window()->project();
+        part<QTabWidget>("tabs")->setCurrentIndex(3);
+        part<QLineEdit>("sizingBolts")->setText("M30,M36,M42");
+        part<QLineEdit>("sizingCounts")->setText("8,12");
+        part<QLineEdit>("sizingD")->setText("720:760:40");
+        part<QLineEdit>("sizingThicknesses")->setText("16,25,36");
+        part<QPushButton>("sizingStart")->click();
+        auto* results = part<QTableWidget>("sizingTable");
+        QTRY_VERIFY_WITH_TIMEOUT(part<QPushButton>("sizingStart")->isEnabled(), 60000);
+        QVERIFY(results->rowCount() > 0);
+        const QString d = results->item(0, 1)->text(), bolt = results->item(0, 4)->text();
+        const QString plate = results->item(0, 5)->text();
+        part<QPushButton>("sizingAdopt")->click();
+        tarvel::Project adopted = window()->project();
+        QCOMPARE(QString::fromStdString(adopted.d), d);
+        QCOMPARE(QString::fromStdString(adopted.design.bolt), bolt);
+        QCOMPARE(QString::number(adopted.design.detailing->plate), plate);
+        QCOMPARE(adopted.loads, before.loads);
+        QVERIFY(window()->document()->modified());
+        const QByteArray path = qgetenv("TARVEL_SIZING_SCREENSHOT");
+        if (!path.isEmpty()) {
+            window()->resize(1280, 820);
+            QTest::qWait(50);
+            QVERIFY(window()->grab().save(QString::fromLocal8Bit(path)));
+        }
+        window()->loadTable()->model()->undoStack()->undo();
+        QCOMPARE(window()->project(), before);
     }
 
     // With TARVEL_SCREENSHOT set, saves the design window after Calculate on the inputs of

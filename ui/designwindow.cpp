@@ -13,6 +13,7 @@
 #include "number.h"
 #include "projectdocument.h"
 #include "shortcutkeeper.h"
+#include "sizingpane.h"
 #include "utilisationdelegate.h"
 
 #include <QCloseEvent>
@@ -177,6 +178,10 @@ DesignWindow::DesignWindow(QWidget* parent)
 
     ui_.tabs->addTab(diagram_, "计算简图");
     ui_.tabs->addTab(loads_, "荷载组合");
+    ui_.tabs->addTab(new SizingPane([this] { return project(); },
+                                    [this](const tarvel::Project& p) { adoptDesign(p); },
+                                    loads_->model()->undoStack()),
+                     "优化选型");
     // The report of what is in front: the last calculation, or the project on its tab.
     reports_ = new ReportActions(this, [this] { return designreports::shownReport(*this); });
     for (QAction* action : {reports_->exportAction(), reports_->printAction(),
@@ -438,6 +443,15 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
         modularSpin_->setValue(in.modularRatio.value_or(0));
     }
     loads_->showSteelColumns(in.detailing.has_value());
+}
+
+void DesignWindow::adoptDesign(const tarvel::Project& p) {
+    tarvel::DesignInput design = p.design;
+    design.V = ui_.shearSpin->value();
+    setDesignInput(design);
+    loads_->setGeometry(p);
+    designChanged();
+    document_->setModified(true);
 }
 
 void DesignWindow::designChanged() {

@@ -105,6 +105,8 @@ class DesignWindow : public QMainWindow {
     tarvel::DesignInput designInput() const;
     void setDesignInput(const tarvel::DesignInput& input);
     void designChanged();
+    // The base and design of a sizing result shown (the load combinations stay).
+    void adoptDesign(const tarvel::Project& project);
     void refresh();
     void showChecks(const tarvel::DesignChecks& checks, const tarvel::InputTexts& inputs,
                     const tarvel::BaseResult& result);

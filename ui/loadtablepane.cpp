@@ -268,6 +268,12 @@ void LoadTablePane::offerGeometry(const tarvel::InputTexts& inputs) {
         geometry_[i]->setText(qtext(inputs[2 + i]));
 }
 
+void LoadTablePane::setGeometry(const tarvel::Project& p) {
+    const std::string* g[] = {&p.d, &p.D, &p.n};
+    for (int i = 0; i < 3; ++i)
+        geometry_[i]->setText(qtext(*g[i]));
+}
+
 bool LoadTablePane::addBlock(std::string_view bytes, const QString& what, QString* error) {
     if (model_.locked()) {
         *error = "计算进行中，表格不能修改";

@@ -41,6 +41,8 @@ class LoadTablePane : public QWidget {
     void setInfo(const tarvel::ProjectInfo& info);
     // Takes d, D, n of a calculation when the fields are empty.
     void offerGeometry(const tarvel::InputTexts& inputs);
+    // The base's d, D and n set (a sizing design adopted).
+    void setGeometry(const tarvel::Project& project);
 
     // Load combinations added from a block of text after the current row (or at the end);
     // on refusal nothing changes and `error` says why. The line under the buttons says what
