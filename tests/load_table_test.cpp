@@ -636,6 +636,17 @@ class LoadTableTest : public QObject {
         QCOMPARE(window()->project(), p);
         QCOMPARE(window()->findChild<QComboBox*>("boltCombo")->currentText(), QString("M42"));
         QCOMPARE(ProjectDocument::recentFiles().value(0), QFileInfo(path).absoluteFilePath());
+
+        // What a version 2 file adds comes back as it was read: nothing is dropped on saving.
+        tarvel::Project newer = sampleProject();
+        newer.design.method = tarvel::AnalysisMethod::Envelope;
+        newer.design.modularRatio = 8;
+        newer.design.detailing = tarvel::DetailingInput{};
+        newer.design.detailing->tube = "1020x16";
+        newer.sizing = tarvel::SizingRanges{};
+        newer.sizing->counts = {12, 16};
+        window()->showProject(newer);
+        QCOMPARE(window()->project(), newer);
     }
 
     void titleAndModifiedMark() {

@@ -278,10 +278,13 @@ tarvel::Project DesignWindow::project() const {
     tarvel::Project p;
     loads_->fillProject(p);
     p.design = designInput();
+    // The sizing ranges of an opened project go back into it unchanged.
+    p.sizing = sizingRanges_;
     return p;
 }
 
 void DesignWindow::showProject(const tarvel::Project& p) {
+    sizingRanges_ = p.sizing;
     setDesignInput(p.design);
     DesignSettings::save(designInput());
     if (last_) refresh();

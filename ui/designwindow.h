@@ -130,6 +130,7 @@ class DesignWindow : public QMainWindow {
     QComboBox* methodCombo_;
     QDoubleSpinBox* modularSpin_;
     std::unique_ptr<CompatibilityColumn> compatibility_;
+    std::optional<tarvel::SizingRanges> sizingRanges_; // of the project shown, kept as read
 
     Ui::DesignWindow ui_;
     std::optional<LastCase> last_; // the last Calculate that gave results
