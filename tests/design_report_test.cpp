@@ -2,13 +2,13 @@
 // project on the 荷载组合 tab) and of the form's context menu, read back with pdftotext; the
 // result diagram's tab.
 
-#include "designlauncher.h"
-#include "designwindow.h"
-#include "diagramwidget.h"
-#include "kqform1.h"
-#include "loadtablepane.h"
-#include "projectdocument.h"
-#include "reportactions.h"
+#include "app/designlauncher.h"
+#include "design/designwindow.h"
+#include "design/diagramwidget.h"
+#include "form/kqform1.h"
+#include "loads/loadtablepane.h"
+#include "project/projectdocument.h"
+#include "report/reportactions.h"
 #include "reportdata.h"
 #include "settingsstore.h"
 

@@ -2,13 +2,14 @@
 // with their verdict, forgets them after a refusal or failure, recomputes on a design input
 // change, remembers the design inputs, and opens from Ctrl+D and the context menu.
 
-#include "designlauncher.h"
-#include "designwindow.h"
-#include "kqform1.h"
-#include "loadtablemodel.h"
-#include "loadtablepane.h"
-#include "projectdocument.h"
-#include "reportactions.h"
+#include "app/designlauncher.h"
+#include "design/checkpanel.h"
+#include "design/designwindow.h"
+#include "form/kqform1.h"
+#include "loads/loadtablemodel.h"
+#include "loads/loadtablepane.h"
+#include "project/projectdocument.h"
+#include "report/reportactions.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -110,9 +111,9 @@ class DesignWindowTest : public QObject {
     }
     // "demand|capacity|ratio|verdict" of one row of the check table.
     QString checkRow(int row) {
-        return QStringList{
-            cell(row, DesignWindow::DemandColumn), cell(row, DesignWindow::CapacityColumn),
-            cell(row, DesignWindow::RatioColumn), cell(row, DesignWindow::VerdictColumn)}
+        return QStringList{cell(row, CheckPanel::DemandColumn),
+                           cell(row, CheckPanel::CapacityColumn),
+                           cell(row, CheckPanel::RatioColumn), cell(row, CheckPanel::VerdictColumn)}
             .join('|');
     }
     void calculate(const QStringList& inputs) {
@@ -216,12 +217,12 @@ class DesignWindowTest : public QObject {
         QCOMPARE(table()->rowCount(), rows.size() + 1);
         for (int row = 0; row < rows.size(); ++row)
             QCOMPARE(checkRow(row), rows[row]);
-        QCOMPARE(cell(rows.size(), DesignWindow::VerdictColumn), QString("未验算"));
-        QCOMPARE(cell(0, DesignWindow::ItemColumn), QString("锚栓抗拉"));
-        QCOMPARE(cell(3, DesignWindow::ItemColumn), QString("平衡校核"));
+        QCOMPARE(cell(rows.size(), CheckPanel::VerdictColumn), QString("未验算"));
+        QCOMPARE(cell(0, CheckPanel::ItemColumn), QString("锚栓抗拉"));
+        QCOMPARE(cell(3, CheckPanel::ItemColumn), QString("平衡校核"));
         // A failing check says why.
         for (int row = 0; row < rows.size(); ++row)
-            QCOMPARE(cell(row, DesignWindow::RemarkColumn).isEmpty(), rows[row].endsWith("|满足"));
+            QCOMPARE(cell(row, CheckPanel::RemarkColumn).isEmpty(), rows[row].endsWith("|满足"));
         QCOMPARE(label("verdictLabel"), verdict);
         QCOMPARE(label("refinedT"), refinedT);
         QCOMPARE(label("searchT"), searchT);
@@ -253,7 +254,7 @@ class DesignWindowTest : public QObject {
         QFETCH(bool, red);
         showWindow();
         calculate(inputs);
-        const QModelIndex index = table()->model()->index(row, DesignWindow::RatioColumn);
+        const QModelIndex index = table()->model()->index(row, CheckPanel::RatioColumn);
         const QRect rect = table()->visualRect(index);
         // The table grows to its rows once the layout has run.
         QTRY_VERIFY(table()->viewport()->rect().contains(rect));
@@ -595,8 +596,8 @@ class DesignWindowTest : public QObject {
         });
         part<QAction>("actionHelp")->trigger();
         for (int row = 0; row < table()->rowCount(); ++row)
-            QVERIFY2(text.contains(cell(row, DesignWindow::ItemColumn)),
-                     qPrintable(cell(row, DesignWindow::ItemColumn)));
+            QVERIFY2(text.contains(cell(row, CheckPanel::ItemColumn)),
+                     qPrintable(cell(row, CheckPanel::ItemColumn)));
         QVERIFY(text.contains(QSettings("Tarvel", "Tarvel").fileName()));
         QVERIFY(text.contains("Ctrl+E"));
     }
@@ -668,7 +669,7 @@ class DesignWindowTest : public QObject {
                      qPrintable(l->objectName()));
         }
         QHeaderView* header = table()->horizontalHeader();
-        for (int column = 0; column < DesignWindow::RemarkColumn; ++column) {
+        for (int column = 0; column < CheckPanel::RemarkColumn; ++column) {
             const int needed = header->fontMetrics().horizontalAdvance(
                 table()->horizontalHeaderItem(column)->text());
             QVERIFY2(header->sectionSize(column) > needed, qPrintable(QString::number(column)));
@@ -691,7 +692,7 @@ class DesignWindowTest : public QObject {
         part<QLineEdit>("tubeEdit")->setText("1020x16");
         panel->setChecked(true);
         QCOMPARE(table()->rowCount(), 12);
-        QCOMPARE(cell(4, DesignWindow::ItemColumn), QString("底板"));
+        QCOMPARE(cell(4, CheckPanel::ItemColumn), QString("底板"));
         QCOMPARE(checkRow(4), QString("143.76|295.00|0.49|满足"));
         QCOMPARE(checkRow(11), QString("20.00|30.00|0.67|满足"));
         auto* loads = part<QTableView>("loadTable");
@@ -764,8 +765,8 @@ class DesignWindowTest : public QObject {
         QVERIFY(window()->document()->modified());
         part<QComboBox>("methodCombo")->setCurrentIndex(2); // envelope: the larger of both
         QCOMPARE(checkRow(0), QString("112.00|147.01|0.76|满足"));
-        QCOMPARE(cell(1, DesignWindow::DemandColumn), QString("5.90"));
-        QVERIFY(cell(1, DesignWindow::RemarkColumn).contains("应变协调法"));
+        QCOMPARE(cell(1, CheckPanel::DemandColumn), QString("5.90"));
+        QVERIFY(cell(1, CheckPanel::RemarkColumn).contains("应变协调法"));
         QCOMPARE(window()->project().design.method, tarvel::AnalysisMethod::Envelope);
     }
 

@@ -3,13 +3,15 @@
 // engine row by row, the governing cases, the case sent to the form, and projects saved,
 // reopened, refused when bad, and never damaged by a failed save.
 
+#include "app/designlauncher.h"
 #include "csv.h"
-#include "designlauncher.h"
-#include "designwindow.h"
-#include "kqform1.h"
+#include "design/checkpanel.h"
+#include "design/designwindow.h"
+#include "form/kqform1.h"
 #include "loadcases.h"
-#include "loadtablepane.h"
-#include "projectdocument.h"
+#include "loads/loadtablepane.h"
+#include "project/projectcontroller.h"
+#include "project/projectdocument.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -157,7 +159,7 @@ class LoadTableTest : public QObject {
         launcher->openDesignWindow();
         QVERIFY(QTest::qWaitForWindowExposed(window()));
         window()->findChild<QTabWidget*>("tabs")->setCurrentWidget(pane());
-        window()->newProject();
+        window()->projects()->newProject();
     }
 
     void cleanup() {
@@ -247,7 +249,7 @@ class LoadTableTest : public QObject {
         QVERIFY2(pane()->importCsv(data + "equivalent-pmv.csv", &error), qPrintable(error));
         const QStringList expected = rowsOf(model()->loads());
         window()->document()->setModified(false); // no question when the project goes
-        window()->newProject();
+        window()->projects()->newProject();
         auto* tension = pane()->findChild<QCheckBox*>("tensionPositiveBox");
         QVERIFY(tension);
         tension->setChecked(true);
@@ -392,7 +394,7 @@ class LoadTableTest : public QObject {
                  qPrintable(lines[2]));
         const Loads loads = model()->loads();
         window()->document()->setModified(false);
-        window()->newProject();
+        window()->projects()->newProject();
         QVERIFY2(pane()->importCsv(path, &error), qPrintable(error));
         QCOMPARE(rowsOf(model()->loads()), rowsOf(loads));
     }
@@ -614,7 +616,7 @@ class LoadTableTest : public QObject {
         QCOMPARE(form->findChild<QLineEdit*>("tt")->text(), QString::fromStdString(want.result.tt));
         QCOMPARE(form->findChild<QLineEdit*>("vt")->text(), QString::fromStdString(want.result.vt));
         auto* checks = window()->findChild<QTableWidget*>("checkTable");
-        QCOMPARE(checks->item(2, DesignWindow::DemandColumn)->text(), QString("300.00"));
+        QCOMPARE(checks->item(2, CheckPanel::DemandColumn)->text(), QString("300.00"));
         const QString status = window()->findChild<QLabel*>("statusLabel")->text();
         QVERIFY2(status.contains("第 2 行（B）") && status.contains("V = 300 kN"),
                  qPrintable(status));
@@ -626,13 +628,13 @@ class LoadTableTest : public QObject {
         window()->showProject(p);
         QCOMPARE(window()->project(), p);
         const QString path = file("柱脚.tarvel");
-        QVERIFY(window()->saveProjectAs(path));
+        QVERIFY(window()->projects()->saveAs(path));
         QVERIFY(!window()->isWindowModified());
         const QByteArray bytes = readAll(path);
         QCOMPARE(tarvel::parseProject(std::string_view(bytes.constData(), bytes.size())), p);
-        window()->newProject();
+        window()->projects()->newProject();
         QCOMPARE(model()->rowCount(), 0);
-        QVERIFY(window()->openProject(path));
+        QVERIFY(window()->projects()->open(path));
         QCOMPARE(window()->project(), p);
         QCOMPARE(window()->findChild<QComboBox*>("boltCombo")->currentText(), QString("M42"));
         QCOMPARE(ProjectDocument::recentFiles().value(0), QFileInfo(path).absoluteFilePath());
@@ -655,13 +657,13 @@ class LoadTableTest : public QObject {
         setLoads({"A|1|1|"});
         QVERIFY(model()->setData(model()->index(0, LoadTableModel::PColumn), "2"));
         QVERIFY(window()->isWindowModified());
-        QVERIFY(window()->saveProjectAs(file("a.tarvel")));
+        QVERIFY(window()->projects()->saveAs(file("a.tarvel")));
         QVERIFY(window()->windowTitle().startsWith("a.tarvel[*]"));
         QVERIFY(!window()->isWindowModified());
         // Every design input is saved in the project and marks it, the design V too.
         window()->findChild<QDoubleSpinBox*>("shearSpin")->setValue(10);
         QVERIFY(window()->isWindowModified());
-        QVERIFY(window()->saveProjectAs(file("a.tarvel")));
+        QVERIFY(window()->projects()->saveAs(file("a.tarvel")));
         window()->findChild<QComboBox*>("concreteCombo")->setCurrentText("C50");
         QVERIFY(window()->isWindowModified());
     }
@@ -681,7 +683,7 @@ class LoadTableTest : public QObject {
         QFETCH(bool, saved);
         const QString path = file("p.tarvel");
         window()->showProject(sampleProject());
-        QVERIFY(window()->saveProjectAs(path));
+        QVERIFY(window()->projects()->saveAs(path));
         QVERIFY(model()->setData(model()->index(0, LoadTableModel::PColumn), "1234"));
         ModalBox box;
         box.answer = answer;
@@ -730,7 +732,7 @@ class LoadTableTest : public QObject {
         QFETCH(bool, saved);
         const QString path = file("q.tarvel");
         window()->showProject(sampleProject());
-        QVERIFY(window()->saveProjectAs(path));
+        QVERIFY(window()->projects()->saveAs(path));
         QVERIFY(model()->setData(model()->index(0, LoadTableModel::PColumn), "1234"));
         int questions = 0;
         QTimer answerer;
@@ -791,7 +793,7 @@ class LoadTableTest : public QObject {
         window()->document()->setModified(true);
         ModalBox box;
         box.expect();
-        QVERIFY(!window()->saveProjectAs(path));
+        QVERIFY(!window()->projects()->saveAs(path));
         QVERIFY(box.seen);
         QVERIFY2(box.text.contains("不可写") && box.text.contains("原有文件未改动"),
                  qPrintable(box.text));
@@ -802,7 +804,7 @@ class LoadTableTest : public QObject {
         QVERIFY(writeAll(file("plain"), "x"));
         box = ModalBox{};
         box.expect();
-        QVERIFY(!window()->saveProjectAs(file("plain") + "/p.tarvel"));
+        QVERIFY(!window()->projects()->saveAs(file("plain") + "/p.tarvel"));
         QVERIFY(box.seen);
     }
 
@@ -841,14 +843,14 @@ class LoadTableTest : public QObject {
         QFETCH(QString, message);
         const QString shownPath = file("shown.tarvel");
         window()->showProject(sampleProject());
-        QVERIFY(window()->saveProjectAs(shownPath));
+        QVERIFY(window()->projects()->saveAs(shownPath));
         QVERIFY(model()->setData(model()->index(0, LoadTableModel::NameColumn), "edited"));
         const tarvel::Project before = window()->project();
         const QString path = file("other.tarvel");
         QVERIFY(writeAll(path, bytes));
         ModalBox box;
         box.expect();
-        const bool opened = window()->openProject(path);
+        const bool opened = window()->projects()->open(path);
         if (message.isEmpty()) {
             QVERIFY(opened);
             QVERIFY(!box.seen);

@@ -13,12 +13,12 @@
 // TARVEL_STRESS_STEPS sets the number of steps (default 500), TARVEL_STRESS_SEED the seed
 // (default 12); a failure names the step and the seed that reproduce it.
 
+#include "app/designlauncher.h"
 #include "calculation.h"
-#include "designlauncher.h"
-#include "designwindow.h"
-#include "kqform1.h"
+#include "design/designwindow.h"
+#include "form/kqform1.h"
 #include "realistic_cases.h"
-#include "reportactions.h"
+#include "report/reportactions.h"
 #include "sweep_work.h"
 
 #include <QApplication>

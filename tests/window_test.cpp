@@ -1,6 +1,6 @@
 // The window as a user meets it: layout, font, figure, Calculate and Exit.
 
-#include "kqform1.h"
+#include "form/kqform1.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,0 +1,383 @@
+#include "design/designwindow.h"
+
+#include "compatibility.h"
+#include "design/checkpanel.h"
+#include "design/designsettings.h"
+#include "design/detailingpanel.h"
+#include "design/diagramwidget.h"
+#include "design/helpdialog.h"
+#include "design/shortcutkeeper.h"
+#include "design/sizingpane.h"
+#include "envelope.h"
+#include "form/kqform1.h"
+#include "loads/loadtablepane.h"
+#include "number.h"
+#include "project/projectcontroller.h"
+#include "project/projectdocument.h"
+#include "report/designreports.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QScrollArea>
+
+#include <utility>
+
+namespace {
+
+// The window reads best a little larger than the form it follows.
+constexpr int fontPixels = 14;
+// The window opens no larger than a laptop's 1280×720 screen leaves it: room for the
+// title bar and a panel.
+constexpr int laptopWidth = 1280;
+constexpr int laptopClientHeight = 640;
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+DesignWindow::DesignWindow(QWidget* parent)
+    : QMainWindow(parent), loads_(new LoadTablePane), checks_(new CheckPanel),
+      diagram_(new DiagramWidget), detailing_(new DetailingPanel) {
+    ui_.setupUi(this);
+    methodCombo_ = new QComboBox;
+    methodCombo_->setObjectName("methodCombo");
+    for (auto m : {tarvel::AnalysisMethod::Elastic, tarvel::AnalysisMethod::Compatibility,
+                   tarvel::AnalysisMethod::Envelope})
+        methodCombo_->addItem(QString::fromUtf8(tarvel::methodTitle(m)), static_cast<int>(m));
+    modularSpin_ = new QDoubleSpinBox;
+    modularSpin_->setObjectName("modularSpin");
+    // 0 stands for "by the concrete grade"; a ratio typed is 1 to 50.
+    modularSpin_->setRange(0, tarvel::maxModularRatio);
+    modularSpin_->setDecimals(2);
+    modularSpin_->setSpecialValueText("按混凝土等级");
+    ui_.designForm->addRow("分析方法", methodCombo_);
+    ui_.designForm->addRow("模量比 nE", modularSpin_);
+    ui_.topRow->addWidget(detailing_);
+    ui_.checkLayout->addWidget(checks_, 1);
+    QFont font(Kqform1::windowFont().family());
+    font.setPixelSize(fontPixels);
+    setFont(font);
+    // Menus are windows of their own and do not inherit the font.
+    ui_.menuFile->setFont(font);
+    ui_.menuHelp->setFont(font);
+    // Export and print entries go above this separator.
+    ui_.menuFile->insertSeparator(ui_.actionClose);
+
+    fitSmallScreens();
+    fillChoices();
+    setDesignInput(DesignSettings::load());
+
+    projects_ = new ProjectController(
+        this, "设计验算 - Tarvel",
+        {[this] { return project(); }, [this](const tarvel::Project& p) { showProject(p); },
+         [this] { return blankProject(); },
+         [this] {
+             return loads_->running() ? QString("全部计算进行中，请先取消或等它结束") : QString();
+         },
+         // A project is its load combinations: they come to the front.
+         [this] { ui_.tabs->setCurrentWidget(loads_); },
+         [this](const QString& path, QString* error) {
+             ui_.tabs->setCurrentWidget(loads_);
+             return loads_->importCsv(path, error);
+         },
+         [this](const tarvel::ProjectInfo& info) { loads_->setInfo(info); }});
+    ProjectDocument* document = projects_->document();
+    auto modified = [document] { document->setModified(true); };
+
+    connect(ui_.boltCombo, &QComboBox::currentIndexChanged, this, &DesignWindow::designChanged);
+    connect(ui_.steelCombo, &QComboBox::currentIndexChanged, this, &DesignWindow::designChanged);
+    connect(ui_.concreteCombo, &QComboBox::currentIndexChanged, this, &DesignWindow::designChanged);
+    connect(ui_.betaSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
+    connect(ui_.shearSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
+    connect(ui_.frictionSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
+    connect(detailing_, &DetailingPanel::changed, this, &DesignWindow::designChanged);
+    connect(methodCombo_, &QComboBox::currentIndexChanged, this, &DesignWindow::designChanged);
+    connect(modularSpin_, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
+    // Each is saved in the project and marks it modified.
+    for (QComboBox* combo : {ui_.boltCombo, ui_.steelCombo, ui_.concreteCombo, methodCombo_})
+        connect(combo, &QComboBox::currentIndexChanged, document, modified);
+    for (QDoubleSpinBox* spin : {ui_.betaSpin, ui_.shearSpin, ui_.frictionSpin, modularSpin_})
+        connect(spin, &QDoubleSpinBox::valueChanged, document, modified);
+    connect(detailing_, &DetailingPanel::changed, document, modified);
+    connect(ui_.actionClose, &QAction::triggered, this, &DesignWindow::close);
+    connect(ui_.actionAbout, &QAction::triggered, this, &DesignWindow::about);
+    auto* help = new QAction("使用说明", this);
+    help->setObjectName("actionHelp");
+    help->setShortcut(QKeySequence::HelpContents);
+    ui_.menuHelp->insertAction(ui_.actionAbout, help);
+    connect(help, &QAction::triggered, this, [this] {
+        HelpDialog dialog(this);
+        dialog.exec();
+    });
+
+    ui_.tabs->addTab(diagram_, "计算简图");
+    ui_.tabs->addTab(loads_, "荷载组合");
+    ui_.tabs->addTab(new SizingPane([this] { return project(); },
+                                    [this](const tarvel::Project& p) { adoptDesign(p); },
+                                    loads_->model()->undoStack()),
+                     "优化选型");
+    // The report of what is in front: the last calculation, or the project on its tab.
+    reports_ = new ReportActions(this, [this] {
+        return showsLoadTable() ? designreports::projectReport(project(), *loads_->model())
+                                : caseReport();
+    });
+    for (QAction* action : {reports_->exportAction(), reports_->printAction(),
+                            reports_->previewAction(), reports_->infoAction()})
+        ui_.menuFile->insertAction(ui_.actionClose, action);
+    ui_.menuFile->insertSeparator(ui_.actionClose);
+    new ShortcutKeeper(this, {reports_->exportAction()->shortcut()});
+    reports_->setProjectLink(projects_->reportLink());
+    loads_->setDesignSource([this] { return designInput(); });
+    connect(loads_, &LoadTablePane::changed, document, modified);
+    connect(loads_, &LoadTablePane::caseChosen, this, &DesignWindow::sendRow);
+    projects_->addFileCommands(ui_.menuFile);
+
+    showNoChecks("尚未计算");
+}
+
+ProjectDocument* DesignWindow::document() const {
+    return projects_->document();
+}
+
+ReportActions::Source DesignWindow::caseReport() const {
+    return designreports::caseReport(lastInputs(), [this] { return lastDesign(); });
+}
+
+// What 新建 starts from: the design inputs shown and the base of the last calculation.
+tarvel::Project DesignWindow::blankProject() const {
+    tarvel::Project p;
+    p.design = designInput();
+    if (last_) {
+        p.d = last_->inputs[2];
+        p.D = last_->inputs[3];
+        p.n = last_->inputs[4];
+    }
+    return p;
+}
+
+void DesignWindow::showNoChecks(const QString& message) {
+    checks_->showNothing(message);
+    diagram_->showNothing(message);
+}
+
+tarvel::Project DesignWindow::project() const {
+    tarvel::Project p;
+    loads_->fillProject(p);
+    p.design = designInput();
+    // The sizing ranges of an opened project go back into it unchanged.
+    p.sizing = sizingRanges_;
+    return p;
+}
+
+void DesignWindow::showProject(const tarvel::Project& p) {
+    sizingRanges_ = p.sizing;
+    setDesignInput(p.design);
+    DesignSettings::save(designInput());
+    if (last_) refresh();
+    loads_->invalidate();
+    loads_->showProject(p);
+}
+
+void DesignWindow::fillChoices() {
+    for (const tarvel::BoltSize& size : tarvel::boltSizes())
+        ui_.boltCombo->addItem(size.name);
+    for (const tarvel::SteelGrade& grade : tarvel::steelGrades())
+        ui_.steelCombo->addItem(grade.name);
+    for (const tarvel::ConcreteGrade& grade : tarvel::concreteGrades())
+        ui_.concreteCombo->addItem(grade.name);
+    ui_.betaSpin->setRange(tarvel::minBetaL, tarvel::maxBetaL);
+    ui_.shearSpin->setRange(-DesignSettings::maxShear, DesignSettings::maxShear);
+    ui_.frictionSpin->setRange(DesignSettings::minFriction, tarvel::maxFriction);
+}
+
+tarvel::DesignInput DesignWindow::designInput() const {
+    tarvel::DesignInput in;
+    in.bolt = ui_.boltCombo->currentText().toStdString();
+    in.steel = ui_.steelCombo->currentText().toStdString();
+    in.concrete = ui_.concreteCombo->currentText().toStdString();
+    in.betaL = ui_.betaSpin->value();
+    in.V = ui_.shearSpin->value();
+    in.friction = ui_.frictionSpin->value();
+    in.detailing = detailing_->detailing();
+    in.method = static_cast<tarvel::AnalysisMethod>(methodCombo_->currentData().toInt());
+    if (modularSpin_->value() > 0) in.modularRatio = modularSpin_->value();
+    return in;
+}
+
+void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
+    const QSignalBlocker blockBolt(ui_.boltCombo), blockSteel(ui_.steelCombo),
+        blockConcrete(ui_.concreteCombo), blockBeta(ui_.betaSpin), blockShear(ui_.shearSpin),
+        blockFriction(ui_.frictionSpin);
+    ui_.boltCombo->setCurrentText(text(in.bolt));
+    ui_.steelCombo->setCurrentText(text(in.steel));
+    ui_.concreteCombo->setCurrentText(text(in.concrete));
+    ui_.betaSpin->setValue(in.betaL);
+    ui_.shearSpin->setValue(in.V);
+    ui_.frictionSpin->setValue(in.friction);
+    detailing_->setDetailing(in.detailing);
+    {
+        const QSignalBlocker blockMethod(methodCombo_), blockModular(modularSpin_);
+        methodCombo_->setCurrentIndex(methodCombo_->findData(static_cast<int>(in.method)));
+        modularSpin_->setValue(in.modularRatio.value_or(0));
+    }
+    loads_->showSteelColumns(in.detailing.has_value());
+}
+
+void DesignWindow::adoptDesign(const tarvel::Project& p) {
+    tarvel::DesignInput design = p.design;
+    design.V = ui_.shearSpin->value();
+    setDesignInput(design);
+    loads_->setGeometry(p);
+    designChanged();
+    document()->setModified(true);
+}
+
+void DesignWindow::designChanged() {
+    DesignSettings::save(designInput());
+    loads_->showSteelColumns(detailing_->isChecked());
+    loads_->invalidate();
+    if (last_) refresh();
+}
+
+void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
+                                   const tarvel::BaseResult& result) {
+    showInputs(inputs);
+    loads_->offerGeometry(inputs);
+    const std::optional<SentRow> sent = std::exchange(sent_, std::nullopt);
+    try {
+        // The first stage only: it gives the geometry the exact equilibrium needs.
+        last_ = LastCase{inputs, result, tarvel::analyze(inputs), std::nullopt};
+        // The calculation of a row sent here is checked with the row's V.
+        if (sent && sent->inputs == inputs) last_->row = sent;
+        diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, result));
+    } catch (const tarvel::TarvelError& error) {
+        last_.reset();
+        showNoChecks(QString("计算失败：%1").arg(QString::fromUtf8(error.what())));
+        return;
+    }
+    refresh();
+}
+
+void DesignWindow::sendRow(const tarvel::InputTexts& inputs, const QString& V,
+                           const QString& label) {
+    sent_ = SentRow{inputs, V, label};
+    emit caseChosen(inputs);
+}
+
+tarvel::DesignInput DesignWindow::lastDesign() const {
+    tarvel::DesignInput design = designInput();
+    if (last_ && last_->row && !last_->row->V.trimmed().isEmpty())
+        design.V = tarvel::designNumber(last_->row->V.toStdString(), tarvel::InputField::V);
+    return design;
+}
+
+std::optional<tarvel::InputTexts> DesignWindow::lastInputs() const {
+    if (!last_) return std::nullopt;
+    return last_->inputs;
+}
+
+bool DesignWindow::showsLoadTable() const {
+    return ui_.tabs->currentWidget() == loads_;
+}
+
+void DesignWindow::showRefusal(const tarvel::InputTexts& inputs) {
+    last_.reset();
+    sent_.reset();
+    showInputs(inputs);
+    showNoChecks(QString("%1，无验算结果").arg(QString::fromUtf8(tarvel::fullTensionMessage)));
+}
+
+void DesignWindow::showFailure(const tarvel::InputTexts& inputs, const QString& message) {
+    last_.reset();
+    sent_.reset();
+    showInputs(inputs);
+    showNoChecks(QString("计算失败：%1").arg(message));
+}
+
+void DesignWindow::refresh() {
+    try {
+        const tarvel::DesignInput design = lastDesign();
+        checks_->showCompatibility(last_->inputs, design);
+        tarvel::DesignInput elasticDesign = design;
+        elasticDesign.method = tarvel::AnalysisMethod::Elastic;
+        const tarvel::DesignChecks elastic =
+            tarvel::checkDesign(last_->analysis, last_->inputs, last_->result, elasticDesign);
+        if (design.method == tarvel::AnalysisMethod::Elastic) {
+            checks_->showChecks(elastic, last_->inputs, last_->result);
+        } else {
+            // The other methods from the search already made: nothing is searched again.
+            tarvel::CaseOutcome searched;
+            searched.inputs = last_->inputs;
+            searched.status = tarvel::CaseOutcome::Status::Ok;
+            searched.result = last_->result;
+            searched.checks = elastic;
+            searched.hasChecks = true;
+            const tarvel::CaseOutcome o =
+                design.method == tarvel::AnalysisMethod::Compatibility
+                    ? tarvel::computeCompatibilityCase(last_->inputs, design, true)
+                    : tarvel::envelopeOfElastic(searched, design, true);
+            if (o.status != tarvel::CaseOutcome::Status::Ok || !o.hasChecks) {
+                showNoChecks(QString::fromStdString(o.message));
+                checks_->showCompatibility(last_->inputs, design);
+                return;
+            }
+            checks_->showChecks(o.checks, last_->inputs, last_->result);
+            checks_->setStatus(QString("按%1验算（结果取%2）%3")
+                                   .arg(QString::fromUtf8(tarvel::methodTitle(design.method)),
+                                        QString::fromUtf8(tarvel::methodTitle(o.shownMethod)),
+                                        o.methodRemark.empty()
+                                            ? QString()
+                                            : "：" + QString::fromStdString(o.methodRemark)));
+        }
+        // Which combination the checks are of, and its shear.
+        if (last_->row) {
+            checks_->setStatus(
+                QString("%1，V = %2 kN%3")
+                    .arg(last_->row->label, text(tarvel::numberToText(design.V)),
+                         last_->row->V.trimmed().isEmpty() ? "（设计剪力）" : QString()));
+        }
+    } catch (const tarvel::TarvelError& error) {
+        // A base that cannot exist is named as it is; the boxes offer only valid design
+        // choices, but a check must never show a stale verdict.
+        const QString why = QString::fromUtf8(error.what());
+        const tarvel::InputField field = error.field();
+        const bool base = field == tarvel::InputField::d || field == tarvel::InputField::D ||
+                          field == tarvel::InputField::n;
+        showNoChecks(base ? why : QString("设计参数有误：%1").arg(why));
+    }
+}
+
+void DesignWindow::showInputs(const tarvel::InputTexts& inputs) {
+    QLineEdit* const fields[] = {ui_.inputP, ui_.inputM, ui_.inputd, ui_.inputD, ui_.inputn};
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        fields[i]->setText(text(inputs[i]));
+}
+
+// A laptop's 1280×720 screen: the 验算 tab scrolls when the window is lower than its
+// contents, the spare height goes to the check panel (and there to its table), and the
+// read-only fields keep the width of their numbers.
+void DesignWindow::fitSmallScreens() {
+    const int index = ui_.tabs->indexOf(ui_.checkTab);
+    const QString title = ui_.tabs->tabText(index);
+    ui_.tabs->removeTab(index);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("checkScroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(ui_.checkTab);
+    ui_.tabs->insertTab(index, scroll, title);
+    ui_.tabs->setCurrentIndex(index);
+    ui_.inputsForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    ui_.designForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    resize(size().boundedTo(QSize(laptopWidth, laptopClientHeight)));
+}
+
+void DesignWindow::about() {
+    QMessageBox::about(
+        this, "关于 Tarvel",
+        QString("<p><b>Tarvel</b> %1</p><p>圆钢管柱脚计算：由轴力与弯矩求底板受压区、"
+                "锚栓拉力和混凝土承压应力，并作设计验算。</p>")
+            .arg(QCoreApplication::applicationVersion()));
+}

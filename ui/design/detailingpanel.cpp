@@ -1,0 +1,116 @@
+#include "design/detailingpanel.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLineEdit>
+
+namespace {
+
+// The largest anchorage length the field offers, mm.
+constexpr double maxAnchorage = 10000;
+
+QDoubleSpinBox* millimetres(double low, double high) {
+    auto* spin = new QDoubleSpinBox;
+    spin->setRange(low, high);
+    spin->setDecimals(1);
+    spin->setSuffix(" mm");
+    return spin;
+}
+
+template <class Row> QComboBox* choices(const std::vector<Row>& rows) {
+    auto* combo = new QComboBox;
+    for (const Row& row : rows)
+        combo->addItem(QString::fromUtf8(row.name));
+    return combo;
+}
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+DetailingPanel::DetailingPanel(QWidget* parent)
+    : QGroupBox("构造参数（验算板件）", parent), tube_(new QLineEdit),
+      tubeSteel_(choices(tarvel::plateSteels())), plate_(millimetres(1, tarvel::maxPlateThickness)),
+      plateSteel_(choices(tarvel::plateSteels())), stiffener_(new QLineEdit), cap_(new QLineEdit),
+      weld_(millimetres(1, tarvel::maxPlateThickness)),
+      stiffenerWeld_(millimetres(1, tarvel::maxPlateThickness)),
+      electrode_(choices(tarvel::electrodes())), anchorage_(millimetres(1, maxAnchorage)) {
+    setObjectName("detailingPanel");
+    setCheckable(true);
+    setChecked(false);
+    tube_->setObjectName("tubeEdit");
+    tube_->setPlaceholderText("1020x16");
+    tubeSteel_->setObjectName("tubeSteelCombo");
+    plate_->setObjectName("plateSpin");
+    plateSteel_->setObjectName("plateSteelCombo");
+    stiffener_->setObjectName("stiffenerEdit");
+    cap_->setObjectName("capEdit");
+    weld_->setObjectName("weldSpin");
+    stiffenerWeld_->setObjectName("stiffenerWeldSpin");
+    electrode_->setObjectName("electrodeCombo");
+    anchorage_->setObjectName("anchorageSpin");
+
+    auto* form = new QFormLayout(this);
+    form->addRow("钢管 Dt×tw(mm)", tube_);
+    form->addRow("钢管钢材", tubeSteel_);
+    form->addRow("底板厚度 tp", plate_);
+    form->addRow("板件钢材", plateSteel_);
+    form->addRow("加劲肋 ts×hs(mm)", stiffener_);
+    form->addRow("锚栓顶板 tc×bc(mm)", cap_);
+    form->addRow("柱底焊脚 hf", weld_);
+    form->addRow("加劲肋焊脚 hfs", stiffenerWeld_);
+    form->addRow("焊条", electrode_);
+    form->addRow("锚固长度 la", anchorage_);
+
+    fill(tarvel::DetailingInput{});
+    auto emitChanged = [this] {
+        if (!filling_) emit changed();
+    };
+    connect(this, &QGroupBox::toggled, this, emitChanged);
+    for (QLineEdit* edit : {tube_, stiffener_, cap_})
+        connect(edit, &QLineEdit::textChanged, this, emitChanged);
+    for (QComboBox* combo : {tubeSteel_, plateSteel_, electrode_})
+        connect(combo, &QComboBox::currentIndexChanged, this, emitChanged);
+    for (QDoubleSpinBox* spin : {plate_, weld_, stiffenerWeld_, anchorage_})
+        connect(spin, &QDoubleSpinBox::valueChanged, this, emitChanged);
+}
+
+std::optional<tarvel::DetailingInput> DetailingPanel::detailing() const {
+    if (!isChecked()) return std::nullopt;
+    tarvel::DetailingInput t;
+    t.tube = tube_->text().trimmed().toStdString();
+    t.tubeSteel = tubeSteel_->currentText().toStdString();
+    t.plate = plate_->value();
+    t.plateSteel = plateSteel_->currentText().toStdString();
+    t.stiffener = stiffener_->text().trimmed().toStdString();
+    t.cap = cap_->text().trimmed().toStdString();
+    t.weld = weld_->value();
+    t.stiffenerWeld = stiffenerWeld_->value();
+    t.electrode = electrode_->currentText().toStdString();
+    t.anchorage = anchorage_->value();
+    return t;
+}
+
+void DetailingPanel::setDetailing(const std::optional<tarvel::DetailingInput>& detailing) {
+    filling_ = true;
+    setChecked(detailing.has_value());
+    // Turned off, the panel keeps what was typed for the next time.
+    if (detailing) fill(*detailing);
+    filling_ = false;
+}
+
+void DetailingPanel::fill(const tarvel::DetailingInput& t) {
+    tube_->setText(text(t.tube));
+    tubeSteel_->setCurrentText(text(t.tubeSteel));
+    plate_->setValue(t.plate);
+    plateSteel_->setCurrentText(text(t.plateSteel));
+    stiffener_->setText(text(t.stiffener));
+    cap_->setText(text(t.cap));
+    weld_->setValue(t.weld);
+    stiffenerWeld_->setValue(t.stiffenerWeld);
+    electrode_->setCurrentText(text(t.electrode));
+    anchorage_->setValue(t.anchorage);
+}

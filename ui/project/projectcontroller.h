@@ -1,0 +1,73 @@
+#pragma once
+
+#include "project.h"
+#include "report/reportactions.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class ProjectDocument;
+class QMainWindow;
+class QMenu;
+class QMimeData;
+
+// The project shell of a window: 新建, 打开…, 保存, 另存为…, 最近打开, files dropped on the
+// window, the question about unsaved changes (on every way out), and the window's title.
+// The window says through `View` what its project is and how to show one; the controller
+// knows nothing of what the project means.
+class ProjectController : public QObject {
+    Q_OBJECT
+  public:
+    struct View {
+        std::function<tarvel::Project()> project;         // as the window shows it
+        std::function<void(const tarvel::Project&)> show; // shows a project read or new
+        std::function<tarvel::Project()> blank;           // what 新建 starts from
+        // Whether a project may not be replaced now; the message says why.
+        std::function<QString()> busy;
+        std::function<void()> opened; // after a file was opened and shown
+        // A load table dropped on the window is read into the shown project.
+        std::function<bool(const QString& path, QString* error)> importTable;
+        std::function<void(const tarvel::ProjectInfo&)> setInfo; // the header, from the report
+    };
+    // Watches `window` for its close and for files dropped on it; the title says `title`.
+    ProjectController(QMainWindow* window, const QString& title, View view);
+
+    ProjectDocument* document() const { return document_; }
+    // Puts the file commands at the top of `menu`.
+    void addFileCommands(QMenu* menu);
+    // Whether a project is open: it has a file, a load combination or a header.
+    bool hasProject() const;
+    // The report's link to the open project (title block, folder).
+    ReportActions::ProjectLink reportLink();
+
+    // Opens a project file; a bad file leaves the shown project as it was and says why in
+    // a message box. Does not ask about unsaved changes (maybeSave() does).
+    bool open(const QString& path);
+    // Saves to the path; a failure says why in a message box.
+    bool saveAs(const QString& path);
+    // Asks 保存/不保存/取消 when there are unsaved changes; false to stay.
+    bool maybeSave();
+
+  public slots:
+    void newProject();
+    void openDialog();
+    bool save();
+    bool saveAsDialog();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void fillRecentMenu();
+    void updateTitle();
+    void warn(const QString& message);
+    void dropped(const QString& path);
+
+    QMainWindow* window_;
+    QString title_;
+    View view_;
+    ProjectDocument* document_;
+    QMenu* recentMenu_ = nullptr;
+};
