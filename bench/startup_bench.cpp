@@ -1,7 +1,7 @@
 // Prints the wall-clock time (ns since the epoch) at which the window is first painted, then
 // exits: `scripts/startup-time.sh` subtracts the moment the process was started.
 
-#include "kqform1.h"
+#include "form/kqform1.h"
 #include "settingsstore.h"
 
 #include <QApplication>
