@@ -9,7 +9,8 @@ FUZZ_TARGETS ?= $(notdir $(wildcard tests/fuzz/corpus/*))
 FUZZ_FLAGS ?=
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DTARVEL_WERROR=ON
 
-.PHONY: all deps build run calc test sanitize fuzz bench screenshot package package-check clean
+.PHONY: all deps build run calc test sweep equivalence-record sanitize fuzz bench screenshot package \
+	package-check clean
 
 all: build
 
@@ -30,6 +31,17 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 	$(MAKE) sanitize
 
+# The seeded sweeps with the reference loops run on every base, where make test compares most
+# bases with the reference's recorded runs. CI runs it after make test.
+sweep: build
+	TARVEL_EQUIVALENCE_LIVE=1 ctest --test-dir $(BUILD) --output-on-failure -j2 -L slow
+
+# Writes tests/data/equivalence-reference.txt, the reference loops' run on every seeded base.
+# Only a change of the reference loops or of the seeded bases calls for it.
+equivalence-record: build
+	TARVEL_EQUIVALENCE_RECORD=$(CURDIR)/tests/data/equivalence-reference.txt \
+	  $(BUILD)/tests/engine_tests --gtest_filter=Equivalence.SeededRandomBases --gtest_brief=1
+
 # Saves docs/window.png and docs/design-window.png: the window and the design window after
 # Calculate on the default inputs; docs/load-table.png: the tab 荷载组合 with 50 cases computed.
 screenshot: build
@@ -46,10 +58,11 @@ screenshot: build
 	  $(BUILD)/tests/load_table_tests -platform offscreen screenshot
 
 # The engine tests and the fuzz corpora once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer. Line tables only (-g1): the reports keep their file and line, and
+# the build takes a third less time.
 sanitize: deps
 	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVEL_WERROR=ON \
-	  -DTARVEL_BUILD_UI=OFF -DTARVEL_BUILD_BENCH=OFF \
+	  -DTARVEL_BUILD_UI=OFF -DTARVEL_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
 	  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 	cmake --build $(ASAN) --target engine_tests fuzz_corpora
 	TARVEL_EQUIVALENCE_CASES=300 TARVEL_BOUNDS_CASES=100 $(ASAN)/tests/engine_tests --gtest_brief=1

@@ -2,8 +2,14 @@
 // every progress report, and every failure, on seeded random column bases and on the cases
 // that take the unusual branches.
 //
-// TARVEL_EQUIVALENCE_CASES sets the number of random bases (default 20000);
-// TARVEL_SWEEP_SHARD runs a part of them (sweep_shard.h).
+// The reference loops take most of a sweep's time, so the sweep compares most of its bases
+// with the reference's runs as recorded in tests/data/equivalence-reference.txt (a digest of
+// every bit of each run), and runs the reference itself on every 20th base, where it must
+// still give its recorded run. Environment:
+//   TARVEL_EQUIVALENCE_CASES   the number of random bases (default 20000);
+//   TARVEL_EQUIVALENCE_LIVE=1  the reference run on every base (make sweep, CI);
+//   TARVEL_EQUIVALENCE_RECORD=FILE  writes the reference's digests (make equivalence-record);
+//   TARVEL_SWEEP_SHARD         a part of the bases (sweep_shard.h).
 
 #include "best_fit_diff.h"
 #include "calculation.h"
@@ -17,9 +23,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iomanip>
 #include <mutex>
 #include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,15 +37,15 @@ using namespace tarvel;
 
 namespace {
 
-struct Run {
+struct SearchRun {
     BestFit fit;
     std::vector<float> progress;
     float first = 0, last = 0;
     std::optional<std::string> failure;
 };
 
-template <typename Search> Run run(const InputTexts& t, Search search) {
-    Run r;
+template <typename Search> SearchRun run(const InputTexts& t, Search search) {
+    SearchRun r;
     const Analysis a = analyze(t);
     SearchProgress progress{[&](float a, float b) { r.first = a, r.last = b; },
                             [&](float s) { r.progress.push_back(s); }};
@@ -53,7 +62,7 @@ bool refused(const InputTexts& t) {
 }
 
 // Empty when the two runs agree in every bit, else what differs.
-std::string compare(const Run& a, const Run& b) {
+std::string compare(const SearchRun& a, const SearchRun& b) {
     std::string out = bestFitDifferences(a.fit, b.fit);
     if (a.progress != b.progress || a.first != b.first || a.last != b.last) out += "progress ";
     if (a.failure != b.failure)
@@ -61,45 +70,126 @@ std::string compare(const Run& a, const Run& b) {
     return out;
 }
 
-// Compares the fast search, and that search with every trial integrated, with the reference.
-std::string agree(const InputTexts& t, int threads = 1, bool dense = true) {
-    const Run ref = run(t, [](auto&... a) { return searchEquilibriumReference(a...); });
-    auto fast = [threads](bool sparse) {
-        return [threads, sparse](const BaseInput& i, const BoltLayout& l, const ElasticCheck& c,
-                                 const SearchProgress& p) {
-            return detail::fastSearch(i, l, c, p, {threads, sparse});
-        };
+// Every bit of a run (FNV-1a): the kept state, the progress reports and the failure.
+std::uint64_t digest(const SearchRun& r) {
+    std::uint64_t h = 14695981039346656037ull;
+    auto bytes = [&h](const void* p, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            h ^= static_cast<const unsigned char*>(p)[i];
+            h *= 1099511628211ull;
+        }
     };
-    std::string diff = compare(ref, run(t, fast(true)));
+    auto field = [&bytes](auto v) { bytes(&v, sizeof v); };
+    const BestFit& f = r.fit;
+    field(f.qmax), field(f.T), field(f.c), field(f.c2), field(f.fq), field(f.mq);
+    field(f.fms), field(f.mms), field(f.residual), field(f.kept);
+    field(r.first), field(r.last), field(r.progress.size());
+    bytes(r.progress.data(), r.progress.size() * sizeof(float));
+    field(r.failure.has_value());
+    if (r.failure) bytes(r.failure->data(), r.failure->size());
+    return h;
+}
+
+SearchRun runReference(const InputTexts& t) {
+    return run(t, [](auto&... a) { return searchEquilibriumReference(a...); });
+}
+
+SearchRun runFast(const InputTexts& t, int threads, bool sparse) {
+    return run(t, [threads, sparse](const BaseInput& i, const BoltLayout& l, const ElasticCheck& c,
+                                    const SearchProgress& p) {
+        return detail::fastSearch(i, l, c, p, {threads, sparse});
+    });
+}
+
+// Compares the fast search, and that search with every trial integrated, with the reference.
+std::string agreeWith(const SearchRun& ref, const InputTexts& t, int threads, bool dense) {
+    std::string diff = compare(ref, runFast(t, threads, true));
     if (dense) {
-        const std::string denseDiff = compare(ref, run(t, fast(false)));
+        const std::string denseDiff = compare(ref, runFast(t, threads, false));
         if (!denseDiff.empty()) diff += "[every trial] " + denseDiff;
     }
     return diff;
 }
 
+std::string agree(const InputTexts& t, int threads = 1, bool dense = true) {
+    return agreeWith(runReference(t), t, threads, dense);
+}
+
+// The same against a recorded reference run: empty when every bit agrees.
+std::string agreeWithRecord(const InputTexts& t, std::uint64_t reference, int threads, bool dense) {
+    std::string diff;
+    if (digest(runFast(t, threads, true)) != reference) diff += "fast ";
+    if (dense && digest(runFast(t, threads, false)) != reference) diff += "[every trial] ";
+    if (!diff.empty())
+        diff += "differ from the recorded reference run (TARVEL_EQUIVALENCE_LIVE=1 "
+                "names the fields)";
+    return diff;
+}
+
+const std::string recordPath = std::string(TARVEL_TEST_DATA) + "/equivalence-reference.txt";
+// Every this many bases the reference runs, recorded or not.
+constexpr std::size_t liveEvery = 20;
+
+// The recorded digests, one per base in the order of the seed; lines with # are comments.
+std::vector<std::uint64_t> readRecord() {
+    std::vector<std::uint64_t> out;
+    std::ifstream in(recordPath);
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        out.push_back(std::stoull(line, nullptr, 16));
+    }
+    return out;
+}
+
+void writeRecord(const std::string& path, const std::vector<std::uint64_t>& digests) {
+    std::ofstream out(path);
+    out << "# The reference loops' run on each seeded base of Equivalence.SeededRandomBases:\n"
+           "# FNV-1a of the kept state, the progress reports and the failure, in the seed's "
+           "order.\n# Written by make equivalence-record; only a change of the reference loops "
+           "or of\n# the seeded bases changes it.\n";
+    for (std::uint64_t d : digests)
+        out << std::hex << std::setw(16) << std::setfill('0') << d << '\n';
+}
+
 TEST(Equivalence, SeededRandomBases) {
     const char* env = std::getenv("TARVEL_EQUIVALENCE_CASES");
     const int cases = env ? std::atoi(env) : 20000;
+    const char* record = std::getenv("TARVEL_EQUIVALENCE_RECORD");
+    const bool live = record || std::getenv("TARVEL_EQUIVALENCE_LIVE");
     std::vector<InputTexts> inputs;
     std::mt19937_64 rng(20261207);
     while (static_cast<int>(inputs.size()) < cases) {
         InputTexts t = inputs.size() % 2 ? broadBase(rng) : realisticBase(rng);
         if (!refused(t)) inputs.push_back(t);
     }
-    const SweepShard shard = sweepShard();
+    const std::vector<std::uint64_t> recorded =
+        record ? std::vector<std::uint64_t>{} : readRecord();
+    std::vector<std::uint64_t> digests(record ? inputs.size() : 0);
+    const SweepShard shard = record ? SweepShard{} : sweepShard();
     std::atomic<std::size_t> next{0};
     std::mutex mutex;
     std::vector<std::string> failures;
     auto worker = [&] {
         for (std::size_t k; (k = next++) < inputs.size();) {
             if (!shard.mine(k)) continue;
-            const std::string diff = agree(inputs[k], k % 50 == 0 ? 2 : 1, k % 4 == 0);
+            const InputTexts& t = inputs[k];
+            const int threads = k % 50 == 0 ? 2 : 1;
+            const bool dense = k % 4 == 0;
+            std::string diff;
+            if (live || k % liveEvery == 0 || k >= recorded.size()) {
+                const SearchRun ref = runReference(t);
+                if (record) digests[k] = digest(ref);
+                if (k < recorded.size() && digest(ref) != recorded[k])
+                    diff += "the reference loops no longer give their recorded run (if that is "
+                            "meant: make equivalence-record) ";
+                diff += agreeWith(ref, t, threads, dense);
+            } else {
+                diff = agreeWithRecord(t, recorded[k], threads, dense);
+            }
             if (!diff.empty()) {
-                const InputTexts& t = inputs[k];
                 std::lock_guard lock(mutex);
-                failures.push_back(t[0] + " " + t[1] + " " + t[2] + " " + t[3] + " " + t[4] + ": " +
-                                   diff);
+                failures.push_back("base " + std::to_string(k) + " (" + t[0] + " " + t[1] + " " +
+                                   t[2] + " " + t[3] + " " + t[4] + "): " + diff);
             }
         }
     };
@@ -110,6 +200,7 @@ TEST(Equivalence, SeededRandomBases) {
         th.join();
     EXPECT_TRUE(failures.empty()) << failures.size() << " of " << inputs.size()
                                   << " differ, first: " << failures.front();
+    if (record) writeRecord(record, digests);
 }
 
 struct EdgeRow {
