@@ -649,6 +649,15 @@ class LoadTableTest : public QObject {
         newer.sizing->counts = {12, 16};
         window()->showProject(newer);
         QCOMPARE(window()->project(), newer);
+
+        // The tab 优化选型 shows the project's ranges, and a range typed there is the project's.
+        auto* counts = window()->findChild<QLineEdit*>("sizingCounts");
+        QCOMPARE(counts->text(), QString("12,16"));
+        window()->document()->setModified(false);
+        counts->selectAll();
+        QTest::keyClicks(counts, "8,12");
+        QVERIFY(window()->document()->modified());
+        QCOMPARE(window()->project().sizing->counts, (std::vector<int>{8, 12}));
     }
 
     void titleAndModifiedMark() {

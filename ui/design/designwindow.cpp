@@ -114,10 +114,11 @@ DesignWindow::DesignWindow(QWidget* parent)
 
     ui_.tabs->addTab(diagram_, "计算简图");
     ui_.tabs->addTab(loads_, "荷载组合");
-    ui_.tabs->addTab(new SizingPane([this] { return project(); },
-                                    [this](const tarvel::Project& p) { adoptDesign(p); },
-                                    loads_->model()->undoStack()),
-                     "优化选型");
+    sizing_ = new SizingPane([this] { return project(); },
+                             [this](const tarvel::Project& p) { adoptDesign(p); },
+                             loads_->model()->undoStack());
+    ui_.tabs->addTab(sizing_, "优化选型");
+    connect(sizing_, &SizingPane::rangesEdited, document, modified);
     // The report of what is in front: the last calculation, or the project on its tab.
     reports_ = new ReportActions(this, [this] {
         return showsLoadTable() ? designreports::projectReport(project(), *loads_->model())
@@ -166,13 +167,12 @@ tarvel::Project DesignWindow::project() const {
     tarvel::Project p;
     loads_->fillProject(p);
     p.design = designInput();
-    // The sizing ranges of an opened project go back into it unchanged.
-    p.sizing = sizingRanges_;
+    p.sizing = sizing_->ranges();
     return p;
 }
 
 void DesignWindow::showProject(const tarvel::Project& p) {
-    sizingRanges_ = p.sizing;
+    sizing_->showRanges(p.sizing);
     setDesignInput(p.design);
     DesignSettings::save(designInput());
     if (last_) refresh();

@@ -18,6 +18,7 @@ class DiagramWidget;
 class LoadTablePane;
 class ProjectController;
 class ProjectDocument;
+class SizingPane;
 
 // The design checks of the last Calculate: its inputs and the design inputs, and what is
 // made of them on the tabs (the checks, the diagram, the load combinations, sizing). The
@@ -92,7 +93,7 @@ class DesignWindow : public QMainWindow {
     ReportActions* reports_;
     QComboBox* methodCombo_;
     QDoubleSpinBox* modularSpin_;
-    std::optional<tarvel::SizingRanges> sizingRanges_; // of the project shown, kept as read
+    SizingPane* sizing_;
 
     Ui::DesignWindow ui_;
     std::optional<LastCase> last_; // the last Calculate that gave results

@@ -67,16 +67,23 @@ SizingPane::SizingPane(std::function<tarvel::Project()> project,
       total_(std::make_shared<std::atomic<std::size_t>>(0)) {
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    const tarvel::SizingRanges defaults;
     for (int i = 0; i < 7; ++i) {
         ranges_[i] = new QLineEdit;
         ranges_[i]->setObjectName(rangeFields[i].name);
         if (rangeFields[i].field == tarvel::InputField::sizingD)
             ranges_[i]->setPlaceholderText("默认 Dt+100 至 2Dt，步长 20");
-        else
-            ranges_[i]->setText(qtext(tarvel::sizingText(defaults, rangeFields[i].field, 0)));
         form->addRow(rangeFields[i].label, ranges_[i]);
+        // What the user types belongs to the project, as soon as it reads.
+        connect(ranges_[i], &QLineEdit::textEdited, this, [this] {
+            try {
+                kept_ = typedRanges(kept_.value_or(tarvel::SizingRanges{}));
+            } catch (const tarvel::TarvelError&) {
+                return;
+            }
+            emit rangesEdited();
+        });
     }
+    showRanges(std::nullopt);
     top_ = new QSpinBox;
     top_->setObjectName("sizingTop");
     top_->setRange(1, tarvel::maxSizingTop);
@@ -143,6 +150,28 @@ void SizingPane::warn(const QString& message) {
     QMessageBox::warning(this, "优化选型", message);
 }
 
+void SizingPane::showRanges(const std::optional<tarvel::SizingRanges>& ranges) {
+    kept_ = ranges;
+    const tarvel::SizingRanges shown = ranges.value_or(tarvel::SizingRanges{});
+    for (int i = 0; i < 7; ++i) {
+        // An empty d range is the tube's default, shown by the placeholder.
+        const bool tubeDefault = rangeFields[i].field == tarvel::InputField::sizingD && !shown.d;
+        ranges_[i]->setText(
+            tubeDefault ? QString() : qtext(tarvel::sizingText(shown, rangeFields[i].field, 0)));
+    }
+}
+
+tarvel::SizingRanges SizingPane::typedRanges(tarvel::SizingRanges ranges) const {
+    for (int i = 0; i < 7; ++i) {
+        const QString text = ranges_[i]->text().trimmed();
+        if (rangeFields[i].field == tarvel::InputField::sizingD && text.isEmpty())
+            ranges.d.reset();
+        else
+            tarvel::setSizingText(ranges, rangeFields[i].field, text.toStdString());
+    }
+    return ranges;
+}
+
 void SizingPane::setRunning(bool running) {
     start_->setEnabled(!running);
     cancel_->setEnabled(running);
@@ -158,15 +187,9 @@ void SizingPane::start() {
         warn("优化选型需要钢管柱脚的构造参数：请在「验算」页的「构造参数」中给出钢管 Dt×tw");
         return;
     }
-    tarvel::SizingRanges ranges = p.sizing.value_or(tarvel::SizingRanges{});
+    tarvel::SizingRanges ranges;
     try {
-        for (int i = 0; i < 7; ++i) {
-            const QString text = ranges_[i]->text().trimmed();
-            if (rangeFields[i].field == tarvel::InputField::sizingD && text.isEmpty())
-                ranges.d.reset();
-            else
-                tarvel::setSizingText(ranges, rangeFields[i].field, text.toStdString());
-        }
+        ranges = typedRanges(p.sizing.value_or(tarvel::SizingRanges{}));
         // Bad ranges are refused before anything runs.
         tarvel::resolveSizing(ranges, tarvel::readDetailing(*p.design.detailing).Dt);
     } catch (const tarvel::TarvelError& e) {

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,16 @@ class SizingPane : public QWidget {
     bool running() const { return watcher_.isRunning(); }
     const tarvel::SizingResult& result() const { return result_; }
 
+    // The ranges of a project shown: its own, or the defaults when it has none.
+    void showRanges(const std::optional<tarvel::SizingRanges>& ranges);
+    // The ranges the project holds: none until a project's ranges are shown or edited; the
+    // last that read when a text typed does not.
+    const std::optional<tarvel::SizingRanges>& ranges() const { return kept_; }
+
+  signals:
+    // The user changed a range.
+    void rangesEdited();
+
   public slots:
     void start();
     void cancel();
@@ -45,6 +56,8 @@ class SizingPane : public QWidget {
     void finished();
     void setRunning(bool running);
     void warn(const QString& message);
+    // The ranges as typed over `base`; throws TarvelError for a text that does not read.
+    tarvel::SizingRanges typedRanges(tarvel::SizingRanges base) const;
 
     std::function<tarvel::Project()> project_;
     std::function<void(const tarvel::Project&)> apply_;
@@ -61,5 +74,6 @@ class SizingPane : public QWidget {
     std::shared_ptr<std::atomic<std::size_t>> done_, total_;
     std::optional<tarvel::Project> sized_; // the project the results belong to
     tarvel::SizingResult result_;
+    std::optional<tarvel::SizingRanges> kept_;
     QString error_;
 };
