@@ -69,20 +69,21 @@ DesignWindow::DesignWindow(QWidget* parent)
     fillChoices();
     setDesignInput(DesignSettings::load());
 
-    projects_ = new ProjectController(
-        this, "设计验算 - Tarvel",
-        {[this] { return project(); }, [this](const tarvel::Project& p) { showProject(p); },
-         [this] { return blankProject(); },
-         [this] {
-             return loads_->running() ? QString("全部计算进行中，请先取消或等它结束") : QString();
-         },
-         // A project is its load combinations: they come to the front.
-         [this] { ui_.tabs->setCurrentWidget(loads_); },
-         [this](const QString& path, QString* error) {
-             ui_.tabs->setCurrentWidget(loads_);
-             return loads_->importCsv(path, error);
-         },
-         [this](const tarvel::ProjectInfo& info) { loads_->setInfo(info); }});
+    ProjectController::View view;
+    view.project = [this] { return project(); };
+    view.show = [this](const tarvel::Project& p) { showProject(p); };
+    view.blank = [this] { return blankProject(); };
+    view.busy = [this] {
+        return loads_->running() ? QString("全部计算进行中，请先取消或等它结束") : QString();
+    };
+    // A project is its load combinations: they come to the front.
+    view.opened = [this] { ui_.tabs->setCurrentWidget(loads_); };
+    view.importTable = [this](const QString& path, QString* error) {
+        ui_.tabs->setCurrentWidget(loads_);
+        return loads_->importCsv(path, error);
+    };
+    view.setInfo = [this](const tarvel::ProjectInfo& info) { loads_->setInfo(info); };
+    projects_ = new ProjectController(this, "设计验算 - Tarvel", std::move(view));
     ProjectDocument* document = projects_->document();
     auto modified = [document] { document->setModified(true); };
 
