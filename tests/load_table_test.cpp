@@ -658,6 +658,15 @@ class LoadTableTest : public QObject {
         QTest::keyClicks(counts, "8,12");
         QVERIFY(window()->document()->modified());
         QCOMPARE(window()->project().sizing->counts, (std::vector<int>{8, 12}));
+        // A range that does not read is not lost: saving says why, and the file stays.
+        counts->selectAll();
+        QTest::keyClicks(counts, "8,x");
+        ModalBox box;
+        box.expect();
+        QVERIFY(!window()->projects()->saveAs(path));
+        QVERIFY2(box.seen && box.text.contains("优化选型"), qPrintable(box.text));
+        QCOMPARE(readAll(path), bytes);
+        QVERIFY(window()->isWindowModified());
     }
 
     void titleAndModifiedMark() {

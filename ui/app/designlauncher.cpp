@@ -4,6 +4,7 @@
 #include "design/designwindow.h"
 #include "form/kqform1.h"
 #include "project/projectcontroller.h"
+#include "report/reportactions.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -13,7 +13,7 @@ class QLabel;
 
 // What the checks of one calculation show: the status line and the verdict, the check table,
 // what the equilibrium check is taken against, the exact equilibrium beside the search and the
-// rigid-plate column, and the geometry remarks. It computes nothing.
+// rigid-plate column, and the geometry remarks. It computes nothing but that column.
 class CheckPanel : public QWidget {
     Q_OBJECT
   public:

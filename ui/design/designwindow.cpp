@@ -69,13 +69,20 @@ DesignWindow::DesignWindow(QWidget* parent)
     fillChoices();
     setDesignInput(DesignSettings::load());
 
+    sizing_ = new SizingPane([this] { return project(); },
+                             [this](const tarvel::Project& p) { adoptDesign(p); },
+                             loads_->model()->undoStack());
+
     ProjectController::View view;
     view.project = [this] { return project(); };
     view.show = [this](const tarvel::Project& p) { showProject(p); };
     view.blank = [this] { return blankProject(); };
     view.busy = [this] {
-        return loads_->running() ? QString("全部计算进行中，请先取消或等它结束") : QString();
+        if (loads_->running()) return QString("全部计算进行中，请先取消或等它结束");
+        if (sizing_->running()) return QString("优化选型进行中，请先取消或等它结束");
+        return QString();
     };
+    view.unsaved = [this] { return sizing_->unreadRange(); };
     // A project is its load combinations: they come to the front.
     view.opened = [this] { ui_.tabs->setCurrentWidget(loads_); };
     view.importTable = [this](const QString& path, QString* error) {
@@ -115,9 +122,6 @@ DesignWindow::DesignWindow(QWidget* parent)
 
     ui_.tabs->addTab(diagram_, "计算简图");
     ui_.tabs->addTab(loads_, "荷载组合");
-    sizing_ = new SizingPane([this] { return project(); },
-                             [this](const tarvel::Project& p) { adoptDesign(p); },
-                             loads_->model()->undoStack());
     ui_.tabs->addTab(sizing_, "优化选型");
     connect(sizing_, &SizingPane::rangesEdited, document, modified);
     // The report of what is in front: the last calculation, or the project on its tab.

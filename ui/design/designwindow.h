@@ -93,7 +93,7 @@ class DesignWindow : public QMainWindow {
     ReportActions* reports_;
     QComboBox* methodCombo_;
     QDoubleSpinBox* modularSpin_;
-    SizingPane* sizing_;
+    SizingPane* sizing_ = nullptr;
 
     Ui::DesignWindow ui_;
     std::optional<LastCase> last_; // the last Calculate that gave results

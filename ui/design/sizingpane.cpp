@@ -78,12 +78,11 @@ SizingPane::SizingPane(std::function<tarvel::Project()> project,
             try {
                 kept_ = typedRanges(kept_.value_or(tarvel::SizingRanges{}));
             } catch (const tarvel::TarvelError&) {
-                return;
+                // Kept as typed; saving says why it does not read.
             }
             emit rangesEdited();
         });
     }
-    showRanges(std::nullopt);
     top_ = new QSpinBox;
     top_->setObjectName("sizingTop");
     top_->setRange(1, tarvel::maxSizingTop);
@@ -136,6 +135,7 @@ SizingPane::SizingPane(std::function<tarvel::Project()> project,
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { adopt(row); });
     connect(&watcher_, &QFutureWatcher<tarvel::SizingResult>::finished, this,
             &SizingPane::finished);
+    showRanges(std::nullopt);
     setRunning(false);
 }
 
@@ -152,6 +152,11 @@ void SizingPane::warn(const QString& message) {
 
 void SizingPane::showRanges(const std::optional<tarvel::SizingRanges>& ranges) {
     kept_ = ranges;
+    sized_.reset();
+    result_ = {};
+    table_->setRowCount(0);
+    status_->clear();
+    adopt_->setEnabled(false);
     const tarvel::SizingRanges shown = ranges.value_or(tarvel::SizingRanges{});
     for (int i = 0; i < 7; ++i) {
         // An empty d range is the tube's default, shown by the placeholder.
@@ -159,6 +164,15 @@ void SizingPane::showRanges(const std::optional<tarvel::SizingRanges>& ranges) {
         ranges_[i]->setText(
             tubeDefault ? QString() : qtext(tarvel::sizingText(shown, rangeFields[i].field, 0)));
     }
+}
+
+QString SizingPane::unreadRange() const {
+    try {
+        typedRanges(kept_.value_or(tarvel::SizingRanges{}));
+    } catch (const tarvel::TarvelError& e) {
+        return QString("优化选型的范围有误：%1").arg(QString::fromUtf8(e.what()));
+    }
+    return {};
 }
 
 tarvel::SizingRanges SizingPane::typedRanges(tarvel::SizingRanges ranges) const {

@@ -20,7 +20,7 @@ class QTableWidget;
 class QTimer;
 class QUndoStack;
 
-// The tab 优化选型: the ranges of the sizing (defaults filled in), 开始/取消 with progress,
+// The tab 优化选型: the project's ranges of the sizing (or the defaults), 开始/取消 with progress,
 // the lightest designs, and 采用, which applies the chosen one to the project as one undo
 // step. The sizing runs on worker threads; the window stays responsive.
 class SizingPane : public QWidget {
@@ -36,11 +36,14 @@ class SizingPane : public QWidget {
     bool running() const { return watcher_.isRunning(); }
     const tarvel::SizingResult& result() const { return result_; }
 
-    // The ranges of a project shown: its own, or the defaults when it has none.
+    // The ranges of a project shown: its own, or the defaults when it has none. The results
+    // of another project's sizing go.
     void showRanges(const std::optional<tarvel::SizingRanges>& ranges);
-    // The ranges the project holds: none until a project's ranges are shown or edited; the
-    // last that read when a text typed does not.
+    // The ranges the project holds: none while it has none and nothing was typed; the last
+    // that read while a text typed does not.
     const std::optional<tarvel::SizingRanges>& ranges() const { return kept_; }
+    // Why a range typed does not read, or empty.
+    QString unreadRange() const;
 
   signals:
     // The user changed a range.

@@ -139,6 +139,11 @@ void ProjectController::openDialog() {
 }
 
 bool ProjectController::saveAs(const QString& path) {
+    // Nothing typed is lost: the user mends it first, and the file stays as it was.
+    if (const QString why = view_.unsaved ? view_.unsaved() : QString(); !why.isEmpty()) {
+        warn(QString("%1；项目未保存").arg(why));
+        return false;
+    }
     QString error;
     if (!document_->save(path, view_.project(), &error)) {
         warn(error);

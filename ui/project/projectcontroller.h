@@ -11,7 +11,6 @@
 class ProjectDocument;
 class QMainWindow;
 class QMenu;
-class QMimeData;
 
 // The project shell of a window: 新建, 打开…, 保存, 另存为…, 最近打开, files dropped on the
 // window, the question about unsaved changes (on every way out), and the window's title.
@@ -30,6 +29,8 @@ class ProjectController : public QObject {
         // A load table dropped on the window is read into the shown project.
         std::function<bool(const QString& path, QString* error)> importTable;
         std::function<void(const tarvel::ProjectInfo&)> setInfo; // the header, from the report
+        // Why what is shown cannot be saved as it stands (a text that does not read), or empty.
+        std::function<QString()> unsaved;
     };
     // Watches `window` for its close and for files dropped on it; the title says `title`.
     ProjectController(QMainWindow* window, const QString& title, View view);
