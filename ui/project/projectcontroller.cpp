@@ -108,6 +108,10 @@ ReportActions::ProjectLink ProjectController::reportLink() {
 }
 
 void ProjectController::newProject() {
+    if (const QString busy = view_.busy(); !busy.isEmpty()) {
+        warn(busy);
+        return;
+    }
     if (!maybeSave()) return;
     view_.show(view_.blank());
     document_->reset();

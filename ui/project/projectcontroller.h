@@ -23,7 +23,7 @@ class ProjectController : public QObject {
         std::function<tarvel::Project()> project;         // as the window shows it
         std::function<void(const tarvel::Project&)> show; // shows a project read or new
         std::function<tarvel::Project()> blank;           // what 新建 starts from
-        // Whether a project may not be replaced now; the message says why.
+        // Why no project may replace the one shown now (a calculation running), or empty.
         std::function<QString()> busy;
         std::function<void()> opened; // after a file was opened and shown
         // A load table dropped on the window is read into the shown project.
