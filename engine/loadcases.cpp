@@ -1,5 +1,7 @@
 #include "loadcases.h"
 
+#include "workers.h"
+
 #include <algorithm>
 #include <thread>
 
@@ -59,13 +61,7 @@ std::vector<std::optional<CaseOutcome>> runBatch(const std::vector<LoadCase>& ca
     };
     const unsigned cores =
         options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t helpers = std::min<std::size_t>(cores - 1, cases.size());
-    std::vector<std::thread> pool;
-    for (std::size_t i = 0; i < helpers; ++i)
-        pool.emplace_back(worker);
-    worker();
-    for (auto& t : pool)
-        t.join();
+    detail::runOnCores(cores, cases.size(), worker);
     return results;
 }
 

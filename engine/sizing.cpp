@@ -2,6 +2,7 @@
 
 #include "checkfunctions.h"
 #include "number.h"
+#include "workers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -485,13 +486,7 @@ SizingResult sizeBase(const Project& project, const SizingRanges& ranges,
         const std::lock_guard<std::mutex> lock(merge);
         all.add(mine);
     };
-    const std::size_t helpers = std::min<std::size_t>(cores - 1, units);
-    std::vector<std::thread> pool;
-    for (std::size_t i = 0; i < helpers; ++i)
-        pool.emplace_back(worker);
-    worker();
-    for (auto& t : pool)
-        t.join();
+    detail::runOnCores(cores, units, worker);
     all.trim(all.kept.size());
 
     SizingResult out;
