@@ -3,8 +3,8 @@
 //
 //   build/bench/tarvel_compatibility_bench
 
-#include "compatibility.h"
-#include "loadcases.h"
+#include "analysis/compatibility.h"
+#include "loads/loadcases.h"
 #include "realistic_cases.h"
 
 #include <benchmark/benchmark.h>

@@ -4,7 +4,7 @@
 //   build/bench/tarvel_bench                       all three comparisons
 //   TARVEL_BATCH_SAMPLE=1 build/bench/tarvel_bench  the batch reference over every case
 
-#include "calculation.h"
+#include "analysis/calculation.h"
 #include "realistic_cases.h"
 
 #include <benchmark/benchmark.h>

@@ -5,7 +5,7 @@
 //   build/bench/tarvel_sizing_bench [threads]     (default 2)
 
 #include "realistic_cases.h"
-#include "sizing.h"
+#include "sizing/sizing.h"
 
 #include <algorithm>
 #include <chrono>

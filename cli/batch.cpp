@@ -1,6 +1,6 @@
 #include "batch.h"
 
-#include "csv.h"
+#include "loads/csv.h"
 #include "output.h"
 
 #include <chrono>

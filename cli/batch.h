@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loadcases.h"
+#include "loads/loadcases.h"
 #include "options.h"
 
 #include <string>

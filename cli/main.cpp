@@ -1,13 +1,13 @@
 // tarvel-calc: the column-base calculation from the command line.
 
+#include "analysis/calculation.h"
 #include "batch.h"
-#include "calculation.h"
-#include "designbase.h"
-#include "number.h"
+#include "checks/designbase.h"
+#include "core/number.h"
 #include "optimize.h"
 #include "options.h"
 #include "output.h"
-#include "project.h"
+#include "project/project.h"
 #ifdef TARVEL_WITH_REPORT
 #include "reportcommand.h"
 #else

@@ -1,6 +1,6 @@
 #include "optimize.h"
 
-#include "number.h"
+#include "core/number.h"
 
 #include <nlohmann/json.hpp>
 

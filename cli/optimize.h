@@ -1,8 +1,8 @@
 #pragma once
 
 #include "options.h"
-#include "project.h"
-#include "sizing.h"
+#include "project/project.h"
+#include "sizing/sizing.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design.h"
-#include "error.h"
+#include "checks/design.h"
+#include "core/error.h"
 
 #include <optional>
 #include <string>

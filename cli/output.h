@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design.h"
+#include "checks/design.h"
 #include "options.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "options.h"
-#include "project.h"
+#include "project/project.h"
 
 #include <optional>
 #include <string>

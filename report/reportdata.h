@@ -1,8 +1,8 @@
 #pragma once
 
-#include "calculation.h"
-#include "design.h"
-#include "project.h"
+#include "analysis/calculation.h"
+#include "checks/design.h"
+#include "project/project.h"
 
 #include <QDate>
 #include <QString>

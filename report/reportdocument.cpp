@@ -1,6 +1,6 @@
 #include "reportdocument.h"
 
-#include "number.h"
+#include "core/number.h"
 #include "reporterror.h"
 #include "reportfont.h"
 #include "resultdiagram.h"

@@ -1,7 +1,7 @@
 #include "resultdiagram.h"
 
-#include "equilibrium.h"
-#include "number.h"
+#include "analysis/equilibrium.h"
+#include "core/number.h"
 #include "reportfont.h"
 
 #include <QFontMetricsF>

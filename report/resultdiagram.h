@@ -1,8 +1,8 @@
 #pragma once
 
-#include "calculation.h"
-#include "design.h"
-#include "results.h"
+#include "analysis/calculation.h"
+#include "analysis/results.h"
+#include "checks/design.h"
 
 #include <QRectF>
 #include <QSizeF>

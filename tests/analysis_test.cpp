@@ -1,6 +1,6 @@
 // Input conversion, bolt layout and the elastic check.
 
-#include "analysis.h"
+#include "analysis/analysis.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

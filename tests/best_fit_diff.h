@@ -3,7 +3,7 @@
 // The kept states of two searches compared bit for bit: the equivalence test and the
 // calculation fuzz target hold the fast search to the reference with it.
 
-#include "search.h"
+#include "analysis/search.h"
 
 #include <cstring>
 #include <string>

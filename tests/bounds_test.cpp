@@ -4,7 +4,7 @@
 // TARVEL_BOUNDS_CASES sets the number of bases (default 3000); TARVEL_SWEEP_SHARD runs a part
 // of them (sweep_shard.h).
 
-#include "calculation.h"
+#include "analysis/calculation.h"
 #include "realistic_cases.h"
 #include "sweep_shard.h"
 #include "sweep_work.h"

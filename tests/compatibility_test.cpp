@@ -1,9 +1,9 @@
 // The rigid-plate analysis: the worked cases, balance against an independent integration of
 // the bearing, every regime, the refusals, and the envelope of the two methods.
 
-#include "compatibility.h"
-#include "design.h"
-#include "envelope.h"
+#include "analysis/compatibility.h"
+#include "checks/design.h"
+#include "checks/envelope.h"
 #include "realistic_cases.h"
 
 #include <boost/math/quadrature/gauss.hpp>

@@ -1,7 +1,7 @@
 // The design checks against hand-computed values, and the exact equilibrium beside the search.
 
-#include "design.h"
-#include "loadcases.h"
+#include "checks/design.h"
+#include "loads/loadcases.h"
 
 #include <gtest/gtest.h>
 

@@ -11,10 +11,10 @@
 //   TARVEL_EQUIVALENCE_RECORD=FILE  writes the reference's digests (make equivalence-record);
 //   TARVEL_SWEEP_SHARD         a part of the bases (sweep_shard.h).
 
+#include "analysis/calculation.h"
+#include "analysis/search_fast.h"
 #include "best_fit_diff.h"
-#include "calculation.h"
 #include "realistic_cases.h"
-#include "search_fast.h"
 #include "sweep_shard.h"
 
 #include <gtest/gtest.h>

@@ -4,11 +4,11 @@
 // reopened, refused when bad, and never damaged by a failed save.
 
 #include "app/designlauncher.h"
-#include "csv.h"
 #include "design/checkpanel.h"
 #include "design/designwindow.h"
 #include "form/kqform1.h"
-#include "loadcases.h"
+#include "loads/csv.h"
+#include "loads/loadcases.h"
 #include "loads/loadtablepane.h"
 #include "project/projectcontroller.h"
 #include "project/projectdocument.h"

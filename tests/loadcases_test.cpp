@@ -1,7 +1,7 @@
 // Load-case tables as spreadsheets write them, and the batch that computes them.
 
-#include "csv.h"
-#include "loadcases.h"
+#include "loads/csv.h"
+#include "loads/loadcases.h"
 
 #include <gtest/gtest.h>
 

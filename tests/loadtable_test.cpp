@@ -1,6 +1,6 @@
 // Load tables as analysis programs export them and as engineers paste them.
 
-#include "loadcases.h"
+#include "loads/loadcases.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Text to number and number to text, at the boundaries.
 
-#include "number.h"
+#include "core/number.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Project files: which version a project is written in, the detailing and the analysis method
 // read back.
 
-#include "project.h"
+#include "project/project.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // Seeded column bases, as the texts a user types: plates of 300 to 2600 mm, 0 to 100 bolts,
 // bolt circles outside and inside the plate, tension, compression and full compression.
 
-#include "calculation.h"
+#include "analysis/calculation.h"
 
 #include <cmath>
 #include <cstdio>

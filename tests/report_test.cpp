@@ -1,7 +1,7 @@
 // The calculation report: what a reader finds in the PDF (through poppler's pdftotext,
 // pdffonts, pdfinfo and pdfimages) and in the HTML, and how the writer fails.
 
-#include "equilibrium.h"
+#include "analysis/equilibrium.h"
 #include "reportdata.h"
 #include "reportdocument.h"
 #include "reporterror.h"

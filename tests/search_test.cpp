@@ -1,8 +1,8 @@
 // The equilibrium search and the result texts, from the five input texts.
 
-#include "calculation.h"
-#include "number.h"
-#include "search_detail.h"
+#include "analysis/calculation.h"
+#include "analysis/search_detail.h"
+#include "core/number.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // ranges, each design judged by the project's own checks; and the sizing ranges a project
 // keeps.
 
-#include "basemass.h"
-#include "project.h"
-#include "sizing.h"
+#include "project/project.h"
+#include "sizing/basemass.h"
+#include "sizing/sizing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The checks of the steel parts against hand calculations (independent of the engine's code),
 // and the detailing the engine refuses.
 
-#include "design.h"
+#include "checks/design.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

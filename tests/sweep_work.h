@@ -4,8 +4,8 @@
 // fuzz targets, the bounds test and the window's stress session use it to keep each case
 // short.
 
-#include "calculation.h"
-#include "search_detail.h"
+#include "analysis/calculation.h"
+#include "analysis/search_detail.h"
 
 #include <algorithm>
 

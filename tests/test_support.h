@@ -2,7 +2,7 @@
 
 // What the engine's tests share: checking the typed error a step ends with.
 
-#include "error.h"
+#include "core/error.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 // force must be the reference sweep's. Shared by the bounds test and the calculation fuzz
 // target.
 
-#include "calculation.h"
-#include "search_fast.h"
+#include "analysis/calculation.h"
+#include "analysis/search_fast.h"
 
 #include <algorithm>
 #include <cmath>

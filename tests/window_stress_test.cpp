@@ -13,8 +13,8 @@
 // TARVEL_STRESS_STEPS sets the number of steps (default 500), TARVEL_STRESS_SEED the seed
 // (default 12); a failure names the step and the seed that reproduce it.
 
+#include "analysis/calculation.h"
 #include "app/designlauncher.h"
-#include "calculation.h"
 #include "design/designwindow.h"
 #include "form/kqform1.h"
 #include "realistic_cases.h"

@@ -6,11 +6,11 @@
 // n, one a line (missing ones are empty). Inputs whose sweep is beyond fuzz::workBudget
 // are rejected before either search runs.
 
+#include "analysis/calculation.h"
+#include "analysis/search_fast.h"
 #include "best_fit_diff.h"
-#include "calculation.h"
+#include "core/number.h"
 #include "fuzz_common.h"
-#include "number.h"
-#include "search_fast.h"
 #include "sweep_work.h"
 #include "trial_bounds.h"
 

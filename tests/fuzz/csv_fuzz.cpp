@@ -5,12 +5,12 @@
 // either way round) reads the same rows, a tension-positive P the negative of the other.
 // Input: the file's bytes (UTF-8 or GB18030, comma or tab, any line ends).
 
+#include "analysis/calculation.h"
 #include "batch.h"
-#include "calculation.h"
-#include "csv.h"
+#include "core/number.h"
 #include "fuzz_common.h"
-#include "loadcases.h"
-#include "number.h"
+#include "loads/csv.h"
+#include "loads/loadcases.h"
 #include "sweep_work.h"
 
 #include <optional>

@@ -4,8 +4,8 @@
 // show. Input: one byte choosing the decimal separator (bit 0: ',') and the input field
 // (the rest, modulo 6), then the text.
 
+#include "core/number.h"
 #include "fuzz_common.h"
-#include "number.h"
 
 #include <cfloat>
 #include <cmath>

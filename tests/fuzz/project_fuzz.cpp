@@ -4,7 +4,7 @@
 // Input: the file's bytes.
 
 #include "fuzz_common.h"
-#include "project.h"
+#include "project/project.h"
 
 #include <string>
 #include <string_view>

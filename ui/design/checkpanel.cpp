@@ -1,8 +1,8 @@
 #include "design/checkpanel.h"
 
+#include "core/number.h"
 #include "design/compatibilitycolumn.h"
 #include "loads/utilisationdelegate.h"
-#include "number.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 
 #include "ui_checkpanel.h"
 
-#include "design.h"
+#include "checks/design.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "design/compatibilitycolumn.h"
 
-#include "compatibility.h"
+#include "analysis/compatibility.h"
 
 #include <QGridLayout>
 #include <QLabel>

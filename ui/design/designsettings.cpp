@@ -1,6 +1,6 @@
 #include "design/designsettings.h"
 
-#include "compatibility.h"
+#include "analysis/compatibility.h"
 #include "settingsstore.h"
 
 #include <QSettings>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design.h"
+#include "checks/design.h"
 
 // The design inputs of the last session, kept with QSettings under Tarvel/Tarvel.
 class DesignSettings {

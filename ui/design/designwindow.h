@@ -2,8 +2,8 @@
 
 #include "ui_designwindow.h"
 
-#include "design.h"
-#include "project.h"
+#include "checks/design.h"
+#include "project/project.h"
 #include "report/reportactions.h"
 
 #include <QComboBox>

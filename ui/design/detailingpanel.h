@@ -1,6 +1,6 @@
 #pragma once
 
-#include "detailing.h"
+#include "checks/detailing.h"
 
 #include <QGroupBox>
 

@@ -1,7 +1,7 @@
 #include "design/helpdialog.h"
 
-#include "checks.h"
-#include "design.h"
+#include "checks/checks.h"
+#include "checks/design.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

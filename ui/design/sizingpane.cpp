@@ -1,6 +1,6 @@
 #include "design/sizingpane.h"
 
-#include "number.h"
+#include "core/number.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

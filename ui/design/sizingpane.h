@@ -1,7 +1,7 @@
 #pragma once
 
-#include "project.h"
-#include "sizing.h"
+#include "project/project.h"
+#include "sizing/sizing.h"
 
 #include <QFutureWatcher>
 #include <QWidget>

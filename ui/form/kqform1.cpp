@@ -1,6 +1,6 @@
 #include "form/kqform1.h"
 
-#include "calculation.h"
+#include "analysis/calculation.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 
 #include "ui_kqform1.h"
 
-#include "calculation.h"
+#include "analysis/calculation.h"
 
 #include <QElapsedTimer>
 #include <QWidget>

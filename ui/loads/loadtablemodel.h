@@ -1,7 +1,7 @@
 #pragma once
 
-#include "loadcases.h"
-#include "project.h"
+#include "loads/loadcases.h"
+#include "project/project.h"
 
 #include <QAbstractTableModel>
 #include <QUndoStack>

@@ -1,7 +1,7 @@
 #include "loads/loadtablepane.h"
 
-#include "designbase.h"
-#include "number.h"
+#include "checks/designbase.h"
+#include "core/number.h"
 #include "loads/resultscsv.h"
 #include "loads/utilisationdelegate.h"
 

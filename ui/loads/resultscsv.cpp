@@ -1,7 +1,7 @@
 #include "loads/resultscsv.h"
 
-#include "csv.h"
-#include "number.h"
+#include "core/number.h"
+#include "loads/csv.h"
 
 #include <vector>
 

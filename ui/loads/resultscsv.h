@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design.h"
+#include "checks/design.h"
 #include "loads/loadblock.h"
 #include "loads/loadtablemodel.h"
 

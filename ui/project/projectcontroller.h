@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project.h"
+#include "project/project.h"
 #include "report/reportactions.h"
 
 #include <QObject>

@@ -2,7 +2,7 @@
 
 #include "report/reportactions.h"
 
-#include "project.h"
+#include "project/project.h"
 
 #include <functional>
 #include <optional>

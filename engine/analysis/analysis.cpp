@@ -1,0 +1,96 @@
+#include "analysis/analysis.h"
+
+#include "core/number.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace tarvel {
+
+namespace {
+
+std::string outOfRange(InputField field) {
+    return std::string("「") + inputCaption(field) + "」的数值超出范围";
+}
+
+double scaled(double value, double factor, InputField field) {
+    const double product = value * factor;
+    if (!std::isfinite(product)) throw TarvelError(ErrorKind::Overflow, field, outOfRange(field));
+    return product;
+}
+
+} // namespace
+
+BaseInput makeBaseInput(std::string_view p, std::string_view m, std::string_view d,
+                        std::string_view bigD, std::string_view n, char decimalSeparator) {
+    BaseInput in;
+    in.P = scaled(textToNumber(p, InputField::P, decimalSeparator), 1000.0, InputField::P);
+    in.M = std::fabs(
+        scaled(textToNumber(m, InputField::M, decimalSeparator), 1000000.0, InputField::M));
+    in.d = textToNumber(d, InputField::d, decimalSeparator);
+    in.D = textToNumber(bigD, InputField::D, decimalSeparator);
+    // A bolt count is rounded to the nearest whole number, halves to the even neighbour.
+    const double count = std::nearbyint(textToNumber(n, InputField::n, decimalSeparator));
+    if (count < std::numeric_limits<int16_t>::min() || count > std::numeric_limits<int16_t>::max())
+        throw TarvelError(ErrorKind::Overflow, InputField::n, outOfRange(InputField::n));
+    in.n = static_cast<int16_t>(count);
+    return in;
+}
+
+BoltLayout layOutBolts(const BaseInput& input) {
+    BoltLayout layout;
+    for (int i = 1; i <= input.n; ++i) {
+        if (i > maxBolts) {
+            throw TarvelError(ErrorKind::SubscriptOutOfRange, InputField::n,
+                              "「锚栓个数」不能超过 100");
+        }
+        const double phi = 360.0 / input.n;
+        double theta = (i - 1) * phi + 180;
+        theta = theta * piBolts / 180;
+        layout.a[i] = (input.D / 2) * std::cos(theta);
+        layout.count = i;
+    }
+    return layout;
+}
+
+ElasticCheck checkElastic(const BaseInput& input) {
+    const double d = input.d;
+    auto overflow = [](InputField field) {
+        return TarvelError(ErrorKind::Overflow, field, outOfRange(field));
+    };
+    auto must = [&](double value, InputField field) {
+        if (!std::isfinite(value)) throw overflow(field);
+        return value;
+    };
+    auto byD = [&](double numerator, double denominator) {
+        if (denominator == 0.0) {
+            const char* what = d == 0.0 ? "「d(mm)」不能为 0" : "「d(mm)」过小";
+            throw TarvelError(numerator == 0.0 ? ErrorKind::Overflow : ErrorKind::DivisionByZero,
+                              InputField::d, what);
+        }
+        return must(numerator / denominator, InputField::d);
+    };
+
+    ElasticCheck check;
+    const double fourP = must(4 * input.P, InputField::P);
+    const double d2 = must(std::pow(d, 2), InputField::d);
+    const double sigmaN = byD(fourP, must(piSection * d2, InputField::d));
+    const double thirtyTwoM = must(32 * input.M, InputField::M);
+    const double d3 = must(std::pow(d, 3), InputField::d);
+    const double sigmaM = byD(thirtyTwoM, must(piSection * d3, InputField::d));
+    check.sigmaMax = checked(sigmaN + sigmaM);
+    check.sigmaMin = checked(sigmaN - sigmaM);
+    check.refused = check.sigmaMax < 0;
+    if (check.refused) return check;
+    if (check.sigmaMin < 0) {
+        const double ratio =
+            std::fabs(check.sigmaMax) / (std::fabs(check.sigmaMin) + std::fabs(check.sigmaMax));
+        check.x0 = checked(ratio * d);
+    } else {
+        check.x0 = d;
+    }
+    return check;
+}
+
+} // namespace tarvel

@@ -1,0 +1,600 @@
+// The fast search: the same trials, the same operations in the same order on the same
+// precisions, so the same bits as the reference loops; only what is repeated is not.
+//
+// - Bolt distances, ratios, strip positions and chord widths are the same in every trial:
+//   they are computed once.
+// - The strips of many trials are integrated together, one trial per SIMD lane, and blocks
+//   of trials are shared between the cores. Trials depend on each other only through the
+//   carried bolt force and the keeping of the best, which run afterwards in trial order.
+// - The moment residual is almost linear in the bolt force, so only the forces near its
+//   zero are evaluated exactly; a bound on the rounding error proves that every other force
+//   has a larger residual. Where the bound cannot be established the full sweep runs.
+// - Most trials cannot be the one kept: bounds on every trial's sums prove which, and only
+//   the others are integrated (see "Trials that cannot win" below).
+// - Inputs outside the ordinary range, and any trial whose sums are not finite, go through
+//   the reference steps, so that every failure is the same failure at the same trial.
+
+#include "analysis/search_fast.h"
+
+#include "core/number.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <thread>
+#include <vector>
+
+namespace tarvel {
+
+using namespace detail;
+
+namespace {
+
+struct StripTable {
+    std::vector<double> y, w, u; // position, chord width, (y - d/2) + x0
+};
+
+// Fills the table, reusing its storage: calculations follow each other on the same thread.
+void fillStripTable(const SearchContext& ctx, StripTable& table) {
+    table.y.clear();
+    table.w.clear();
+    table.u.clear();
+    const double r2 = radiusSquared(ctx.d);
+    const float last = lastStripBound(ctx.input);
+    for (float y = firstStrip(ctx.input, ctx.check); y <= last; y = nextStrip(y)) {
+        const double yd = y;
+        table.y.push_back(yd);
+        table.w.push_back(chord(r2, y));
+        table.u.push_back((yd - ctx.d / 2) + ctx.x0);
+    }
+}
+
+constexpr double sparseTrials = 1 << 18; // most trials whose bounds are held at once
+constexpr int lanes = 8;                 // trials in one vector
+constexpr int groups = 4; // vectors in one pass, to hide the latency of the running sums
+constexpr int lanesPerPass = lanes * groups;
+typedef double Doubles __attribute__((vector_size(lanes * sizeof(double))));
+typedef float Singles __attribute__((vector_size(lanes * sizeof(float))));
+
+// Every lane of v holds x (a -0 stays -0, which adding it to a zero vector would not keep).
+#define TARVEL_BROADCAST(v, x)                                                                     \
+    for (int l = 0; l < lanes; ++l)                                                                \
+    (v)[l] = (x)
+
+// Integrates the strips for a pass of trials at once. Each lane does exactly what the
+// reference does for its trial: the single-precision running sum is rounded to single at
+// every strip.
+__attribute__((target_clones("avx512f", "avx2", "default"))) void
+integrateLanes(const double* y, const double* w, const double* u, std::size_t strips,
+               const double* sigma, int used, bool partial, double x0, double sigmaMin, double* C,
+               double* Mc) {
+    const Doubles zero = {};
+    Doubles vx0, tenth, vmin;
+    TARVEL_BROADCAST(vx0, x0);
+    TARVEL_BROADCAST(tenth, 0.1);
+    TARVEL_BROADCAST(vmin, sigmaMin);
+    Doubles s[groups], c[groups], m[groups];
+    for (int g = 0; g < groups; ++g) {
+        std::memcpy(&s[g], sigma + g * lanes, sizeof s[g]);
+        if (!partial) s[g] = s[g] - vmin;
+        c[g] = zero;
+        m[g] = zero;
+    }
+    for (std::size_t j = 0; j < strips; ++j) {
+        Doubles uj, wj, yj;
+        TARVEL_BROADCAST(uj, u[j]);
+        TARVEL_BROADCAST(wj, w[j]);
+        TARVEL_BROADCAST(yj, y[j]);
+        for (int g = 0; g < groups; ++g) {
+            if (g >= used) break; // a short last pass does not pay for empty vectors
+            Doubles a = (s[g] * uj) / vx0;
+            if (!partial) a = vmin + a;
+            const Doubles t = (a * wj) * tenth;
+            m[g] = m[g] + t * yj;
+            c[g] = __builtin_convertvector(__builtin_convertvector(c[g] + t, Singles), Doubles);
+        }
+    }
+    for (int g = 0; g < groups; ++g) {
+        std::memcpy(C + g * lanes, &c[g], sizeof c[g]);
+        std::memcpy(Mc + g * lanes, &m[g], sizeof m[g]);
+    }
+}
+
+// Strip sums of trials [first, last) of `sigmas`, written to C and Mc at the same index.
+void integrateRange(const SearchContext& ctx, const StripTable& table,
+                    const std::vector<double>& sigmas, std::size_t first, std::size_t last,
+                    std::vector<double>& C, std::vector<double>& Mc) {
+    double sigma[lanesPerPass], c[lanesPerPass], m[lanesPerPass];
+    for (std::size_t k = first; k < last; k += lanesPerPass) {
+        const std::size_t count = std::min<std::size_t>(lanesPerPass, last - k);
+        for (std::size_t l = 0; l < lanesPerPass; ++l)
+            sigma[l] = sigmas[k + std::min(l, count - 1)];
+        const int used = static_cast<int>((count + lanes - 1) / lanes);
+        integrateLanes(table.y.data(), table.w.data(), table.u.data(), table.y.size(), sigma, used,
+                       ctx.partial, ctx.x0, ctx.sigmaMin, c, m);
+        for (std::size_t l = 0; l < count; ++l) {
+            C[k + l] = c[l];
+            Mc[k + l] = m[l];
+        }
+    }
+}
+
+enum class Sweep { Unproved, Found, NoneBelow };
+
+// Margins of the proofs below; docs/fast-search.md derives each.
+// Relative error of a computed moment residual against its straight line, for any force up
+// to 1002: the single rounding of r·t (2^-24) dominates; 2^-20 is sixteen times that.
+constexpr double residualRounding = 0x1p-20;
+// Absolute floor of that error, for residuals that round to nothing.
+constexpr double residualFloor = 1e-30;
+// Relative error of the computed slope of that line (a sum of at most 100 double terms).
+constexpr double slopeRounding = 0x1p-30;
+// Beyond this the zero of the line is not a force worth searching near.
+constexpr double farZero = 1e12;
+// Relative error of a line value A t + B computed in double (a few roundings of 2^-53).
+constexpr double lineRounding = 0x1p-40;
+// Rounding to single of the running resultant: at most 2^-24 of the running sum per strip;
+// 2^-22 also covers the double rounding before it and of the bounding sums themselves.
+constexpr double singleSumRounding = 0x1p-22;
+// The same for the double running moment: 2^-53 per strip, 2^-49 with the same cover.
+constexpr double doubleSumRounding = 0x1p-49;
+// Relative error of one strip's term against the line in the edge stress that bounds it
+// (four roundings of 2^-53 each).
+constexpr double termRounding = 0x1p-40;
+// Absolute rounding of a single sum that has sunk below the normal singles (2^-150 per
+// strip, taken as 2^-140).
+constexpr double singleUnderflow = 0x1p-140;
+// Widening of an interval computed in double (one or two roundings of 2^-53 per end), and
+// its floor for ends at or near zero.
+constexpr double intervalRounding = 0x1p-50;
+constexpr double intervalFloor = 1e-300;
+// Above this many strips the single sum's bound is no longer worth proving.
+constexpr double maxBoundedStrips = 0x1p22;
+
+// The bolt force of the reference sweep, found from the few forces near the zero of the
+// moment residual. Unproved when the bound cannot be established.
+Sweep sweepNearZero(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
+    double slope = 0, scale = 0; // the residual is about slope * t + (P c - M)
+    for (int i = 1; i <= ctx.n; ++i) {
+        const double term = static_cast<double>(bolts.r[i]) * (c - ctx.layout.a[i]) * 1000;
+        slope += term;
+        scale += std::fabs(term);
+    }
+    const double offset = ctx.P * c - ctx.M;
+    if (!std::isfinite(slope) || !std::isfinite(offset) || !(scale > 0) ||
+        std::fabs(slope) < 0.5 * scale)
+        return Sweep::Unproved;
+    const double zero = -offset / slope;
+    if (!std::isfinite(zero) || std::fabs(zero) > farZero) return Sweep::Unproved;
+
+    // Bound on the rounding of the computed residual against slope * t + offset.
+    const double bound =
+        (maxBoltForce * scale + std::fabs(ctx.P * c) + ctx.M) * residualRounding + residualFloor;
+    const int start = static_cast<int>(std::clamp<long long>(std::llround(zero), 1, maxBoltForce));
+    const double atStart = std::fabs(momentResidual(ctx, bolts, c, start));
+    if (!std::isfinite(atStart)) return Sweep::Unproved;
+    // A force further than this from the zero has a residual larger than atStart.
+    const double reach = (atStart + 2 * bound) / (std::fabs(slope) * (1 - slopeRounding)) + 1;
+    const int lo = static_cast<int>(std::max(1.0, std::floor(zero - reach)));
+    const int hi = static_cast<int>(std::min<double>(maxBoltForce, std::ceil(zero + reach)));
+    if (lo > start || hi < start || hi - lo > 64) return Sweep::Unproved;
+
+    double bestM = momentLimit;
+    int found = 0;
+    for (int t = lo; t <= hi; ++t) {
+        const double rM = std::fabs(momentResidual(ctx, bolts, c, t));
+        if (!std::isfinite(rM)) return Sweep::Unproved;
+        if (rM < bestM) {
+            bestM = rM;
+            found = t;
+        }
+    }
+    if (!found) return Sweep::NoneBelow;
+    Tt = static_cast<int16_t>(found);
+    return Sweep::Found;
+}
+
+} // namespace
+
+bool detail::boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt) {
+    if (bolts.b[1] == 0.0f) {
+        Tt = 0;
+        return true;
+    }
+    const Sweep near = sweepNearZero(ctx, bolts, c, Tt);
+    if (near == Sweep::Unproved) return sweepBoltForce(ctx, bolts, c, Tt);
+    return near == Sweep::Found;
+}
+
+namespace {
+
+// ---- Trials that cannot win ----
+//
+// Every trial's sums are enclosed in intervals from sums over the strips taken once: the
+// terms of a trial are linear in its edge stress, and the rounding of the running sums is
+// bounded (the single sum loses at most 2^-24 of its size at each of N strips). From the
+// resultant and its position follow the possible bolt forces, the possible bolt sums and
+// so the possible force residual of every trial. Only trials whose residual could be the
+// smallest are integrated exactly; every other one is proved to be worse. The exact trials
+// are checked against their intervals, and anything unproved falls back to the full sweep.
+
+struct StripMoments {
+    double w = 0, g = 0, gAbs = 0, wy = 0, wyAbs = 0, gy = 0, gyAbs = 0;
+    std::size_t strips = 0;
+};
+
+StripMoments stripMoments(const SearchContext& ctx, const StripTable& table) {
+    StripMoments m;
+    m.strips = table.y.size();
+    for (std::size_t j = 0; j < m.strips; ++j) {
+        const double wt = table.w[j] * 0.1, g = table.u[j] * wt / ctx.x0, y = table.y[j];
+        m.w += wt;
+        m.g += g;
+        m.gAbs += std::fabs(g);
+        m.wy += wt * y;
+        m.wyAbs += wt * std::fabs(y);
+        m.gy += g * y;
+        m.gyAbs += std::fabs(g * y);
+    }
+    return m;
+}
+
+class SparseSearch {
+  public:
+    SparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTable& table)
+        : ctx_(ctx), bolts_(bolts), moments_(stripMoments(ctx, table)) {
+        base_ = ctx.partial ? 0.0 : ctx.sigmaMin;
+    }
+
+    // The trials that could be kept, in order; false when that cannot be proved.
+    bool candidates(const std::vector<double>& sigmas, std::vector<std::size_t>& out) {
+        const double N = static_cast<double>(moments_.strips);
+        if (moments_.strips == 0 || N > maxBoundedStrips) return false;
+        bounds_.clear();
+        bounds_.reserve(sigmas.size());
+        double best = std::numeric_limits<double>::infinity();
+        Interval carried{0, 0}; // Tt starts at 0 and keeps it until a force is chosen
+        std::size_t lastChosen = 0;
+        for (std::size_t k = 0; k < sigmas.size(); ++k) {
+            TrialBounds& b = bounds_.emplace_back();
+            if (!bound(sigmas[k], b)) {
+                bounds_.pop_back();
+                return false;
+            }
+            b.from = lastChosen;
+            if (b.kind == ForceKind::Chosen) {
+                carried = b.T;
+                lastChosen = k + 1;
+            } else if (b.kind == ForceKind::Carried) {
+                b.T = carried;
+            } else {
+                b.T = {std::min(b.T.lo, carried.lo), std::max(b.T.hi, carried.hi)};
+                carried = b.T;
+                either_.push_back(k);
+            }
+            residual(b);
+            best = std::min(best, b.most);
+        }
+        const std::size_t most = std::max<std::size_t>(64, sigmas.size() / 4);
+        for (std::size_t k = 0; k < sigmas.size(); ++k) {
+            if (bounds_[k].least <= best && bounds_[k].least < forceLimit) out.push_back(k);
+            if (out.size() > most) return false;
+        }
+        return either_.size() <= most;
+    }
+
+    // Trials whose force may or may not be chosen, in order.
+    const std::vector<std::size_t>& either() const { return either_; }
+
+    const TrialBounds& bounds(std::size_t k) const { return bounds_[k]; }
+    // Every trial bounded so far, from the first.
+    const std::vector<TrialBounds>& bounded() const { return bounds_; }
+
+    float resultant(int t) {
+        if (!haveF_[t]) {
+            F_[t] = boltResultant(ctx_, bolts_, static_cast<int16_t>(t));
+            haveF_[t] = true;
+        }
+        return F_[t];
+    }
+
+  private:
+    static Interval widen(Interval v) {
+        const double e =
+            std::max(std::fabs(v.lo), std::fabs(v.hi)) * intervalRounding + intervalFloor;
+        return {v.lo - e, v.hi + e};
+    }
+
+    bool bound(double sigma, TrialBounds& b) {
+        const StripMoments& m = moments_;
+        const double N = static_cast<double>(m.strips);
+        const double s = sigma - base_;
+        const double cAbs = std::fabs(base_) * m.w + std::fabs(s) * m.gAbs;
+        const double cMid = base_ * m.w + s * m.g;
+        const double cErr = cAbs * (N * singleSumRounding + termRounding) + N * singleUnderflow;
+        const double mMid = base_ * m.wy + s * m.gy;
+        const double mErr = (std::fabs(base_) * m.wyAbs + std::fabs(s) * m.gyAbs) *
+                                (N * doubleSumRounding + termRounding) +
+                            intervalFloor;
+        b.C = {cMid - cErr, cMid + cErr};
+        b.Mc = {mMid - mErr, mMid + mErr};
+        if (!(b.C.lo > 0) || !std::isfinite(b.C.hi) || !std::isfinite(b.Mc.lo) ||
+            !std::isfinite(b.Mc.hi))
+            return false;
+        b.c = widen({std::min(b.Mc.lo / b.C.lo, b.Mc.lo / b.C.hi),
+                     std::max(b.Mc.hi / b.C.lo, b.Mc.hi / b.C.hi)});
+        return forceRange(b.c, b);
+    }
+
+    void residual(TrialBounds& b) {
+        const double Flo = resultant(static_cast<int>(b.T.lo));
+        const double Fhi = resultant(static_cast<int>(b.T.hi));
+        b.rF = widen({(ctx_.P + Flo) - b.C.hi, (ctx_.P + Fhi) - b.C.lo});
+        b.rF.lo -= (std::fabs(ctx_.P) + Fhi) * intervalRounding;
+        b.rF.hi += (std::fabs(ctx_.P) + Fhi) * intervalRounding;
+        b.least = b.rF.lo > 0 ? b.rF.lo : b.rF.hi < 0 ? -b.rF.hi : 0;
+        b.most = std::max(std::fabs(b.rF.lo), std::fabs(b.rF.hi));
+    }
+
+    // What the sweep of the bolt force does for any position in `c`: it chooses a force in
+    // b.T, or it finds no residual below 1000 kN·m, or one of the two. False when even that
+    // cannot be bounded.
+    bool forceRange(Interval c, TrialBounds& b) {
+        if (bolts_.b[1] == 0.0f) {
+            b.kind = ForceKind::Chosen;
+            b.T = {0, 0};
+            return true;
+        }
+        double A[2], B[2], Sabs[2];
+        const double ends[2] = {c.lo, c.hi};
+        for (int e = 0; e < 2; ++e) {
+            A[e] = 0;
+            Sabs[e] = 0;
+            for (int i = 1; i <= ctx_.n; ++i) {
+                const double term =
+                    static_cast<double>(bolts_.r[i]) * (ends[e] - ctx_.layout.a[i]) * 1000;
+                A[e] += term;
+                Sabs[e] += std::fabs(term);
+            }
+            B[e] = ctx_.P * ends[e] - ctx_.M;
+        }
+        const double Smax = std::max(Sabs[0], Sabs[1]);
+        if (!std::isfinite(Smax) || !std::isfinite(B[0]) || !std::isfinite(B[1])) return false;
+        const double cMax = std::max(std::fabs(c.lo), std::fabs(c.hi));
+        // Bound on the rounding of a computed residual against A t + B.
+        const double E =
+            (maxBoltForce * Smax + std::fabs(ctx_.P) * cMax + ctx_.M) * residualRounding +
+            residualFloor;
+        const double limit = momentLimit;
+
+        // For each position the line values for t in [1, 1002] lie between A + B and
+        // 1002 A + B, both linear in the position: the ends of the interval decide.
+        bool above = true, below = true;
+        for (int e = 0; e < 2; ++e) {
+            const double v1 = A[e] + B[e], v2 = maxBoltForce * A[e] + B[e];
+            above = above &&
+                    std::min(v1, v2) * (1 - lineRounding) - E >= limit * (1 + residualRounding);
+            below = below &&
+                    std::max(v1, v2) * (1 - lineRounding) + E <= -limit * (1 + residualRounding);
+        }
+        if (above || below) {
+            b.kind = ForceKind::Carried;
+            return true;
+        }
+
+        // Otherwise a chosen force lies near the zero of the line.
+        const double Amin = std::min(std::fabs(A[0]), std::fabs(A[1]));
+        const double Amax = std::max(std::fabs(A[0]), std::fabs(A[1]));
+        if (!(A[0] * A[1] > 0) || Amin < 0.5 * Smax) return false;
+        double tc[2], gap[2];
+        for (int e = 0; e < 2; ++e) {
+            tc[e] = std::clamp<double>(-B[e] / A[e], 1, maxBoltForce);
+            if (!std::isfinite(tc[e])) return false;
+            gap[e] = std::fabs(A[e] * tc[e] + B[e]); // how far the line stays from 0
+        }
+        // The gap is convex in the position, so its ends bound it. A gap near the limit
+        // leaves open whether this trial chooses a force at all.
+        const bool sure = std::max(gap[0], gap[1]) * (1 + lineRounding) + 0.5 * Amax + E <
+                          limit * (1 - residualRounding);
+        const double w = 1 + 2 * E / Amin;
+        b.kind = sure ? ForceKind::Chosen : ForceKind::Either;
+        b.T.lo = std::max(1.0, std::floor(std::min(tc[0], tc[1]) - w));
+        b.T.hi = std::min<double>(maxBoltForce, std::ceil(std::max(tc[0], tc[1]) + w));
+        return true;
+    }
+
+    const SearchContext& ctx_;
+    const BoltData& bolts_;
+    StripMoments moments_;
+    double base_ = 0;
+    std::vector<TrialBounds> bounds_;
+    std::vector<std::size_t> either_;
+    std::array<float, maxBoltForce + 1> F_{};
+    std::array<bool, maxBoltForce + 1> haveF_{};
+};
+
+// Runs the search on the trials that can win only. False, with nothing reported or
+// changed, when that cannot be proved.
+bool searchCandidates(const SearchContext& ctx, const BoltData& bolts, const StripTable& table,
+                      const std::vector<double>& sigmas, const SearchProgress& progress,
+                      SearchState& state) {
+    SparseSearch sparse(ctx, bolts, table);
+    std::vector<std::size_t> chosen;
+    if (!sparse.candidates(sigmas, chosen)) return false;
+
+    // The trials integrated exactly: the candidates, and for a candidate whose force is
+    // carried over, the trial it is carried from.
+    std::vector<std::size_t> exactTrials;
+    for (std::size_t k : chosen) {
+        const TrialBounds& b = sparse.bounds(k);
+        if (b.kind != ForceKind::Chosen) {
+            // Its force comes from the last trial known to choose one, or from a trial in
+            // between that may.
+            if (b.from) exactTrials.push_back(b.from - 1);
+            const auto& either = sparse.either();
+            for (auto it = std::lower_bound(either.begin(), either.end(), b.from);
+                 it != either.end() && *it < k; ++it)
+                exactTrials.push_back(*it);
+        }
+        exactTrials.push_back(k);
+    }
+    std::sort(exactTrials.begin(), exactTrials.end());
+    exactTrials.erase(std::unique(exactTrials.begin(), exactTrials.end()), exactTrials.end());
+
+    struct Exact {
+        StripSums sums;
+        double c;
+        int16_t T;
+    };
+    std::vector<Exact> exact;
+    std::vector<double> sig(exactTrials.size()), C(exactTrials.size()), Mc(exactTrials.size());
+    for (std::size_t i = 0; i < exactTrials.size(); ++i)
+        sig[i] = sigmas[exactTrials[i]];
+    integrateRange(ctx, table, sig, 0, sig.size(), C, Mc);
+    int16_t Tt = 0;
+    for (std::size_t i = 0; i < exactTrials.size(); ++i) {
+        const TrialBounds& b = sparse.bounds(exactTrials[i]);
+        // C[i] holds a single exactly; narrowing it back rounds nothing.
+        Exact e{{static_cast<float>(C[i]), Mc[i]}, 0, 0};
+        if (!(e.sums.C >= b.C.lo && e.sums.C <= b.C.hi && e.sums.Mc >= b.Mc.lo &&
+              e.sums.Mc <= b.Mc.hi))
+            return false;
+        e.c = resultantPosition(e.sums);
+        const bool chose = boltForce(ctx, bolts, e.c, Tt);
+        if ((b.kind == ForceKind::Chosen && !chose) || (b.kind == ForceKind::Carried && chose))
+            return false;
+        e.T = Tt;
+        if (e.T < b.T.lo || e.T > b.T.hi) return false;
+        const double rF = (ctx.P + sparse.resultant(e.T)) - e.sums.C;
+        if (!(rF >= b.rF.lo && rF <= b.rF.hi)) return false;
+        exact.push_back(e);
+    }
+    // Proved: every other trial has a larger force residual than one of the candidates.
+    if (progress.trial)
+        for (double sigma : sigmas)
+            progress.trial(toSingle(sigma));
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < exactTrials.size(); ++i) {
+        if (next >= chosen.size() || exactTrials[i] != chosen[next]) continue;
+        ++next;
+        state.Tt = exact[i].T;
+        finishTrial(ctx, bolts, sigmas[exactTrials[i]], exact[i].sums, exact[i].c, exact[i].T,
+                    state);
+    }
+    return true;
+}
+
+// Inputs for which no intermediate value can leave the range of a double or a single
+// before a trial's sums are checked, and whose strip table stays small (a plate of up to
+// 100 m has a million strips).
+bool ordinary(const SearchContext& ctx, float end) {
+    auto within = [](double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; };
+    return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= 1e5 &&
+           ctx.x0 > 1e-6 && end <= 1e9f && within(ctx.sigmaMin, 1e9);
+}
+
+} // namespace
+
+BestFit searchEquilibrium(const BaseInput& input, const BoltLayout& layout,
+                          const ElasticCheck& check, const SearchProgress& progress, int threads) {
+    return detail::fastSearch(input, layout, check, progress, {threads, true});
+}
+
+BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
+                           const ElasticCheck& check, const SearchProgress& progress,
+                           const FastSearchOptions& options) {
+    int threads = options.threads;
+    const SearchContext ctx(input, layout, check);
+    if (!ordinary(ctx, sweepEnd(check)))
+        return searchEquilibriumReference(input, layout, check, progress);
+    // A bolt distance beyond a single fails in the first trial: the reference loops fail
+    // there. Products with huge distances are checked by the steps shared with them.
+    BoltData bolts;
+    try {
+        bolts = boltData(ctx);
+    } catch (const TarvelError&) {
+        return searchEquilibriumReference(input, layout, check, progress);
+    }
+
+    float end;
+    SearchState state = startSearch(ctx, progress, end);
+    thread_local StripTable cache;
+    StripTable& table = cache; // the helper thread below must see this thread's table
+    fillStripTable(ctx, table);
+
+    // The trials that cannot win are proved so when the sweep is of a size to hold in memory.
+    if (options.skipTrials && end <= sparseTrials * stepSigma) {
+        std::vector<double> sigmas;
+        // The same double stresses as the reference loops (from the double 0.1, not sweepStart).
+        for (double sigma = 0.1; sigma <= end; sigma += stepSigma)
+            sigmas.push_back(sigma);
+        if (searchCandidates(ctx, bolts, table, sigmas, progress, state))
+            return endSearch(ctx, state);
+    }
+
+    if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // Blocks keep the progress reports flowing during a long sweep, and the memory small.
+    const std::size_t block = std::max<std::size_t>(64, 4'000'000 / (table.y.size() + 1));
+    std::vector<double> sigmas, C(block), Mc(block);
+    double next = 0.1; // the double 0.1 of the reference loops, not sweepStart
+    while (next <= end) {
+        sigmas.clear();
+        for (; next <= end && sigmas.size() < block; next += stepSigma)
+            sigmas.push_back(next);
+        const std::size_t count = sigmas.size();
+        if (threads > 1 && count * table.y.size() > 2'000'000) {
+            // Lanes do not interact: how the trials are shared out changes no bit.
+            const std::size_t half = (count / 2 + lanesPerPass - 1) / lanesPerPass * lanesPerPass;
+            std::thread helper([&] { integrateRange(ctx, table, sigmas, half, count, C, Mc); });
+            integrateRange(ctx, table, sigmas, 0, std::min(half, count), C, Mc);
+            helper.join();
+        } else {
+            integrateRange(ctx, table, sigmas, 0, count, C, Mc);
+        }
+
+        for (std::size_t k = 0; k < count; ++k) {
+            const double sigma = sigmas[k];
+            if (progress.trial) progress.trial(toSingle(sigma));
+            // C[k] holds a single exactly; narrowing it back rounds nothing.
+            const StripSums sums{static_cast<float>(C[k]), Mc[k]};
+            if (!std::isfinite(sums.C) || !std::isfinite(sums.Mc) || sums.C == 0.0f) {
+                // Something left the range: the reference steps fail here as they should.
+                referenceTrial(ctx, sigma, state);
+                continue;
+            }
+            const double c = resultantPosition(sums);
+            boltForce(ctx, bolts, c, state.Tt);
+            finishTrial(ctx, bolts, sigma, sums, c, state.Tt, state);
+        }
+    }
+    return endSearch(ctx, state);
+}
+
+SweepBounds detail::sweepBounds(const BaseInput& input, const BoltLayout& layout,
+                                const ElasticCheck& check) {
+    // The same conditions under which fastSearch tries the proof.
+    SweepBounds out;
+    const SearchContext ctx(input, layout, check);
+    const float end = sweepEnd(check);
+    if (!ordinary(ctx, end) || end > sparseTrials * stepSigma) return out;
+    BoltData bolts;
+    try {
+        bolts = boltData(ctx);
+    } catch (const TarvelError&) {
+        return out;
+    }
+    checkSweepEnds(input, check);
+    StripTable table;
+    fillStripTable(ctx, table);
+    for (double sigma = 0.1; sigma <= end; sigma += stepSigma) // as the reference loops do
+        out.sigmas.push_back(sigma);
+    SparseSearch sparse(ctx, bolts, table);
+    out.attempted = true;
+    out.proved = sparse.candidates(out.sigmas, out.candidates);
+    out.trials = sparse.bounded();
+    return out;
+}
+
+} // namespace tarvel

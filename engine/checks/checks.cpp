@@ -1,0 +1,115 @@
+#include "checks/checks.h"
+
+#include "checks/checkfunctions.h"
+#include "checks/design.h"
+#include "core/number.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace tarvel {
+
+const std::array<CheckDefinition, checkCount>& checkDefinitions() {
+    static const std::array<CheckDefinition, checkCount> table{{
+        {CheckId::Bolt, "bolt", "锚栓抗拉", "锚栓", "kN", false, checks::bolt},
+        {CheckId::Bearing, "bearing", "混凝土承压", "承压", "N/mm²", false, checks::bearing},
+        {CheckId::Shear, "shear", "抗剪", "抗剪", "kN", false, checks::shear},
+        {CheckId::Equilibrium, "equilibrium", "平衡校核", "平衡", "%", false, checks::equilibrium},
+        {CheckId::Plate, "plate", "底板", "底板", "N/mm²", true, checks::plate},
+        {CheckId::Cap, "cap", "锚栓顶板", "顶板", "N/mm²", true, checks::cap},
+        {CheckId::Stiffener, "stiffener", "加劲肋", "加劲肋", "N/mm²", true, checks::stiffener},
+        {CheckId::StiffenerWeld, "stiffener_weld", "加劲肋焊缝", "肋焊缝", "N/mm²", true,
+         checks::stiffenerWeld},
+        {CheckId::ColumnWeld, "column_weld", "柱底焊缝", "柱焊缝", "N/mm²", true,
+         checks::columnWeld},
+        {CheckId::Tube, "tube", "钢管", "钢管", "N/mm²", true, checks::tube},
+        {CheckId::Anchorage, "anchorage", "锚固长度", "锚固", "mm", true, checks::anchorage},
+        {CheckId::Detailing, "detailing", "构造", "构造", "mm", true, checks::detailing},
+    }};
+    return table;
+}
+
+const CheckDefinition& checkDefinition(CheckId id) {
+    return checkDefinitions()[static_cast<int>(id)];
+}
+
+double checkRatio(double demand, double capacity) {
+    if (demand == 0) return 0;
+    if (capacity <= 0) return std::numeric_limits<double>::infinity();
+    return demand / capacity;
+}
+
+Check makeCheck(CheckId id, double demand, std::string demandText, double capacity) {
+    const CheckDefinition& def = checkDefinition(id);
+    Check c;
+    c.id = id;
+    c.name = def.key;
+    c.title = def.title;
+    c.checked = true;
+    c.demand = demand;
+    c.capacity = capacity;
+    c.ratio = checkRatio(demand, capacity);
+    c.demandText = std::move(demandText);
+    c.capacityText = twoDecimals(capacity);
+    c.ratioText = ratioText(c.ratio);
+    c.ok = c.ratio <= 1;
+    return c;
+}
+
+std::string formulaPlain(const std::string& formula) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < formula.size()) {
+        const std::size_t open = formula.find('{', i);
+        const std::size_t close =
+            open == std::string::npos ? std::string::npos : formula.find('}', open);
+        if (close == std::string::npos) {
+            out.append(formula, i);
+            break;
+        }
+        out.append(formula, i, open - i);
+        const std::string symbol = formula.substr(open + 1, close - open - 1);
+        const std::size_t bar1 = symbol.find('|');
+        const std::size_t bar2 = bar1 == std::string::npos ? bar1 : symbol.find('|', bar1 + 1);
+        out += symbol.substr(0, bar1);
+        if (bar1 != std::string::npos) {
+            const std::string sub = symbol.substr(bar1 + 1, bar2 - bar1 - 1);
+            if (!sub.empty()) {
+                out += '_';
+                out += sub;
+            }
+            if (bar2 != std::string::npos) {
+                out += '^';
+                out.append(symbol, bar2 + 1);
+            }
+        }
+        i = close + 1;
+    }
+    return out;
+}
+
+namespace checks {
+
+std::string two(double value) {
+    return twoDecimals(value);
+}
+
+std::string plain(double value) {
+    return numberToText(value);
+}
+
+std::string coefficient(double v) {
+    std::string s = plain(v);
+    if (s.find('.') == std::string::npos && s.find('E') == std::string::npos) s += ".0";
+    return s;
+}
+
+std::string fixed(double value, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    return buf;
+}
+
+} // namespace checks
+
+} // namespace tarvel

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "analysis/calculation.h"
+#include "analysis/equilibrium.h"
+#include "analysis/method.h"
+#include "checks/checks.h"
+#include "checks/detailing.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvel {
+
+// What the engineer chooses for the design checks, on top of the five inputs.
+struct DesignInput {
+    std::string bolt = "M36";     // anchor-bolt size
+    std::string steel = "Q355";   // anchor-bolt steel
+    std::string concrete = "C30"; // concrete grade
+    double betaL = 1.0;           // local-bearing enhancement √(Ab/Al), 1.0 to 3.0
+    double V = 0;                 // kN, design shear at the base (its magnitude is used)
+    double friction = 0.4;        // μ between plate and grout, 0 < μ ≤ 1
+    // The steel parts; without it they are not checked.
+    std::optional<DetailingInput> detailing;
+    AnalysisMethod method = AnalysisMethod::Elastic; // whose texts the checks read
+    std::optional<double> modularRatio; // E_s/E_c of the compatibility method; none: by grade
+};
+
+constexpr double minBetaL = 1.0;
+constexpr double maxBetaL = 3.0;
+constexpr double maxFriction = 1.0;
+// kN, either sign: the design window offers no more, so a project keeps no more.
+constexpr double maxShear = 1e6;
+
+struct BoltSize {
+    const char* name; // "M36"
+    double diameter;  // mm, nominal
+    double pitch;     // mm, coarse thread
+};
+struct SteelGrade {
+    const char* name;     // "Q355"
+    double tensileDesign; // f_t^a, N/mm²
+};
+struct ConcreteGrade {
+    const char* name;         // "C30"
+    double compressiveDesign; // f_c, N/mm²
+};
+
+const std::vector<BoltSize>& boltSizes();
+const std::vector<SteelGrade>& steelGrades();
+const std::vector<ConcreteGrade>& concreteGrades();
+
+// Effective (stress) area of a bolt: π/4 · (d − 0.9382·p)², mm².
+double effectiveArea(const BoltSize& size);
+
+// The design input checked and its materials looked up. Throws TarvelError naming the
+// input (InputField::bolt and after) for an unknown size or grade or a value out of range.
+struct DesignData {
+    DesignInput input;
+    BoltSize bolt;
+    SteelGrade steel;
+    ConcreteGrade concrete;
+    double ae = 0; // mm²
+    double nE = 0; // modular ratio E_s/E_c: as typed, or by the concrete grade
+};
+DesignData resolveDesign(const DesignInput& input);
+
+// Reads a design number typed as text (β_l, V, μ): a type mismatch or overflow names `field`.
+double designNumber(std::string_view text, InputField field);
+
+// The equilibrium check accepts a miss of at most this much, in percent.
+constexpr double equilibriumTolerance = 5.0;
+
+// The two misses of the equilibrium check, in percent, from the numbers of the texts: the
+// loads P (kN) and |M| (kN·m), d (mm), C, F, h1, h2.
+struct EquilibriumMisses {
+    double force = 0, moment = 0;
+    double forceReference = 0, momentReference = 0; // what each is taken against, kN and kN·m
+};
+EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, double F, double h1,
+                                    double h2);
+
+struct DesignChecks {
+    DesignData data;
+    std::optional<Detailing> detailing; // when the steel parts are checked
+    std::array<Check, checkCount> checks; // every check; those not made have checked false
+    bool ok = true; // every check holds
+    RefinedEquilibrium refined; // for the elastic texts only (Singular for the others)
+    std::vector<std::string> geometryRemarks;
+    // The two misses of the equilibrium check, in percent, and what each is taken against:
+    // max(|P|, C, F) in kN and max(M, (C + F)·d/2000) in kN·m, each at least 1.
+    double forceMiss = 0, momentMiss = 0;
+    double forceReference = 0, momentReference = 0;
+
+    const Check& operator[](CheckId id) const { return checks[static_cast<int>(id)]; }
+    // The checks made, in order.
+    std::vector<const Check*> made() const;
+};
+
+// The checks of a finished calculation: a pure function of the input texts, the result
+// texts the user reads and the design input. The analysis gives the refined equilibrium.
+// `design.method` says whose texts `result` holds: for any but the elastic method's there is
+// no search ceiling to remark on and no refined equilibrium.
+DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
+                         const BaseResult& result, const DesignInput& design);
+
+// The detailing checked against the base of `inputs` before anything is computed: throws
+// TarvelError naming the input when it cannot be built. Nothing happens without detailing,
+// or when the geometry's texts are no numbers (the calculation reports those).
+void checkDetailingFits(const DesignData& data, const InputTexts& inputs);
+
+// A ratio to two decimals, or as many more as it takes to show that it exceeds 1.
+std::string ratioText(double ratio);
+// A number to two decimals with a leading zero ("0.76", "147.01").
+std::string twoDecimals(double value);
+
+// The design checks after computing the calculation: everything a window, a command or a
+// report needs for one load case.
+struct CaseOutcome {
+    enum class Status { Ok, Refused, Error };
+    Status status = Status::Error;
+    InputTexts inputs;
+    BaseResult result;              // texts made before any failure
+    std::vector<ResultBox> written; // which texts were made, in order
+    std::string message;            // the refusal or the failure, in Chinese
+    bool hasChecks = false;
+    DesignChecks checks; // when status is Ok
+    // Whose texts `result` holds (the envelope shows the elastic ones while they are kept),
+    // and the force of every bolt by that method, kN, bolt 1 first (when status is Ok).
+    AnalysisMethod shownMethod = AnalysisMethod::Elastic;
+    std::vector<double> boltForces;
+    std::string methodRemark; // why the envelope left the elastic result out
+};
+// Without `withChecks` no checks are made, and the design input is looked at only when the
+// method needs its bolt and concrete.
+CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads = 0,
+                        bool withChecks = true);
+
+} // namespace tarvel

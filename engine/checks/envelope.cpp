@@ -1,0 +1,162 @@
+#include "checks/envelope.h"
+
+#include "analysis/compatibility.h"
+#include "checks/designbase.h"
+#include "core/number.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvel {
+
+namespace {
+
+DesignInput withMethod(DesignInput design, AnalysisMethod method) {
+    design.method = method;
+    return design;
+}
+
+// The remark of a check that one method governs.
+void nameGoverning(Check& check, AnalysisMethod method) {
+    std::string remark = std::string("由") + methodTitle(method) + "控制";
+    if (!check.remark.empty()) remark += "；" + check.remark;
+    check.remark = remark;
+}
+
+} // namespace
+
+CaseOutcome computeCompatibilityCase(const InputTexts& inputs, const DesignInput& design,
+                                     bool withChecks) {
+    CaseOutcome out;
+    out.inputs = inputs;
+    out.shownMethod = AnalysisMethod::Compatibility;
+    TextSink sink;
+    try {
+        const DesignData data = resolveDesign(design);
+        // A base that cannot exist or a bad detailing fails before the calculation, as with
+        // the elastic method.
+        if (withChecks) {
+            requireRealBase(inputs);
+            checkDetailingFits(data, inputs);
+        }
+        const CompatibilityState s = calculateCompatibility(inputs, data.ae, data.nE, sink);
+        if (s.regime == CompatibilityState::Regime::NoEquilibrium) {
+            out.status = CaseOutcome::Status::Refused;
+            out.message = s.message;
+        } else {
+            out.status = CaseOutcome::Status::Ok;
+            out.boltForces = s.boltForces;
+            if (withChecks) {
+                out.checks = checkDesign(analyze(inputs), inputs, sink.result(),
+                                         withMethod(design, AnalysisMethod::Compatibility));
+                out.hasChecks = true;
+            }
+        }
+    } catch (const TarvelError& e) {
+        out.status = CaseOutcome::Status::Error;
+        out.message = e.what();
+    }
+    out.result = sink.result();
+    out.written = sink.order();
+    return out;
+}
+
+CaseOutcome envelopeOfElastic(const CaseOutcome& elastic, const DesignInput& design,
+                              bool withChecks) {
+    const InputTexts& inputs = elastic.inputs;
+    CaseOutcome compatibility = computeCompatibilityCase(inputs, design, true);
+    // Without a state of its own the envelope has nothing to stand on.
+    if (compatibility.status != CaseOutcome::Status::Ok) return compatibility;
+
+    std::string why;
+    CaseOutcome out;
+    if (elasticKept(elastic, why)) {
+        out = elastic;
+        out.shownMethod = AnalysisMethod::Elastic;
+        out.checks = envelopeChecks(elastic.checks, compatibility.checks);
+    } else {
+        out = std::move(compatibility);
+        out.methodRemark = why;
+        for (Check& c : out.checks.checks)
+            if (c.checked) nameGoverning(c, AnalysisMethod::Compatibility);
+    }
+    out.hasChecks = withChecks;
+    if (!withChecks) out.checks = DesignChecks{};
+    return out;
+}
+
+namespace {
+
+CaseOutcome envelopeCase(const InputTexts& inputs, const DesignInput& design, int threads,
+                         bool withChecks) {
+    return envelopeOfElastic(
+        computeCase(inputs, withMethod(design, AnalysisMethod::Elastic), threads, true), design,
+        withChecks);
+}
+
+} // namespace
+
+CaseOutcome computeMethodCase(const InputTexts& inputs, const DesignInput& design, int threads,
+                              bool withChecks) {
+    if (design.method == AnalysisMethod::Envelope)
+        return envelopeCase(inputs, design, threads, withChecks);
+    if (design.method == AnalysisMethod::Compatibility)
+        return computeCompatibilityCase(inputs, design, withChecks);
+    return computeCase(inputs, design, threads, withChecks);
+}
+
+std::vector<double> elasticBoltForces(const CaseOutcome& elastic) {
+    std::vector<double> forces;
+    try {
+        const Analysis a = analyze(elastic.inputs);
+        const int T = static_cast<int>(std::lround(textToNumber(elastic.result.tt)));
+        const std::vector<float> each = boltForces(a, T);
+        for (std::size_t i = 1; i < each.size(); ++i)
+            forces.push_back(each[i]);
+    } catch (const TarvelError&) {
+        forces.clear();
+    }
+    return forces;
+}
+
+bool elasticKept(const CaseOutcome& elastic, std::string& why) {
+    const std::string title = methodTitle(AnalysisMethod::Elastic);
+    switch (elastic.status) {
+    case CaseOutcome::Status::Refused:
+        why = title + "判定" + elastic.message + "，未采用，由" +
+              methodTitle(AnalysisMethod::Compatibility) + "决定";
+        return false;
+    case CaseOutcome::Status::Error:
+        why = title + "计算失败（" + elastic.message + "），未采用，由" +
+              methodTitle(AnalysisMethod::Compatibility) + "决定";
+        return false;
+    case CaseOutcome::Status::Ok:
+        break;
+    }
+    const double miss = std::max(elastic.checks.forceMiss, elastic.checks.momentMiss);
+    if (miss > equilibriumTolerance) {
+        why = title + "的平衡误差 " + twoDecimals(miss) + "% 超过 " +
+              twoDecimals(equilibriumTolerance) + "%，未采用，由" +
+              methodTitle(AnalysisMethod::Compatibility) + "决定";
+        return false;
+    }
+    return true;
+}
+
+DesignChecks envelopeChecks(const DesignChecks& elastic, const DesignChecks& compatibility) {
+    DesignChecks out = elastic;
+    out.ok = true;
+    for (std::size_t i = 0; i < out.checks.size(); ++i) {
+        if (!elastic.checks[i].checked) continue; // not part of this design
+        const bool byCompatibility = compatibility.checks[i].ratio > elastic.checks[i].ratio;
+        out.checks[i] = byCompatibility ? compatibility.checks[i] : elastic.checks[i];
+        nameGoverning(out.checks[i],
+                      byCompatibility ? AnalysisMethod::Compatibility : AnalysisMethod::Elastic);
+        out.ok = out.ok && out.checks[i].ok;
+    }
+    out.forceMiss = std::max(elastic.forceMiss, compatibility.forceMiss);
+    out.momentMiss = std::max(elastic.momentMiss, compatibility.momentMiss);
+    return out;
+}
+
+} // namespace tarvel

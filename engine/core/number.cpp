@@ -1,0 +1,192 @@
+#include "core/number.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+#include <stdexcept>
+
+namespace tarvel {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// strtod that ignores the process locale (the window's toolkit may set one).
+double parseCLocale(const std::string& text) {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return strtod_l(text.c_str(), nullptr, cLocale);
+}
+
+std::string notANumber(InputField field) {
+    if (field == InputField::None) return "文本不是有效的数字";
+    return std::string("「") + inputCaption(field) + "」不是有效的数字";
+}
+
+// Decimal digits of |value| to `digits` significant places: value = 0.D × 10^(exponent+1).
+struct Decimal {
+    std::string digits;
+    int exponent = 0;
+};
+
+Decimal toDecimal(double magnitude, int digits) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, magnitude);
+    Decimal out;
+    const char* p = buf;
+    for (; *p && *p != 'e'; ++p)
+        if (isDigit(*p)) out.digits += *p;
+    if (*p == 'e') out.exponent = std::atoi(p + 1);
+    return out;
+}
+
+} // namespace
+
+double textToNumber(std::string_view text, InputField field, char decimalSeparator) {
+    std::size_t pos = 0;
+    const std::size_t end = text.size();
+    auto skipSpaces = [&] {
+        while (pos < end && text[pos] == ' ')
+            ++pos;
+    };
+    std::string ascii;
+    skipSpaces();
+    if (pos < end && (text[pos] == '+' || text[pos] == '-')) ascii += text[pos++];
+    std::size_t mantissaDigits = 0;
+    while (pos < end && isDigit(text[pos])) {
+        ascii += text[pos++];
+        ++mantissaDigits;
+    }
+    if (pos < end && text[pos] == decimalSeparator) {
+        ascii += '.';
+        ++pos;
+        while (pos < end && isDigit(text[pos])) {
+            ascii += text[pos++];
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0) throw TarvelError(ErrorKind::TypeMismatch, field, notANumber(field));
+    if (pos < end && (text[pos] == 'e' || text[pos] == 'E')) {
+        ascii += 'e';
+        ++pos;
+        if (pos < end && (text[pos] == '+' || text[pos] == '-')) ascii += text[pos++];
+        std::size_t exponentDigits = 0;
+        while (pos < end && isDigit(text[pos])) {
+            ascii += text[pos++];
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            throw TarvelError(ErrorKind::TypeMismatch, field, notANumber(field));
+    }
+    skipSpaces();
+    if (pos != end) throw TarvelError(ErrorKind::TypeMismatch, field, notANumber(field));
+
+    const double value = parseCLocale(ascii);
+    if (std::isinf(value)) {
+        const std::string what = field == InputField::None
+                                     ? std::string("数值超出范围")
+                                     : std::string("「") + inputCaption(field) + "」的数值超出范围";
+        throw TarvelError(ErrorKind::Overflow, field, what);
+    }
+    return value;
+}
+
+std::string formatWithPattern(double value, std::string_view pattern, char decimalSeparator,
+                              int significantDigits) {
+    int decimals;
+    if (pattern == ".")
+        decimals = 0;
+    else if (pattern == ".00")
+        decimals = 2;
+    else
+        throw std::invalid_argument("unknown display pattern");
+    checked(value);
+
+    // The rounded magnitude as a whole number of units of 10^-decimals.
+    std::string units;
+    if (value != 0.0) {
+        const Decimal dec = toDecimal(std::fabs(value), significantDigits);
+        const int keep = dec.exponent + 1 + decimals; // digits before the rounding place
+        if (keep >= static_cast<int>(dec.digits.size())) {
+            units = dec.digits + std::string(keep - dec.digits.size(), '0');
+        } else if (keep >= 0) {
+            units = dec.digits.substr(0, keep);
+            if (dec.digits[keep] >= '5') {
+                // Halves go away from zero: carry the increment through the nines.
+                int i = keep - 1;
+                while (i >= 0 && units[i] == '9')
+                    units[i--] = '0';
+                if (i >= 0)
+                    ++units[i];
+                else
+                    units.insert(units.begin(), '1');
+            }
+        }
+    }
+    // Strip leading zeros; no digit at all stands for a whole part of 0.
+    const std::size_t first = units.find_first_not_of('0');
+    units = first == std::string::npos ? std::string() : units.substr(first);
+    if (units.size() < static_cast<std::size_t>(decimals))
+        units.insert(0, decimals - units.size(), '0');
+
+    std::string out;
+    if (value < 0.0) out += '-';
+    out += units.substr(0, units.size() - decimals);
+    out += decimalSeparator;
+    out += units.substr(units.size() - decimals);
+    return out;
+}
+
+std::string formatWithPattern(float value, std::string_view pattern, char decimalSeparator) {
+    return formatWithPattern(static_cast<double>(value), pattern, decimalSeparator, singleDigits);
+}
+
+std::string numberToText(double value, char decimalSeparator) {
+    checked(value);
+    if (value == 0.0) return "0";
+    Decimal dec = toDecimal(std::fabs(value), doubleDigits);
+    while (dec.digits.size() > 1 && dec.digits.back() == '0')
+        dec.digits.pop_back();
+
+    std::string out = value < 0.0 ? "-" : "";
+    const int e = dec.exponent;
+    const int count = static_cast<int>(dec.digits.size());
+    if (e >= -4 && e < doubleDigits) {
+        if (e >= 0) {
+            if (count <= e + 1) {
+                out += dec.digits + std::string(e + 1 - count, '0');
+            } else {
+                out += dec.digits.substr(0, e + 1);
+                out += decimalSeparator;
+                out += dec.digits.substr(e + 1);
+            }
+        } else {
+            out += '0';
+            out += decimalSeparator;
+            out += std::string(-e - 1, '0') + dec.digits;
+        }
+        return out;
+    }
+    out += dec.digits[0];
+    if (count > 1) {
+        out += decimalSeparator;
+        out += dec.digits.substr(1);
+    }
+    char exponent[16];
+    std::snprintf(exponent, sizeof exponent, "E%c%02d", e < 0 ? '-' : '+', e < 0 ? -e : e);
+    return out + exponent;
+}
+
+std::string withLeadingZero(std::string_view text) {
+    std::string out(text);
+    if (out.starts_with('.'))
+        out.insert(out.begin(), '0');
+    else if (out.starts_with("-."))
+        out.insert(out.begin() + 1, '0');
+    return out;
+}
+
+} // namespace tarvel

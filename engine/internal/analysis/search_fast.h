@@ -1,0 +1,62 @@
+#pragma once
+
+// The fast search's own interface: how it is run, its choice of the bolt force, and what it
+// proves about the trials it does not integrate (docs/fast-search.md derives the bounds).
+
+#include "analysis/search_detail.h"
+
+#include <vector>
+
+namespace tarvel::detail {
+
+struct FastSearchOptions {
+    // 1: everything on the caller's thread; any other value lets a long sweep hand half of
+    // each block of trials to one helper thread (when the machine has more than one core).
+    int threads = 0;
+    // Prove which trials cannot win and integrate only the others; false integrates every
+    // trial (the path taken anyway when the proof fails).
+    bool skipTrials = true;
+};
+
+BestFit fastSearch(const BaseInput& input, const BoltLayout& layout, const ElasticCheck& check,
+                   const SearchProgress& progress, const FastSearchOptions& options);
+
+// Step D of the fast search: the force of bolt 1 from the forces near the zero of the
+// moment residual, or the reference sweep where that window cannot be proved. Gives what
+// sweepBoltForce gives.
+bool boltForce(const SearchContext& ctx, const BoltData& bolts, double c, int16_t& Tt);
+
+// ---- What the fast search proves about trials it does not integrate ----
+
+struct Interval {
+    double lo, hi;
+};
+
+// How the sweep of the bolt force goes for every position the trial's resultant may have.
+enum class ForceKind {
+    Chosen,  // some force brings the moment residual below 1000 kN·m: T is the choice
+    Carried, // none does: the force of the trial before is carried over
+    Either,  // one of the two
+};
+
+// Intervals that hold a trial's exact sums, lever arm, bolt force and force residual.
+struct TrialBounds {
+    Interval C, Mc, c, T, rF;
+    ForceKind kind = ForceKind::Chosen;
+    std::size_t from = 0;       // 1 + the last trial before it known to choose its force, or 0
+    double least = 0, most = 0; // bounds on |rF|
+};
+
+// The bounds of a sweep as the fast search makes them before integrating any trial, for
+// the tests of that proof.
+struct SweepBounds {
+    bool attempted = false;              // the fast search tries the proof on these inputs
+    bool proved = false;                 // it found the few trials that could be kept
+    std::vector<double> sigmas;          // every trial edge stress
+    std::vector<TrialBounds> trials;     // the trials bounded, from the first (all if proved)
+    std::vector<std::size_t> candidates; // the trials that could be kept, when proved
+};
+SweepBounds sweepBounds(const BaseInput& input, const BoltLayout& layout,
+                        const ElasticCheck& check);
+
+} // namespace tarvel::detail

@@ -1,0 +1,83 @@
+#include "loads/loadcases.h"
+
+#include "core/workers.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace tarvel {
+
+namespace {
+
+std::string trimmed(const std::string& s) {
+    const std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+} // namespace
+
+DesignInput caseDesign(const LoadCase& c, const DesignInput& design) {
+    DesignInput d = design;
+    if (!trimmed(c.V).empty()) d.V = designNumber(c.V, InputField::V);
+    return d;
+}
+
+namespace {
+
+CaseOutcome computeLoadCase(const LoadCase& c, const DesignInput& design, bool withChecks) {
+    if (!c.error.empty()) {
+        CaseOutcome out;
+        out.status = CaseOutcome::Status::Error;
+        out.message = c.error;
+        return out;
+    }
+    if (!withChecks) return computeCase(c.inputs, design, 1, false);
+    try {
+        return computeCase(c.inputs, caseDesign(c, design), 1, true);
+    } catch (const TarvelError& e) {
+        CaseOutcome out;
+        out.inputs = c.inputs;
+        out.status = CaseOutcome::Status::Error;
+        out.message = e.what();
+        return out;
+    }
+}
+
+} // namespace
+
+std::vector<std::optional<CaseOutcome>> runBatch(const std::vector<LoadCase>& cases,
+                                                 const DesignInput& design,
+                                                 const BatchOptions& options) {
+    std::vector<std::optional<CaseOutcome>> results(cases.size());
+    std::atomic<std::size_t> next{0}, done{0};
+    auto cancelled = [&] { return options.cancel && options.cancel->load(); };
+    auto worker = [&] {
+        for (std::size_t k; !cancelled() && (k = next++) < cases.size();) {
+            results[k] = computeLoadCase(cases[k], design, options.withChecks);
+            const std::size_t finished = ++done;
+            if (options.progress) options.progress(finished, cases.size());
+        }
+    };
+    const unsigned cores =
+        options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    detail::runOnCores(cores, cases.size(), worker);
+    return results;
+}
+
+std::array<int, checkCount> governingCases(const std::vector<std::optional<CaseOutcome>>& out) {
+    std::array<int, checkCount> governing;
+    governing.fill(-1);
+    for (int k = 0; k < static_cast<int>(out.size()); ++k) {
+        if (!out[k] || !out[k]->hasChecks) continue;
+        for (int c = 0; c < checkCount; ++c) {
+            if (!out[k]->checks.checks[c].checked) continue;
+            const double ratio = out[k]->checks.checks[c].ratio;
+            if (governing[c] < 0 || ratio > out[governing[c]]->checks.checks[c].ratio)
+                governing[c] = k;
+        }
+    }
+    return governing;
+}
+
+} // namespace tarvel

@@ -1,0 +1,31 @@
+#include "sizing/basemass.h"
+
+#include <algorithm>
+
+namespace tarvel {
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+// The plate reaches this many bolt diameters beyond the bolt circle on each side.
+constexpr double plateEdgeBolts = 1.5;
+// The bolt stands this many diameters above its cap plate (nut and washer).
+constexpr double boltProjection = 2;
+
+} // namespace
+
+BaseMass baseMass(const MassInput& in) {
+    BaseMass m;
+    const double rho = steelDensity;
+    m.outerDiameter = std::max(in.d, in.D + 2 * plateEdgeBolts * in.boltDiameter);
+    const double Dout = m.outerDiameter;
+    m.plate = rho * pi / 4 * Dout * Dout * in.tp;
+    m.stiffeners = in.n * rho * in.ts * in.hs * (Dout - in.tubeDiameter) / 2;
+    m.caps = in.n * rho * in.tc * in.bc * (pi * in.D / in.n - in.ts);
+    m.bolts = in.n * rho * pi / 4 * in.boltDiameter * in.boltDiameter *
+              (in.la + in.hs + in.tc + boltProjection * in.boltDiameter);
+    m.total = m.plate + m.stiffeners + m.caps + m.bolts;
+    return m;
+}
+
+} // namespace tarvel
