@@ -623,6 +623,60 @@ class LoadTableTest : public QObject {
         QCOMPARE(form->focusWidget()->objectName(), QString("Picture1"));
     }
 
+    // One base everywhere: a table without rows takes the base of every 计  算, not only of
+    // the first; a table with rows keeps its own; an opened project's base goes to the form,
+    // and its rows are calculated there with it.
+    void tableBaseFollowsForm_data() {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("expected"); // d|D|n after the second 计  算
+        QTest::newRow("empty") << QStringList() << "1000|1100|12";
+        QTest::newRow("with rows") << QStringList{"A|1000|1000|"} << "1520|1620|18";
+    }
+
+    void tableBaseFollowsForm() {
+        QFETCH(QStringList, rows);
+        QFETCH(QString, expected);
+        const auto calculate = [this](const tarvel::InputTexts& in) {
+            form->setInputs(in);
+            form->calculate();
+        };
+        const auto base = [this] {
+            return QStringList{pane()->findChild<QLineEdit*>("geometryd")->text(),
+                               pane()->findChild<QLineEdit*>("geometryD")->text(),
+                               pane()->findChild<QLineEdit*>("geometryn")->text()}
+                .join('|');
+        };
+        calculate({"1000", "1000", "1520", "1620", "18"});
+        QCOMPARE(base(), QString("1520|1620|18"));
+        if (!rows.isEmpty()) setLoads(rows);
+        calculate({"300", "900", "1000", "1100", "12"});
+        QCOMPARE(base(), expected);
+    }
+
+    void openedProjectBaseGoesToForm() {
+        form->setInputs({"1000", "1000", "1520", "1620", "18"});
+        form->calculate();
+        tarvel::Project p = sampleProject();
+        p.d = "1000";
+        p.D = "1100";
+        p.n = "12";
+        p.loads = loadsOf({"W2|300|900|"});
+        const QString path = file("pole.tarvel");
+        QString error;
+        QVERIFY2(ProjectDocument::write(path, p, &error), qPrintable(error));
+        QVERIFY(window()->projects()->open(path));
+        const char* boxes[] = {"pt", "mt", "d1t", "d2t", "nt"};
+        const char* shown[] = {"1000", "1000", "1000", "1100", "12"};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(form->findChild<QLineEdit*>(boxes[i])->text(), QString(shown[i]));
+        pane()->view()->setCurrentIndex(model()->index(0, LoadTableModel::PColumn));
+        QTest::mouseClick(pane()->findChild<QPushButton*>("sendButton"), Qt::LeftButton);
+        const char* sent[] = {"300", "900", "1000", "1100", "12"};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(form->findChild<QLineEdit*>(boxes[i])->text(), QString(sent[i]));
+        QCOMPARE(window()->lastInputs()->at(3), std::string("1100"));
+    }
+
     void projectRoundTrip() {
         const tarvel::Project p = sampleProject();
         window()->showProject(p);

@@ -7,6 +7,7 @@
 #include "report/reportactions.h"
 
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 
@@ -48,6 +49,15 @@ DesignLauncher::DesignLauncher(Kqform1* form)
     connect(form, &Kqform1::calculated, window_.get(), &DesignWindow::showCalculation);
     connect(form, &Kqform1::refused, window_.get(), &DesignWindow::showRefusal);
     connect(form, &Kqform1::failed, window_.get(), &DesignWindow::showFailure);
+    // A project's base is the form's: P and M stay as typed until the next Calculate.
+    connect(window_.get(), &DesignWindow::baseChosen, form,
+            [form](const QString& d, const QString& D, const QString& n) {
+                const auto box = [form](const char* name) {
+                    return form->findChild<QLineEdit*>(name)->text().toStdString();
+                };
+                form->setInputs(
+                    {box("pt"), box("mt"), d.toStdString(), D.toStdString(), n.toStdString()});
+            });
     // A load combination chosen in the design window is calculated in full in the form.
     connect(window_.get(), &DesignWindow::caseChosen, form, [form](const tarvel::InputTexts& in) {
         form->setInputs(in);

@@ -84,7 +84,10 @@ DesignWindow::DesignWindow(QWidget* parent)
     };
     view.unsaved = [this] { return sizing_->unreadRange(); };
     // A project is its load combinations: they come to the front.
-    view.opened = [this] { ui_.tabs->setCurrentWidget(loads_); };
+    view.opened = [this] {
+        ui_.tabs->setCurrentWidget(loads_);
+        emitBase();
+    };
     view.importTable = [this](const QString& path, QString* error) {
         ui_.tabs->setCurrentWidget(loads_);
         return loads_->importCsv(path, error);
@@ -237,6 +240,16 @@ void DesignWindow::adoptDesign(const tarvel::Project& p) {
     loads_->setGeometry(p);
     designChanged();
     document()->setModified(true);
+    emitBase();
+}
+
+// The form calculates with the base the table shows, so that one base is shown everywhere.
+void DesignWindow::emitBase() {
+    const Geometry g = loads_->geometry();
+    // A project without a base leaves the form's as it is.
+    for (const std::string& s : g)
+        if (QString::fromStdString(s).trimmed().isEmpty()) return;
+    emit baseChosen(text(g[0]), text(g[1]), text(g[2]));
 }
 
 void DesignWindow::designChanged() {
@@ -249,7 +262,9 @@ void DesignWindow::designChanged() {
 void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
                                    const tarvel::BaseResult& result) {
     showInputs(inputs);
-    loads_->offerGeometry(inputs);
+    // A saved project's base that follows the form is a change to save.
+    if (loads_->offerGeometry(inputs) && !document()->path().isEmpty())
+        document()->setModified(true);
     const std::optional<SentRow> sent = std::exchange(sent_, std::nullopt);
     try {
         // The first stage only: it gives the geometry the exact equilibrium needs.

@@ -50,6 +50,8 @@ class DesignWindow : public QMainWindow {
   signals:
     // A load combination double-clicked, to be calculated in the form.
     void caseChosen(const tarvel::InputTexts& inputs);
+    // The base of a project opened or of a sizing design adopted, for the form's boxes.
+    void baseChosen(const QString& d, const QString& D, const QString& n);
 
   public slots:
     void showCalculation(const tarvel::InputTexts& inputs, const tarvel::BaseResult& result);
@@ -83,6 +85,7 @@ class DesignWindow : public QMainWindow {
     void showNoChecks(const QString& message);
     void fitSmallScreens();
     void showInputs(const tarvel::InputTexts& inputs);
+    void emitBase();
     void about();
 
     LoadTablePane* loads_;

@@ -261,11 +261,17 @@ void LoadTablePane::setInfo(const tarvel::ProjectInfo& info) {
     emit changed();
 }
 
-void LoadTablePane::offerGeometry(const tarvel::InputTexts& inputs) {
-    for (int i = 0; i < 3; ++i)
-        if (!geometry_[i]->text().trimmed().isEmpty()) return;
-    for (int i = 0; i < 3; ++i)
-        geometry_[i]->setText(qtext(inputs[2 + i]));
+bool LoadTablePane::offerGeometry(const tarvel::InputTexts& inputs) {
+    // Rows are calculated with the base shown: once there are rows it is theirs.
+    if (model_.rowCount() > 0) return false;
+    bool changed = false;
+    for (int i = 0; i < 3; ++i) {
+        const QString text = qtext(inputs[2 + i]);
+        if (geometry_[i]->text() == text) continue;
+        geometry_[i]->setText(text);
+        changed = true;
+    }
+    return changed;
 }
 
 void LoadTablePane::setGeometry(const tarvel::Project& p) {

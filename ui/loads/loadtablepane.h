@@ -39,8 +39,8 @@ class LoadTablePane : public QWidget {
     Geometry geometry() const;
     // The project's header typed anew (an edit of the project).
     void setInfo(const tarvel::ProjectInfo& info);
-    // Takes d, D, n of a calculation when the fields are empty.
-    void offerGeometry(const tarvel::InputTexts& inputs);
+    // Takes d, D, n of a calculation while the table has no rows; true when the base changed.
+    bool offerGeometry(const tarvel::InputTexts& inputs);
     // The base's d, D and n set (a sizing design adopted).
     void setGeometry(const tarvel::Project& project);
 
