@@ -5,6 +5,7 @@
 #include "project/project.h"
 #include "sizing/basemass.h"
 #include "sizing/sizing.h"
+#include "sizing/sizingmethod.h"
 
 #include <gtest/gtest.h>
 
@@ -191,5 +192,101 @@ TEST(SizingRangesOfAProject, SavedAsVersionTwoAndReadBack) {
     EXPECT_EQ(parseProject(text), p);
     EXPECT_FALSE(parseProject(text).sizing->d.has_value()); // d stays with the tube
 }
+
+// A transmission-pole base sized with the envelope: many designs lie on the edge of the
+// bearing check, where the two methods disagree. The list, its length and every count must
+// not depend on the threads or on the run.
+Project poleProject() {
+    Project p;
+    p.design.bolt = "M42";
+    p.design.V = 60;
+    p.design.method = AnalysisMethod::Envelope;
+    p.design.detailing.emplace();
+    DetailingInput& t = *p.design.detailing;
+    t.tube = "630x12";
+    t.stiffener = "16x225";
+    t.cap = "28x180";
+    t.plate = 20;
+    t.weld = 20;
+    t.stiffenerWeld = 16;
+    t.anchorage = 970;
+    p.loads = {{"W1", "300", "900", "60"},       {"W2", "250", "950", "55"},
+               {"W3", "420", "800", ""},         {"D1", "500", "300", "20"},
+               {"U1", "-150", "700", "70"},      {"E1", "320", "884.59", "60.21"},
+               {"E2", "280", "901.39", "53.85"}, {"E3", "-100", "640.31", "42.43"}};
+    return p;
+}
+
+std::string listed(const SizingResult& r) {
+    std::string out = std::to_string(r.designs.size()) + " listed, " +
+                      std::to_string(r.unconfirmed) + " unconfirmed, " + std::to_string(r.refused) +
+                      " refused, " + std::to_string(r.failed) + " failed, rejected";
+    for (std::size_t c : r.rejectedBy)
+        out += " " + std::to_string(c);
+    for (const SizedDesign& d : r.designs)
+        out += "\n" + std::to_string(d.mass.total) + " " + std::to_string(int(d.d)) + "/" +
+               std::to_string(int(d.D)) + " " + d.bolt + " tp" + std::to_string(int(d.tp)) + " " +
+               stiffenerText(d) + " " + capText(d) + " " + std::to_string(int(d.hf)) + "/" +
+               std::to_string(int(d.hfs));
+    return out;
+}
+
+// A method that reads half the bearing demand: its designs fail the project's own checks
+// by the dozen, more than the spares kept, and the list must still be full.
+SizingMethod underestimatingBearing() {
+    const SizingMethod own = sizingMethodFor(poleProject().design);
+    return {true, [own](const InputTexts& inputs, const BoltSize& bolt) {
+                CaseDemands d = own.compute(inputs, bolt);
+                d.sigma /= 2;
+                return d;
+            }};
+}
+
+struct RepeatRow {
+    const char* name;
+    bool underestimates;
+};
+
+void PrintTo(const RepeatRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class SizingRepeated : public testing::TestWithParam<RepeatRow> {};
+
+TEST_P(SizingRepeated, SameFullListWithAnyThreads) {
+    const Project project = poleProject();
+    SizingRanges r;
+    r.bolts = {"M42"};
+    r.counts = {24};
+    r.d = SizingRange{800, 940, 10};
+    r.offset = {60, 100, 10};
+    r.stiffenerHeights = {200, 600, 25};
+    r.welds = {6, 8, 10, 12, 14, 16, 18, 20, 22, 24};
+    constexpr int top = 5;
+    std::optional<std::string> first;
+    for (unsigned threads : {1u, 2u, 8u, 2u}) {
+        SizingOptions options;
+        options.top = top;
+        options.threads = threads;
+        if (GetParam().underestimates) options.method = underestimatingBearing();
+        const SizingResult result = sizeBase(project, r, options);
+        EXPECT_EQ(result.designs.size(), std::size_t{top}) << threads << " threads";
+        // The project's own method judges each combination as its checks do.
+        if (!GetParam().underestimates) {
+            EXPECT_EQ(result.unconfirmed, 0u) << threads << " threads";
+        }
+        if (!first)
+            first = listed(result);
+        else
+            EXPECT_EQ(listed(result), *first) << threads << " threads";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SizingRepeated,
+                         testing::Values(RepeatRow{"ProjectsEnvelope", false},
+                                         RepeatRow{"MethodUnderestimatingBearing", true}),
+                         [](const testing::TestParamInfo<RepeatRow>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace

@@ -147,29 +147,16 @@ Verdict loadDemands(const Setup& s, const SizingMethod& method, const Geometry& 
             std::rotate(order.begin(), order.begin() + i, order.begin() + i + 1);
             return v;
         };
-        const CaseTexts r = method.compute({l.P, l.M, g.dText, g.DText, g.nText}, largest);
-        if (r.status == CaseTexts::Status::Refused) return rejected({Reject::Refused});
-        if (r.status == CaseTexts::Status::Error) return rejected({Reject::Failed});
-        double T, sigma, C, F, h1, h2;
-        try {
-            T = textToNumber(r.result.tt);
-            sigma = textToNumber(r.result.qmaxt);
-            C = textToNumber(r.result.fqt);
-            F = textToNumber(r.result.fmst);
-            h1 = textToNumber(r.result.h1t);
-            h2 = textToNumber(r.result.h2t);
-        } catch (const TarvelError&) {
-            return rejected({Reject::Failed});
-        }
-        if (!passes(T, boltLimit)) return rejected({Reject::Check, CheckId::Bolt});
-        if (!passes(sigma, bearingCapacity)) return rejected({Reject::Check, CheckId::Bearing});
-        if (!passes(l.v, s.data.input.friction * C))
-            return rejected({Reject::Check, CheckId::Shear});
-        const EquilibriumMisses miss = equilibriumMisses(l.p, l.m, g.d, C, F, h1, h2);
-        if (!passes(std::max(miss.force, miss.moment), equilibriumTolerance))
+        const CaseDemands r = method.compute({l.P, l.M, g.dText, g.DText, g.nText}, largest);
+        if (r.status == CaseDemands::Status::Refused) return rejected({Reject::Refused});
+        if (r.status == CaseDemands::Status::Error) return rejected({Reject::Failed});
+        if (!passes(r.T, boltLimit)) return rejected({Reject::Check, CheckId::Bolt});
+        if (!passes(r.sigma, bearingCapacity)) return rejected({Reject::Check, CheckId::Bearing});
+        if (!passes(l.v, r.shearCapacity)) return rejected({Reject::Check, CheckId::Shear});
+        if (!passes(r.miss, equilibriumTolerance))
             return rejected({Reject::Check, CheckId::Equilibrium});
-        out.T = std::max(out.T, T);
-        out.sigma = std::max(out.sigma, sigma);
+        out.T = std::max(out.T, r.T);
+        out.sigma = std::max(out.sigma, r.sigma);
     }
     return {};
 }
@@ -336,10 +323,12 @@ bool lighter(const SizedDesign& a, const SizedDesign& b) {
 
 struct Tally {
     std::size_t tried = 0, refused = 0, failed = 0;
+    std::size_t passed = 0; // candidates the search passed, kept or not
     std::array<std::size_t, checkCount> rejectedBy{};
     std::vector<SizedDesign> kept;
     void add(const Tally& o) {
         tried += o.tried;
+        passed += o.passed;
         refused += o.refused;
         failed += o.failed;
         for (int c = 0; c < checkCount; ++c)
@@ -393,9 +382,10 @@ void sizeGeometry(const Setup& s, const SizingMethod& method, const Geometry& g,
         for (std::size_t b = first; b < last; ++b) {
             SizedDesign design;
             CheckId why{};
-            if (lightest(s, g, bolts[b], dem, plates, design, why))
+            if (lightest(s, g, bolts[b], dem, plates, design, why)) {
+                ++tally.passed;
                 tally.kept.push_back(std::move(design));
-            else
+            } else
                 tally.reject({Reject::Check, why}, 1);
         }
     }
@@ -446,66 +436,82 @@ SizingResult sizeBase(const Project& project, const SizingRanges& ranges,
     const Setup s = prepare(project, ranges);
     const SizingGrid& grid = s.grid;
     const std::size_t top = static_cast<std::size_t>(std::clamp(options.top, 1, maxSizingTop));
-    const std::size_t keep = top + spareCandidates;
     const std::size_t total = grid.geometries();
     const unsigned cores =
         options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
 
     const SizingMethod method = options.method ? *options.method : sizingMethodFor(project.design);
-    std::atomic<std::size_t> next{0}, done{0};
-    std::mutex merge;
-    Tally all;
     auto cancelled = [&] { return options.cancel && options.cancel->load(); };
-    // A unit of work is one (d, D − d) with every n: the order of the combinations adapts
-    // within a unit only, so that what is tried does not depend on the threads.
-    const std::size_t units = grid.ds.size() * grid.offsets.size();
-    auto worker = [&] {
-        Tally mine;
-        std::vector<int> order(s.loads.size());
-        for (std::size_t k; !cancelled() && (k = next++) < units;) {
-            const std::size_t oi = k % grid.offsets.size();
-            const std::size_t di = k / grid.offsets.size();
-            for (std::size_t i = 0; i < order.size(); ++i)
-                order[i] = static_cast<int>(i);
-            for (std::size_t ni = 0; ni < grid.counts.size() && !cancelled(); ++ni) {
-                Geometry g;
-                g.dText = numberToText(grid.ds[di]);
-                g.DText = numberToText(grid.ds[di] + grid.offsets[oi]);
-                g.nText = std::to_string(grid.counts[ni]);
-                // The numbers the checks read are those of the texts.
-                g.d = textToNumber(g.dText);
-                g.D = textToNumber(g.DText);
-                g.n = grid.counts[ni];
-                sizeGeometry(s, method, g, order, mine);
-                if (mine.kept.size() > 4 * keep) mine.trim(keep);
-                const std::size_t finished = ++done;
-                if (options.progress) options.progress(finished, total);
+    // Every candidate the search passes, the lightest `keep` of them in the order of
+    // `lighter`: each worker keeps its own lightest, so that the union holds the lightest of
+    // all whatever the threads did.
+    auto search = [&](std::size_t keep) {
+        std::atomic<std::size_t> next{0}, done{0};
+        std::mutex merge;
+        Tally all;
+        // A unit of work is one (d, D − d) with every n: the order of the combinations adapts
+        // within a unit only, so that what is tried does not depend on the threads.
+        const std::size_t units = grid.ds.size() * grid.offsets.size();
+        auto worker = [&] {
+            Tally mine;
+            std::vector<int> order(s.loads.size());
+            for (std::size_t k; !cancelled() && (k = next++) < units;) {
+                const std::size_t oi = k % grid.offsets.size();
+                const std::size_t di = k / grid.offsets.size();
+                for (std::size_t i = 0; i < order.size(); ++i)
+                    order[i] = static_cast<int>(i);
+                for (std::size_t ni = 0; ni < grid.counts.size() && !cancelled(); ++ni) {
+                    Geometry g;
+                    g.dText = numberToText(grid.ds[di]);
+                    g.DText = numberToText(grid.ds[di] + grid.offsets[oi]);
+                    g.nText = std::to_string(grid.counts[ni]);
+                    // The numbers the checks read are those of the texts.
+                    g.d = textToNumber(g.dText);
+                    g.D = textToNumber(g.DText);
+                    g.n = grid.counts[ni];
+                    sizeGeometry(s, method, g, order, mine);
+                    if (mine.kept.size() > 4 * keep) mine.trim(keep);
+                    const std::size_t finished = ++done;
+                    if (options.progress) options.progress(finished, total);
+                }
             }
-        }
-        mine.trim(keep);
-        const std::lock_guard<std::mutex> lock(merge);
-        all.add(mine);
+            mine.trim(keep);
+            const std::lock_guard<std::mutex> lock(merge);
+            all.add(mine);
+        };
+        detail::runOnCores(cores, units, worker);
+        // Beyond the lightest `keep` the union depends on which worker took which unit.
+        all.trim(keep);
+        return all;
     };
-    detail::runOnCores(cores, units, worker);
-    all.trim(all.kept.size());
 
     SizingResult out;
     out.geometries = total;
-    out.cancelled = cancelled();
     out.blocked = s.blocked;
-    // A listed design is one the project's own computation passes.
-    for (SizedDesign& design : all.kept) {
-        if (out.designs.size() >= top || cancelled()) break;
-        CheckId failed{};
-        if (confirm(project, design, cores, failed)) {
-            out.designs.push_back(std::move(design));
-        } else {
-            ++all.rejectedBy[static_cast<int>(failed)];
-            ++out.unconfirmed;
+    Tally all = search(top + spareCandidates);
+    // A listed design is one the project's own computation passes. Should the spares run
+    // out before `top` are confirmed while the search passed more, the search runs again
+    // keeping more: the lightest designs come in the same order, so the confirmed ones stay.
+    std::size_t confirmed = 0;
+    for (;;) {
+        for (; confirmed < all.kept.size() && out.designs.size() < top && !cancelled();
+             ++confirmed) {
+            SizedDesign design = all.kept[confirmed];
+            CheckId failed{};
+            if (confirm(project, design, cores, failed)) {
+                out.designs.push_back(std::move(design));
+            } else {
+                ++out.rejectedBy[static_cast<int>(failed)];
+                ++out.unconfirmed;
+            }
         }
+        if (out.designs.size() >= top || cancelled() || all.passed <= all.kept.size()) break;
+        all = search(2 * all.kept.size());
     }
+    out.cancelled = cancelled();
     out.tried = all.tried;
-    out.rejectedBy = all.rejectedBy;
+    for (int c = 0; c < checkCount; ++c)
+        out.rejectedBy[c] += all.rejectedBy[c];
     out.refused = all.refused;
     out.failed = all.failed;
     return out;

@@ -1,45 +1,82 @@
 #include "sizing/sizingmethod.h"
 
+#include "number.h"
+
+#include <algorithm>
+#include <cmath>
+
 namespace tarvel {
 
 namespace {
 
-CaseTexts elastic(const InputTexts& inputs, const BoltSize&) {
-    CaseTexts out;
+CaseDemands elastic(const InputTexts& inputs, double friction) {
+    CaseDemands out;
     TextSink sink;
     try {
         // One thread: the sizing already runs a geometry on every core.
-        out.status = calculate(inputs, sink, {}, '.', 1) == Outcome::Refused
-                         ? CaseTexts::Status::Refused
-                         : CaseTexts::Status::Ok;
-        if (out.status == CaseTexts::Status::Refused) out.message = fullTensionMessage;
+        if (calculate(inputs, sink, {}, '.', 1) == Outcome::Refused) {
+            out.status = CaseDemands::Status::Refused;
+            out.message = fullTensionMessage;
+            return out;
+        }
+        // The numbers of the texts, as checkDesign reads them.
+        const BaseResult& r = sink.result();
+        out.T = textToNumber(r.tt);
+        out.sigma = textToNumber(r.qmaxt);
+        const double C = textToNumber(r.fqt);
+        out.shearCapacity = friction * C;
+        const EquilibriumMisses miss = equilibriumMisses(
+            textToNumber(inputs[0]), std::fabs(textToNumber(inputs[1])), textToNumber(inputs[2]), C,
+            textToNumber(r.fmst), textToNumber(r.h1t), textToNumber(r.h2t));
+        out.miss = std::max(miss.force, miss.moment);
+        out.status = CaseDemands::Status::Ok;
     } catch (const TarvelError& e) {
-        out.status = CaseTexts::Status::Error;
+        out.status = CaseDemands::Status::Error;
         out.message = e.what();
     }
-    out.result = sink.result();
+    return out;
+}
+
+// The base checks of a case as the method's own computation judges them.
+CaseDemands checked(const InputTexts& inputs, const DesignInput& design) {
+    const CaseOutcome o = computeCase(inputs, design, 1, true);
+    CaseDemands out;
+    out.message = o.message;
+    if (o.status == CaseOutcome::Status::Refused) {
+        out.status = CaseDemands::Status::Refused;
+        return out;
+    }
+    if (o.status != CaseOutcome::Status::Ok || !o.hasChecks) return out;
+    const auto& c = o.checks.checks;
+    out.T = c[static_cast<int>(CheckId::Bolt)].demand;
+    out.sigma = c[static_cast<int>(CheckId::Bearing)].demand;
+    out.shearCapacity = c[static_cast<int>(CheckId::Shear)].capacity;
+    out.miss = c[static_cast<int>(CheckId::Equilibrium)].demand;
+    out.status = CaseDemands::Status::Ok;
     return out;
 }
 
 } // namespace
 
-SizingMethod elasticSizingMethod() {
-    return {false, elastic};
+SizingMethod elasticSizingMethod(const DesignInput& design) {
+    const double friction = design.friction;
+    return {false, [friction](const InputTexts& inputs, const BoltSize&) {
+                return elastic(inputs, friction);
+            }};
 }
 
 SizingMethod sizingMethodFor(const DesignInput& design) {
-    if (design.method == AnalysisMethod::Elastic) return elasticSizingMethod();
-    return {true, [design](const InputTexts& inputs, const BoltSize& bolt) {
-                DesignInput d = design;
+    if (design.method == AnalysisMethod::Elastic) return elasticSizingMethod(design);
+    // The sizing chooses the parts: the project's own are neither checked nor fitted here.
+    DesignInput base = design;
+    base.detailing.reset();
+    // Any shear above zero: the envelope then keeps the smaller friction capacity μ·C, which
+    // the sizing holds against each combination's own V.
+    base.V = 1;
+    return {true, [base](const InputTexts& inputs, const BoltSize& bolt) {
+                DesignInput d = base;
                 d.bolt = bolt.name;
-                const CaseOutcome o = computeCase(inputs, d, 1, false);
-                CaseTexts out;
-                out.status = o.status == CaseOutcome::Status::Ok        ? CaseTexts::Status::Ok
-                             : o.status == CaseOutcome::Status::Refused ? CaseTexts::Status::Refused
-                                                                        : CaseTexts::Status::Error;
-                out.result = o.result;
-                out.message = o.message;
-                return out;
+                return checked(inputs, d);
             }};
 }
 
