@@ -6,9 +6,10 @@
 set -e
 # Build, run and test: compiler and build tools, the test and benchmark libraries, Qt and
 # its Chinese translations, the JSON library, Boost.Math (root finding), the window's font,
-# and poppler-utils and Xvfb for the report and window tests.
+# and poppler-utils, Xvfb and openbox (a window manager for the window's placement) for the
+# report and window tests.
 packages="cmake ninja-build g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-translations-l10n
-nlohmann-json3-dev libboost-dev fonts-wqy-zenhei poppler-utils xvfb xauth"
+nlohmann-json3-dev libboost-dev fonts-wqy-zenhei poppler-utils xvfb xauth openbox"
 for set in "$@"; do
     case "$set" in
     fuzz) packages="$packages clang-14 libclang-rt-14-dev" ;;

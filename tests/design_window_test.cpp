@@ -3,8 +3,10 @@
 // change, remembers the design inputs, and opens from Ctrl+D and the context menu.
 
 #include "app/designlauncher.h"
+#include "app/windowplacement.h"
 #include "design/checkpanel.h"
 #include "design/designwindow.h"
+#include "design/diagramwidget.h"
 #include "form/kqform1.h"
 #include "loads/loadtablemodel.h"
 #include "loads/loadtablepane.h"
@@ -18,6 +20,7 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +37,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 #include <functional>
@@ -584,6 +588,32 @@ class DesignWindowTest : public QObject {
         QVERIFY(box.seen);
     }
 
+    // 导出计算书… says where it wrote, in full.
+    void exportSaysWhereItWrote() {
+        showWindow();
+        calculate(defaults);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("计算书.pdf");
+        QString said;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                files->setDirectory(dir.path());
+                files->findChild<QLineEdit*>("fileNameEdit")->setText("计算书.pdf");
+                static_cast<QDialog*>(files)->accept(); // QFileDialog::accept, protected
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                said = box->text();
+                box->accept();
+            }
+        });
+        answer.start(50);
+        QVERIFY(window()->reports()->exportReport());
+        answer.stop();
+        QVERIFY2(QFile::exists(path), qPrintable(said));
+        QVERIFY2(said.contains(QDir::toNativeSeparators(path)), qPrintable(said));
+    }
+
     // 使用说明 (F1) names every check the window shows, and where the settings are.
     void helpNamesTheChecks() {
         showWindow();
@@ -599,7 +629,15 @@ class DesignWindowTest : public QObject {
             QVERIFY2(text.contains(cell(row, CheckPanel::ItemColumn)),
                      qPrintable(cell(row, CheckPanel::ItemColumn)));
         QVERIFY(text.contains(QSettings("Tarvel", "Tarvel").fileName()));
-        QVERIFY(text.contains("Ctrl+E"));
+        // Every shortcut the window has, as it is.
+        for (QAction* action : window()->findChildren<QAction*>())
+            for (const QKeySequence& key : action->shortcuts())
+                QVERIFY2(text.contains(key.toString(QKeySequence::NativeText)),
+                         qPrintable(action->text() + " " + key.toString()));
+        // The methods, sizing, and what the import reads.
+        for (const char* topic : {"弹性受压区法", "应变协调法", "包络", "优化选型", "轴力拉为正",
+                                  "kN·m", "Mx", "名称、组合"})
+            QVERIFY2(text.contains(QString::fromUtf8(topic)), topic);
     }
 
     // A laptop's 1280×720 screen: the window opens on the form's screen inside its free
@@ -698,13 +736,191 @@ class DesignWindowTest : public QObject {
         auto* loads = part<QTableView>("loadTable");
         QVERIFY(!loads->isColumnHidden(LoadTableModel::firstCheckColumn + 4));
         QVERIFY(window()->document()->modified());
-        // A tube wider than the bearing circle: the reason instead of a verdict.
+        // A tube wider than the bearing circle: the base checks stay, and the reason.
         part<QLineEdit>("tubeEdit")->setText("1600x16");
-        QCOMPARE(table()->rowCount(), 0);
+        QCOMPARE(table()->rowCount(), 5);
         QVERIFY(label("statusLabel").contains("应小于底板受压直径"));
         panel->setChecked(false);
         QCOMPARE(table()->rowCount(), 5);
         QVERIFY(loads->isColumnHidden(LoadTableModel::firstCheckColumn + 4));
+    }
+
+    // The frame moved, and shrunk where it must be, into the screen's free area.
+    void fitFrame_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QRect>("expected");
+        const QRect laptop(0, 0, 1280, 720);
+        QTest::newRow("inside already")
+            << laptop << QRect(300, 40, 800, 600) << QSize(600, 400) << QRect(300, 40, 800, 600);
+        QTest::newRow("beside the form, beyond the right edge")
+            << laptop << QRect(378, 0, 1046, 670) << QSize(1046, 500) << QRect(234, 0, 1046, 670);
+        QTest::newRow("title bar above the top edge")
+            << laptop << QRect(100, -30, 800, 600) << QSize(600, 400) << QRect(100, 0, 800, 600);
+        QTest::newRow("wider and taller than the screen")
+            << laptop << QRect(-100, -50, 1700, 900) << QSize(1046, 500) << laptop;
+        QTest::newRow("below the bottom edge")
+            << laptop << QRect(10, 500, 800, 600) << QSize(600, 400) << QRect(10, 120, 800, 600);
+        QTest::newRow("a panel at the top") << QRect(0, 32, 1280, 688) << QRect(50, 0, 800, 700)
+                                            << QSize(600, 400) << QRect(50, 32, 800, 688);
+        QTest::newRow("the second screen")
+            << QRect(1280, 0, 1920, 1080) << QRect(1000, 100, 800, 600) << QSize(600, 400)
+            << QRect(1280, 100, 800, 600);
+        QTest::newRow("a screen smaller than the least window: from its top left")
+            << QRect(0, 0, 800, 600) << QRect(200, 100, 1046, 670) << QSize(1046, 660)
+            << QRect(0, 0, 1046, 660);
+    }
+
+    void fitFrame() {
+        QFETCH(QRect, area);
+        QFETCH(QRect, wanted);
+        QFETCH(QSize, minimum);
+        QFETCH(QRect, expected);
+        QCOMPARE(windowplacement::fitFrame(wanted, area, minimum), expected);
+    }
+
+    // The window opens inside the screen's free area, frame and title bar included: beside
+    // the form, where it was last (even from settings that put it off the screen), and when
+    // opened again. Run under a window manager too (the test design_window_wm).
+    void opensInsideTheScreen_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QRect>("saved"); // relative to the free area; empty: none saved
+        QTest::newRow("beside the form on the right") << "right" << QRect();
+        QTest::newRow("saved beyond the right edge") << "saved" << QRect(1000, 100, 1100, 600);
+        QTest::newRow("saved above the top edge") << "saved" << QRect(50, -40, 900, 600);
+        QTest::newRow("saved larger than the screen") << "saved" << QRect(-100, -60, 3000, 2000);
+        QTest::newRow("opened again") << "again" << QRect();
+    }
+
+    void opensInsideTheScreen() {
+        QFETCH(QString, how);
+        QFETCH(QRect, saved);
+        const QRect area = form->screen()->availableGeometry();
+        if (how == "saved") {
+            form.reset();
+            QSettings("Tarvel", "Tarvel")
+                .setValue("designWindow/frame", saved.translated(area.topLeft()));
+            openForm();
+        }
+        if (how == "right") form->move(area.left() + area.width() / 2, area.top() + 40);
+        showWindow();
+        if (how == "again") {
+            QTest::qWait(200);
+            window()->close();
+            QTRY_VERIFY(!window()->isVisible());
+            showWindow();
+        }
+        auto inside = [&] {
+            const QRect frame = window()->frameGeometry();
+            // A screen smaller than the least window: it stands at the top left corner.
+            const bool fits = window()->minimumSizeHint().width() < area.width() &&
+                              window()->minimumSizeHint().height() < area.height();
+            return frame.top() >= area.top() && frame.left() >= area.left() &&
+                   (!fits || area.contains(frame));
+        };
+        QTRY_VERIFY2(inside(), qPrintable(QString("frame %1,%2 %3x%4")
+                                              .arg(window()->frameGeometry().x())
+                                              .arg(window()->frameGeometry().y())
+                                              .arg(window()->frameGeometry().width())
+                                              .arg(window()->frameGeometry().height())));
+        QCOMPARE(window()->screen(), form->screen());
+    }
+
+    // The diagram shows the state the checks use, after every change of a design input: a
+    // size typed through a value that does not read, and the analysis method.
+    void diagramFollowsDesignInputs() {
+        showWindow();
+        part<QLineEdit>("tubeEdit")->setText("1020x16");
+        part<QGroupBox>("detailingPanel")->setChecked(true);
+        calculate(defaults);
+        auto* diagram = window()->findChild<DiagramWidget*>();
+        QVERIFY(diagram->hasDiagram());
+        auto* cap = part<QLineEdit>("capEdit");
+        for (const char* typed : {"3", "30", "30x", "30x1", "30x18", "30x180"})
+            cap->setText(typed);
+        QVERIFY(diagram->hasDiagram());
+        QCOMPARE(diagram->diagram()->xText, QString("904."));
+        part<QComboBox>("methodCombo")->setCurrentIndex(1); // 应变协调法
+        QCOMPARE(diagram->diagram()->xText, QString("540."));
+        QCOMPARE(diagram->diagram()->tText, QString("63.11"));
+    }
+
+    // With 构造参数 on, a steel part that is missing or does not read leaves the base checks
+    // in place, and the line above them names the part and the number at fault.
+    void steelPartFaults_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("tube left empty") << "tubeEdit"
+                                         << ""
+                                         << "未填写「钢管 Dt×tw(mm)」";
+        QTest::newRow("cap plate with a minus") << "capEdit"
+                                                << "-28x180"
+                                                << "「锚栓顶板 tc×bc(mm)」的厚度 tc = -28 mm";
+        QTest::newRow("tube with a minus") << "tubeEdit"
+                                           << "-1020x16"
+                                           << "「钢管 Dt×tw(mm)」的外径 Dt = -1020 mm 应大于 0";
+        QTest::newRow("stiffener too thick") << "stiffenerEdit"
+                                             << "120x400"
+                                             << "「加劲肋 ts×hs(mm)」的厚度 ts = 120 mm";
+        QTest::newRow("cap plate narrower than the hole") << "capEdit"
+                                                          << "30x18"
+                                                          << "bc = 18 mm 应大于锚栓孔径";
+    }
+
+    void steelPartFaults() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, named);
+        showWindow();
+        calculate(defaults);
+        part<QLineEdit>("tubeEdit")->setText("1020x16");
+        part<QLineEdit>(field)->setText(typed);
+        part<QGroupBox>("detailingPanel")->setChecked(true);
+        QCOMPARE(table()->rowCount(), 5);
+        QCOMPARE(checkRow(0), QString("112.00|147.01|0.76|满足"));
+        QCOMPARE(label("verdictLabel"), QString("满足"));
+        QVERIFY2(label("statusLabel").contains("板件未验算") &&
+                     label("statusLabel").contains(named),
+                 qPrintable(label("statusLabel")));
+        QVERIFY(window()->findChild<DiagramWidget*>()->hasDiagram());
+    }
+
+    // A minus typed into a box that takes no negative value is refused with a word; the
+    // fields of the last calculation look read-only.
+    void minusRefusedWithAWord_data() {
+        QTest::addColumn<QString>("spin");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("plate thickness") << "plateSpin"
+                                         << "底板厚度 tp";
+        QTest::newRow("friction") << "frictionSpin"
+                                  << "摩擦系数 μ";
+        QTest::newRow("beta") << "betaSpin"
+                              << "局部受压提高系数 βl";
+    }
+
+    void minusRefusedWithAWord() {
+        QFETCH(QString, spin);
+        QFETCH(QString, caption);
+        showWindow();
+        part<QGroupBox>("detailingPanel")->setChecked(true);
+        auto* box = part<QDoubleSpinBox>(spin);
+        const double before = box->value();
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Minus);
+        QCOMPARE(box->value(), before);
+        QVERIFY2(QToolTip::text().contains("不能为负") && QToolTip::text().contains(caption),
+                 qPrintable(QToolTip::text()));
+        QToolTip::hideText();
+        // A box that takes a negative value takes the minus.
+        auto* shear = part<QDoubleSpinBox>("shearSpin");
+        shear->setFocus();
+        shear->selectAll();
+        QTest::keyClicks(shear, "-5");
+        QCOMPARE(shear->text(), QString("-5"));
+        const QColor readOnly = part<QLineEdit>("inputP")->palette().color(QPalette::Base);
+        QVERIFY(readOnly != part<QLineEdit>("tubeEdit")->palette().color(QPalette::Base));
     }
 
     // 优化选型: the sizing runs off the window's thread, 采用 shows the design on the base and the
@@ -745,7 +961,11 @@ class DesignWindowTest : public QObject {
             QTest::qWait(50);
             QVERIFY(window()->grab().save(QString::fromLocal8Bit(path)));
         }
-        window()->loadTable()->model()->undoStack()->undo();
+        // Ctrl+Z right after 采用, the focus on its button.
+        window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        part<QPushButton>("sizingAdopt")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(window()->project(), before);
     }
 
@@ -760,8 +980,13 @@ class DesignWindowTest : public QObject {
         QCOMPARE(label("compatibilityQmax"), QString("5.90"));
         QCOMPARE(label("compatibilityT"), QString("63.11"));
         QCOMPARE(checkRow(0), QString("112.00|147.01|0.76|满足"));
+        // The tooltip gives the demand, also where the formula does not (σmax ≤ βl·fc).
+        QVERIFY(
+            table()->item(1, CheckPanel::ItemColumn)->toolTip().startsWith("设计值 3.20 N/mm²"));
+        QVERIFY(window()->windowTitle().contains("弹性受压区法"));
         part<QComboBox>("methodCombo")->setCurrentIndex(1);
         QCOMPARE(checkRow(0), QString("63.11|147.01|0.43|满足"));
+        QVERIFY(window()->windowTitle().contains("应变协调法"));
         QVERIFY(window()->document()->modified());
         part<QComboBox>("methodCombo")->setCurrentIndex(2); // envelope: the larger of both
         QCOMPARE(checkRow(0), QString("112.00|147.01|0.76|满足"));

@@ -358,6 +358,46 @@ class LoadTableTest : public QObject {
         QCOMPARE(rowsOf(model()->loads()), after);
     }
 
+    // Ctrl+Z undoes the last edit whatever has the focus (the button just clicked, a box with
+    // nothing typed in it, a control on another tab); Ctrl+Y and Ctrl+Shift+Z redo it; back at
+    // what was saved, the title loses its unsaved mark.
+    void undoWindowWide_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QKeySequence>("redo");
+        QTest::newRow("删除 just clicked, Ctrl+Y") << "removeButton" << QKeySequence("Ctrl+Y");
+        QTest::newRow("the shared d, Ctrl+Shift+Z") << "geometryd" << QKeySequence("Ctrl+Shift+Z");
+        QTest::newRow("bolt combo on the 验算 tab") << "boltCombo" << QKeySequence("Ctrl+Y");
+        QTest::newRow("shear box on the 验算 tab") << "shearSpin" << QKeySequence("Ctrl+Shift+Z");
+    }
+
+    void undoWindowWide() {
+        QFETCH(QString, focus);
+        QFETCH(QKeySequence, redo);
+        const QStringList saved{"A|1|1|", "B|2|2|"}, removed{"B|2|2|"};
+        setLoads(saved);
+        QVERIFY(window()->projects()->saveAs(file("撤销.tarvel")));
+        QVERIFY(!window()->isWindowModified());
+        window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QTableView* view = pane()->view();
+        view->selectionModel()->select(model()->index(0, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::mouseClick(pane()->findChild<QPushButton*>("removeButton"), Qt::LeftButton);
+        QCOMPARE(rowsOf(model()->loads()), removed);
+        QVERIFY(window()->isWindowModified());
+        auto* target = window()->findChild<QWidget*>(focus);
+        auto* tabs = window()->findChild<QTabWidget*>("tabs");
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->widget(i)->isAncestorOf(target)) tabs->setCurrentIndex(i);
+        target->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(rowsOf(model()->loads()), saved);
+        QVERIFY(!window()->isWindowModified());
+        QTest::keySequence(QApplication::focusWidget(), redo);
+        QCOMPARE(rowsOf(model()->loads()), removed);
+        QVERIFY(window()->isWindowModified());
+    }
+
     // What the table exports, tarvel-calc reads as the same cases, and the table imports again.
     void csvRoundTrip() {
         setLoads({"1.3G+1.5Q|1000|1000|0", "带,逗号和\"引号\"|-500|200|", "地震|5000|5000|800"});
@@ -675,6 +715,35 @@ class LoadTableTest : public QObject {
         for (int i = 0; i < 5; ++i)
             QCOMPARE(form->findChild<QLineEdit*>(boxes[i])->text(), QString(sent[i]));
         QCOMPARE(window()->lastInputs()->at(3), std::string("1100"));
+    }
+
+    // Enter in a cell editor finishes the edit and nothing more; Enter on the row then sends it.
+    void enterFinishesACellEdit_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    }
+
+    void enterFinishesACellEdit() {
+        QFETCH(int, key);
+        setLoads({"A|1000|1000|", "B|5000|5000|300"});
+        QTableView* view = pane()->view();
+        QTRY_VERIFY(view->isVisible());
+        QSignalSpy sent(pane(), &LoadTablePane::caseChosen);
+        const QModelIndex index = model()->index(1, LoadTableModel::PColumn);
+        view->setCurrentIndex(index);
+        view->edit(index);
+        QPointer<QLineEdit> editor = view->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "4000");
+        QTest::keyClick(editor, Qt::Key(key));
+        QTRY_VERIFY(!editor);
+        QCOMPARE(cell(1, LoadTableModel::PColumn), QString("4000"));
+        QCOMPARE(sent.size(), 0);
+        QCOMPARE(form->findChild<QLineEdit*>("pt")->text(), QString("1000"));
+        QTest::keyClick(view, Qt::Key(key));
+        QCOMPARE(sent.size(), 1);
     }
 
     void projectRoundTrip() {

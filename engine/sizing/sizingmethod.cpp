@@ -1,6 +1,6 @@
 #include "sizing/sizingmethod.h"
 
-#include "number.h"
+#include "core/number.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,21 +1,26 @@
 #include "app/designlauncher.h"
 
 #include "app/quitcoordinator.h"
+#include "app/windowplacement.h"
 #include "design/designwindow.h"
 #include "form/kqform1.h"
 #include "project/projectcontroller.h"
 #include "report/reportactions.h"
+#include "settingsstore.h"
 
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-
-#include <algorithm>
+#include <QSettings>
+#include <QWindow>
 
 namespace {
 // px between the form and the design window when it first opens beside it.
 constexpr int windowGap = 8;
+// Where the design window's frame was when it was last hidden.
+const char* const frameKey = "designWindow/frame";
 } // namespace
 
 DesignLauncher::DesignLauncher(Kqform1* form)
@@ -45,6 +50,8 @@ DesignLauncher::DesignLauncher(Kqform1* form)
     // the menu does not depend on that.
     form->installEventFilter(this);
     form->findChild<QWidget*>("Picture1")->installEventFilter(this);
+    // Its place is remembered whenever it is hidden, and when the program ends with it open.
+    window_->installEventFilter(this);
 
     connect(form, &Kqform1::calculated, window_.get(), &DesignWindow::showCalculation);
     connect(form, &Kqform1::refused, window_.get(), &DesignWindow::showRefusal);
@@ -73,38 +80,85 @@ DesignLauncher::DesignLauncher(Kqform1* form)
     });
 }
 
-DesignLauncher::~DesignLauncher() = default;
+DesignLauncher::~DesignLauncher() {
+    if (window_->isVisible()) rememberPlace();
+}
 
 void DesignLauncher::openDesignWindow() {
-    if (!placed_) {
-        placed_ = true;
-        placeBesideForm();
-    }
+    const bool hidden = !window_->isVisible();
+    if (hidden) place();
     window_->show();
     window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
     window_->raise();
     window_->activateWindow();
+    // Its frame is known once the window manager has framed it: it is fitted again then.
+    if (QWindow* handle = window_->windowHandle(); hidden && handle && !fitting_) {
+        fitting_ = true;
+        handle->installEventFilter(this);
+    }
 }
 
-// On the form's screen, beside the form where there is room, and never beyond the edges of
-// the screen's free area: a window larger than it is made smaller.
-void DesignLauncher::placeBesideForm() {
+QMargins DesignLauncher::frameMargins() const {
+    // Once shown the window has its own frame; before, the form's stands for it.
+    const QWidget* framed =
+        window_->windowHandle() && window_->frameGeometry() != window_->geometry()
+            ? static_cast<const QWidget*>(window_.get())
+            : form_;
+    const QRect outer = framed->frameGeometry(), inner = framed->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+// On the screen where it was last (remembered between runs) or at first beside the form, and
+// never beyond the edges of the screen's free area: a window larger than it is made smaller.
+void DesignLauncher::place() {
+    const QMargins margins = frameMargins();
     QScreen* screen = form_->screen();
+    QRect frame;
+    if (!placed_) {
+        placed_ = true;
+        const QRect saved = QSettings(tarvel::settingsOrganisation, tarvel::settingsApplication)
+                                .value(frameKey)
+                                .toRect();
+        if (saved.isValid()) {
+            frame = saved;
+            if (QScreen* at = QGuiApplication::screenAt(saved.center())) screen = at;
+        } else {
+            const QSize size = window_->size().expandedTo(window_->minimumSizeHint());
+            frame = QRect(form_->frameGeometry().topRight() + QPoint(windowGap, 0),
+                          size.grownBy(margins));
+        }
+    } else {
+        frame = window_->geometry().marginsAdded(margins);
+        screen = window_->screen();
+    }
     window_->setScreen(screen);
-    const QRect area = screen->availableGeometry();
-    // The form's frame stands for the window's, which is not known before it is shown.
-    const QRect formFrame = form_->frameGeometry(), formInside = form_->geometry();
-    const QSize frame = formFrame.size() - formInside.size();
-    window_->resize(window_->size().boundedTo(area.size() - frame));
-    const QSize outer = window_->size() + frame;
-    QPoint at = formFrame.topRight() + QPoint(windowGap, 0);
-    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - outer.width())));
-    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - outer.height())));
-    window_->move(at);
+    fit(frame, margins);
+}
+
+void DesignLauncher::fit(const QRect& frame, const QMargins& margins) {
+    const QRect area = window_->screen()->availableGeometry();
+    const QSize minimum = window_->minimumSizeHint().expandedTo(window_->minimumSize());
+    const QRect fitted = windowplacement::fitFrame(frame, area, minimum.grownBy(margins));
+    window_->setGeometry(fitted.marginsRemoved(margins));
+}
+
+void DesignLauncher::rememberPlace() {
+    QSettings(tarvel::settingsOrganisation, tarvel::settingsApplication)
+        .setValue(frameKey, window_->geometry().marginsAdded(frameMargins()));
 }
 
 bool DesignLauncher::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ContextMenu) {
+    if (watched == window_->windowHandle() && event->type() == QEvent::Expose && fitting_ &&
+        window_->windowHandle()->isExposed()) {
+        fitting_ = false;
+        watched->removeEventFilter(this);
+        const QMargins margins = frameMargins();
+        fit(window_->geometry().marginsAdded(margins), margins);
+        return false;
+    }
+    if (watched == window_.get() && event->type() == QEvent::Hide) rememberPlace();
+    if (event->type() == QEvent::ContextMenu && watched != window_.get()) {
         menu_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QMargins>
 #include <QObject>
+#include <QRect>
 
 #include <memory>
 
@@ -33,7 +35,13 @@ class DesignLauncher : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void placeBesideForm();
+    // Puts the window, before it is shown, inside the free area of its screen.
+    void place();
+    // The frame moved and shrunk into the screen's free area.
+    void fit(const QRect& frame, const QMargins& margins);
+    // The window's frame around its inside; before it is first shown, the form's.
+    QMargins frameMargins() const;
+    void rememberPlace();
 
     Kqform1* form_;
     std::unique_ptr<DesignWindow> window_;
@@ -41,4 +49,5 @@ class DesignLauncher : public QObject {
     QAction* designAction_;
     ReportActions* formReports_;
     bool placed_ = false;
+    bool fitting_ = false; // waiting for the window to be shown, framed
 };

@@ -40,6 +40,16 @@ QString equilibriumBasisText(const tarvel::DesignChecks& checks, const tarvel::I
              two(checks.momentReference), two(checks.momentMiss));
 }
 
+// A check's figures with their unit, then its formula: the formula alone may not repeat the
+// demand (σmax ≤ βl·fc).
+QString checkTip(const tarvel::Check& c) {
+    const QString unit = QString::fromUtf8(tarvel::checkDefinition(c.id).unit);
+    QString tip = QString("设计值 %1 %2，承载力/限值 %3 %2，利用率 %4")
+                      .arg(text(c.demandText), unit, text(c.capacityText), text(c.ratioText));
+    if (!c.formula.empty()) tip += "\n" + QString::fromStdString(tarvel::formulaPlain(c.formula));
+    return tip;
+}
+
 QString refinedStatusText(const tarvel::RefinedEquilibrium& r) {
     using Status = tarvel::RefinedEquilibrium::Status;
     switch (r.status) {
@@ -118,8 +128,7 @@ void CheckPanel::showChecks(const tarvel::DesignChecks& checks, const tarvel::In
                 cell->setTextAlignment(Qt::AlignCenter);
                 cell->setForeground(c.ok ? passColour : failColour);
             }
-            if (!c.formula.empty())
-                cell->setToolTip(QString::fromStdString(tarvel::formulaPlain(c.formula)));
+            cell->setToolTip(checkTip(c));
             table->setItem(row, column, cell);
         }
     }

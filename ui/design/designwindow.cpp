@@ -8,6 +8,7 @@
 #include "design/detailingpanel.h"
 #include "design/diagramwidget.h"
 #include "design/helpdialog.h"
+#include "design/minusrefusal.h"
 #include "design/shortcutkeeper.h"
 #include "design/sizingpane.h"
 #include "form/kqform1.h"
@@ -17,6 +18,7 @@
 #include "report/designreports.h"
 
 #include <QCoreApplication>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollArea>
 
@@ -66,6 +68,12 @@ DesignWindow::DesignWindow(QWidget* parent)
     ui_.menuFile->insertSeparator(ui_.actionClose);
 
     fitSmallScreens();
+    // The fields of the last calculation cannot be typed in, and do not look as if they could.
+    for (QLineEdit* field : {ui_.inputP, ui_.inputM, ui_.inputd, ui_.inputD, ui_.inputn}) {
+        QPalette p = field->palette();
+        p.setColor(QPalette::Base, p.color(QPalette::Window));
+        field->setPalette(p);
+    }
     fillChoices();
     setDesignInput(DesignSettings::load());
 
@@ -136,12 +144,25 @@ DesignWindow::DesignWindow(QWidget* parent)
                             reports_->previewAction(), reports_->infoAction()})
         ui_.menuFile->insertAction(ui_.actionClose, action);
     ui_.menuFile->insertSeparator(ui_.actionClose);
-    new ShortcutKeeper(this, {reports_->exportAction()->shortcut()});
+    // Undo and redo work whatever has the focus, also on the tabs without the load table.
+    auto* edit = new QMenu("编辑", this);
+    edit->setObjectName("menuEdit");
+    edit->setFont(font);
+    menuBar()->insertMenu(ui_.menuHelp->menuAction(), edit);
+    for (QAction* action : {loads_->undoAction(), loads_->redoAction()}) {
+        edit->addAction(action);
+        addAction(action);
+    }
+    auto* keeper = new ShortcutKeeper(this, {reports_->exportAction()->shortcut()});
+    keeper->keepHistoryKeys(loads_->undoAction()->shortcuts(), loads_->redoAction()->shortcuts());
     reports_->setProjectLink(projects_->reportLink());
     loads_->setDesignSource([this] { return designInput(); });
     connect(loads_, &LoadTablePane::changed, document, modified);
     connect(loads_, &LoadTablePane::caseChosen, this, &DesignWindow::sendRow);
     projects_->addFileCommands(ui_.menuFile);
+    projects_->watchUndo(loads_->model()->undoStack());
+    updateTitle();
+    new MinusRefusal(this);
 
     showNoChecks("尚未计算");
 }
@@ -231,6 +252,14 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
         modularSpin_->setValue(in.modularRatio.value_or(0));
     }
     loads_->showSteelColumns(in.detailing.has_value());
+    updateTitle();
+}
+
+void DesignWindow::updateTitle() {
+    if (!projects_) return;
+    const auto method = static_cast<tarvel::AnalysisMethod>(methodCombo_->currentData().toInt());
+    projects_->setTitle(
+        QString("设计验算（%1） - Tarvel").arg(QString::fromUtf8(tarvel::methodTitle(method))));
 }
 
 void DesignWindow::adoptDesign(const tarvel::Project& p) {
@@ -254,6 +283,7 @@ void DesignWindow::emitBase() {
 
 void DesignWindow::designChanged() {
     DesignSettings::save(designInput());
+    updateTitle();
     loads_->showSteelColumns(detailing_->isChecked());
     loads_->invalidate();
     if (last_) refresh();
@@ -271,7 +301,6 @@ void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
         last_ = LastCase{inputs, result, tarvel::analyze(inputs), std::nullopt};
         // The calculation of a row sent here is checked with the row's V.
         if (sent && sent->inputs == inputs) last_->row = sent;
-        diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, result));
     } catch (const tarvel::TarvelError& error) {
         last_.reset();
         showNoChecks(QString("计算失败：%1").arg(QString::fromUtf8(error.what())));
@@ -316,9 +345,10 @@ void DesignWindow::showFailure(const tarvel::InputTexts& inputs, const QString& 
     showNoChecks(QString("计算失败：%1").arg(message));
 }
 
-void DesignWindow::refresh() {
+bool DesignWindow::refresh(bool steelParts) {
     try {
-        const tarvel::DesignInput design = lastDesign();
+        tarvel::DesignInput design = lastDesign();
+        if (!steelParts) design.detailing.reset();
         checks_->showCompatibility(last_->inputs, design);
         tarvel::DesignInput elasticDesign = design;
         elasticDesign.method = tarvel::AnalysisMethod::Elastic;
@@ -326,6 +356,7 @@ void DesignWindow::refresh() {
             tarvel::checkDesign(last_->analysis, last_->inputs, last_->result, elasticDesign);
         if (design.method == tarvel::AnalysisMethod::Elastic) {
             checks_->showChecks(elastic, last_->inputs, last_->result);
+            diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, last_->result));
         } else {
             // The other methods from the search already made: nothing is searched again.
             tarvel::CaseOutcome searched;
@@ -341,9 +372,11 @@ void DesignWindow::refresh() {
             if (o.status != tarvel::CaseOutcome::Status::Ok || !o.hasChecks) {
                 showNoChecks(QString::fromStdString(o.message));
                 checks_->showCompatibility(last_->inputs, design);
-                return;
+                return false;
             }
             checks_->showChecks(o.checks, last_->inputs, last_->result);
+            // The diagram of the state the checks use, as the report draws it.
+            diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, o));
             checks_->setStatus(QString("按%1验算（结果取%2）%3")
                                    .arg(QString::fromUtf8(tarvel::methodTitle(design.method)),
                                         QString::fromUtf8(tarvel::methodTitle(o.shownMethod)),
@@ -359,6 +392,14 @@ void DesignWindow::refresh() {
                          last_->row->V.trimmed().isEmpty() ? "（设计剪力）" : QString()));
         }
     } catch (const tarvel::TarvelError& error) {
+        // The base checks do not need the steel parts: they stay, and the line above them
+        // says what the steel parts lack.
+        if (steelParts && detailing_->isChecked() && DetailingPanel::owns(error.field()) &&
+            refresh(false)) {
+            checks_->setStatus(
+                QString("构造参数有误，板件未验算：%1").arg(detailing_->describe(error)));
+            return true;
+        }
         // A base that cannot exist is named as it is; the boxes offer only valid design
         // choices, but a check must never show a stale verdict.
         const QString why = QString::fromUtf8(error.what());
@@ -366,7 +407,9 @@ void DesignWindow::refresh() {
         const bool base = field == tarvel::InputField::d || field == tarvel::InputField::D ||
                           field == tarvel::InputField::n;
         showNoChecks(base ? why : QString("设计参数有误：%1").arg(why));
+        return false;
     }
+    return true;
 }
 
 void DesignWindow::showInputs(const tarvel::InputTexts& inputs) {

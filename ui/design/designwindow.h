@@ -81,7 +81,11 @@ class DesignWindow : public QMainWindow {
     tarvel::Project blankProject() const;
     // The base and design of a sizing result shown (the load combinations stay).
     void adoptDesign(const tarvel::Project& project);
-    void refresh();
+    // The checks and the diagram of the last calculation, or why there are none; false for
+    // none. Without `steelParts` the detailing is left out.
+    bool refresh(bool steelParts = true);
+    // The title names the analysis method.
+    void updateTitle();
     void showNoChecks(const QString& message);
     void fitSmallScreens();
     void showInputs(const tarvel::InputTexts& inputs);
@@ -92,7 +96,7 @@ class DesignWindow : public QMainWindow {
     CheckPanel* checks_;
     DiagramWidget* diagram_;
     DetailingPanel* detailing_;
-    ProjectController* projects_;
+    ProjectController* projects_ = nullptr;
     ReportActions* reports_;
     QComboBox* methodCombo_;
     QDoubleSpinBox* modularSpin_;

@@ -1,5 +1,7 @@
 #include "design/detailingpanel.h"
 
+#include "core/number.h"
+
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -100,6 +102,52 @@ void DetailingPanel::setDetailing(const std::optional<tarvel::DetailingInput>& d
     // Turned off, the panel keeps what was typed for the next time.
     if (detailing) fill(*detailing);
     filling_ = false;
+}
+
+bool DetailingPanel::owns(tarvel::InputField field) {
+    using F = tarvel::InputField;
+    for (F f : {F::tube, F::tubeSteel, F::plate, F::plateSteel, F::stiffener, F::cap, F::weld,
+                F::stiffenerWeld, F::electrode, F::anchorage})
+        if (f == field) return true;
+    return false;
+}
+
+QString DetailingPanel::describe(const tarvel::TarvelError& error) const {
+    using F = tarvel::InputField;
+    const QString why = QString::fromUtf8(error.what());
+    // The two numbers of a size box: which is a thickness, and the name of each.
+    struct Pair {
+        F field;
+        const QLineEdit* edit;
+        const char *first, *second, *example;
+        bool thicknessFirst;
+    };
+    const Pair pairs[] = {{F::tube, tube_, "外径 Dt", "壁厚 tw", "1020x16", false},
+                          {F::stiffener, stiffener_, "厚度 ts", "高度 hs", "20x400", true},
+                          {F::cap, cap_, "厚度 tc", "宽度 bc", "30x240", true}};
+    for (const Pair& pair : pairs) {
+        if (pair.field != error.field()) continue;
+        const QString caption = QString::fromUtf8(tarvel::inputCaption(pair.field));
+        const QString typed = pair.edit->text().trimmed();
+        if (typed.isEmpty()) return QString("未填写「%1」（如 %2）").arg(caption, pair.example);
+        tarvel::SizePair size;
+        try {
+            size = tarvel::parseSizePair(typed.toStdString(), pair.field);
+        } catch (const tarvel::TarvelError&) {
+            return why;
+        }
+        const double thickness = pair.thicknessFirst ? size.a : size.b;
+        const double other = pair.thicknessFirst ? size.b : size.a;
+        auto number = [](double v) { return QString::fromStdString(tarvel::numberToText(v)); };
+        if (!(thickness > 0 && thickness <= tarvel::maxPlateThickness))
+            return QString("「%1」的%2 = %3 mm 应大于 0 且不大于 %4 mm")
+                .arg(caption, pair.thicknessFirst ? pair.first : pair.second, number(thickness),
+                     number(tarvel::maxPlateThickness));
+        if (!(other > 0))
+            return QString("「%1」的%2 = %3 mm 应大于 0")
+                .arg(caption, pair.thicknessFirst ? pair.second : pair.first, number(other));
+    }
+    return why;
 }
 
 void DetailingPanel::fill(const tarvel::DetailingInput& t) {

@@ -20,6 +20,11 @@ class DetailingPanel : public QGroupBox {
     // The detailing typed, or nothing while the panel is off.
     std::optional<tarvel::DetailingInput> detailing() const;
     void setDetailing(const std::optional<tarvel::DetailingInput>& detailing);
+    // Whether a failure belongs to one of the panel's fields.
+    static bool owns(tarvel::InputField field);
+    // The failure of a field, naming the number at fault where the field holds two ("-28x180"
+    // for 锚栓顶板: its thickness tc), and an empty field as missing.
+    QString describe(const tarvel::TarvelError& error) const;
 
   signals:
     void changed(); // the user changed a field or turned the panel on or off

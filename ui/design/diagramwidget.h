@@ -17,6 +17,7 @@ class DiagramWidget : public QWidget {
     // Nothing to draw: the reason is shown instead (尚未计算, a refusal, a failure).
     void showNothing(const QString& reason);
     bool hasDiagram() const { return data_.has_value(); }
+    const std::optional<tarvel::report::DiagramData>& diagram() const { return data_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

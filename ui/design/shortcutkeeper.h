@@ -14,10 +14,15 @@ class ShortcutKeeper : public QObject {
   public:
     ShortcutKeeper(QWidget* window, QList<QKeySequence> keys);
 
+    // Undo and redo keys: a line edit keeps them while it has typing of its own to undo or
+    // redo, and passes them on to the window's history after that.
+    void keepHistoryKeys(QList<QKeySequence> undo, QList<QKeySequence> redo);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QWidget* window_;
     QList<QKeySequence> keys_;
+    QList<QKeySequence> undo_, redo_;
 };

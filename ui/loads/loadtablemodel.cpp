@@ -198,9 +198,11 @@ QVariant LoadTableModel::resultData(const Row& r, int column, int role, bool gov
             bold.setBold(true);
             return bold;
         }
-        if (role == Qt::ToolTipRole)
-            return QString("%1：%2 / %3")
-                .arg(QString::fromUtf8(c.title), qtext(c.demandText), qtext(c.capacityText));
+        if (role == Qt::ToolTipRole) {
+            const QString unit = QString::fromUtf8(tarvel::checkDefinition(c.id).unit);
+            return QString("%1：设计值 %2 %3，承载力/限值 %4 %3")
+                .arg(QString::fromUtf8(c.title), qtext(c.demandText), unit, qtext(c.capacityText));
+        }
         return {};
     }
     }

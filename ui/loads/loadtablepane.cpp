@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTableView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -158,12 +160,36 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     auto* separator = new QAction(this);
     separator->setSeparator(true);
     view_->addAction(separator);
-    action("撤销", QKeySequence::Undo, [this] {
+    // Undo and redo belong to the whole window: added to the pane, they work wherever the
+    // focus is while the tab is shown, and the window adds them to itself for the other tabs.
+    QUndoStack* stack = model_.undoStack();
+    undo_ = new QAction("撤销", this);
+    undo_->setObjectName("undoAction");
+    undo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    redo_ = new QAction("重做", this);
+    redo_->setObjectName("redoAction");
+    redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* a : {undo_, redo_}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        view_->addAction(a);
+        addAction(a);
+    }
+    connect(undo_, &QAction::triggered, this, [this] {
         if (!model_.locked()) model_.undoStack()->undo();
     });
-    action("重做", QKeySequence::Redo, [this] {
+    connect(redo_, &QAction::triggered, this, [this] {
         if (!model_.locked()) model_.undoStack()->redo();
     });
+    auto names = [this, stack] {
+        undo_->setEnabled(stack->canUndo());
+        undo_->setText(stack->canUndo() ? "撤销 " + stack->undoText() : QString("撤销"));
+        redo_->setEnabled(stack->canRedo());
+        redo_->setText(stack->canRedo() ? "重做 " + stack->redoText() : QString("重做"));
+    };
+    connect(stack, &QUndoStack::indexChanged, this, names);
+    connect(stack, &QUndoStack::cleanChanged, this, names);
+    names();
     action("粘贴", QKeySequence::Paste, [this] { paste(); });
     action("删除", QKeySequence::Delete, [this] { model_.removeLoads(selectedRows()); });
 
@@ -373,7 +399,15 @@ void LoadTablePane::exportDialog() {
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += ".csv";
     QString error;
-    if (!exportCsv(path, &error, filter == withResults)) fail(error);
+    if (!exportCsv(path, &error, filter == withResults)) {
+        fail(error);
+        return;
+    }
+    QMessageBox::information(
+        this, QApplication::applicationName(),
+        QString("%1已写入：\n%2")
+            .arg(filter == withResults ? "荷载组合与计算结果" : "荷载组合",
+                 QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
 }
 
 void LoadTablePane::fail(const QString& message) {
@@ -475,8 +509,11 @@ void LoadTablePane::sendCurrentRow() {
 }
 
 bool LoadTablePane::eventFilter(QObject* watched, QEvent* event) {
-    // Enter on a row sends it to the form; an open cell editor has the keys, and its own Enter.
-    if (watched == view_ && event->type() == QEvent::KeyPress) {
+    // Enter on a row sends it to the form. The Enter that finishes a cell edit reaches the
+    // view too, as the editor passes it on: it only finishes the edit.
+    // (An open editor is the current cell's index widget.)
+    if (watched == view_ && event->type() == QEvent::KeyPress &&
+        !view_->indexWidget(view_->currentIndex())) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             sendCurrentRow();

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -29,6 +30,10 @@ class LoadTablePane : public QWidget {
     LoadTableModel* model() { return &model_; }
     QTableView* view() const { return view_; }
     BatchRunner* runner() { return &runner_; }
+    // 撤销 and 重做 of the project's edits (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z), for the window
+    // to add wherever its shortcuts should work.
+    QAction* undoAction() const { return undo_; }
+    QAction* redoAction() const { return redo_; }
 
     // Where the design inputs come from (the design window's boxes).
     void setDesignSource(std::function<tarvel::DesignInput()> source);
@@ -94,6 +99,7 @@ class LoadTablePane : public QWidget {
     QLineEdit* geometry_[3];
     QPushButton *add_, *remove_, *duplicate_, *paste_, *import_, *export_, *compute_, *cancel_,
         *send_;
+    QAction *undo_, *redo_;
     QCheckBox* tensionPositive_; // pasted and imported axial forces are positive in tension
     QProgressBar* progress_;
     QLabel* status_;

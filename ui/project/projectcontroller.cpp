@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QUndoStack>
 
 namespace {
 
@@ -35,6 +36,29 @@ ProjectController::ProjectController(QMainWindow* window, const QString& title, 
     window->setAcceptDrops(true);
     window->installEventFilter(this);
     updateTitle();
+}
+
+void ProjectController::watchUndo(QUndoStack* stack) {
+    undo_ = stack;
+    connect(stack, &QUndoStack::indexChanged, this, &ProjectController::undoMoved);
+    markSaved();
+}
+
+void ProjectController::setTitle(const QString& title) {
+    title_ = title;
+    updateTitle();
+}
+
+void ProjectController::markSaved() {
+    saved_ = view_.project();
+    if (undo_) undo_->setClean();
+}
+
+// Every change marks the project modified; an undo or redo that lands on the saved state of
+// the history, with nothing changed outside it, takes the mark away again.
+void ProjectController::undoMoved() {
+    if (document_->modified() && undo_->isClean() && saved_ && view_.project() == *saved_)
+        document_->setModified(false);
 }
 
 void ProjectController::addFileCommands(QMenu* menu) {
@@ -115,6 +139,7 @@ void ProjectController::newProject() {
     if (!maybeSave()) return;
     view_.show(view_.blank());
     document_->reset();
+    markSaved();
 }
 
 bool ProjectController::open(const QString& path) {
@@ -131,6 +156,7 @@ bool ProjectController::open(const QString& path) {
     view_.show(*p);
     // Showing it touched the inputs; what is shown is what the file holds.
     document_->setModified(false);
+    markSaved();
     view_.opened();
     return true;
 }
@@ -153,6 +179,7 @@ bool ProjectController::saveAs(const QString& path) {
         warn(error);
         return false;
     }
+    markSaved();
     return true;
 }
 

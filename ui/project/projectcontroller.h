@@ -7,10 +7,12 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class ProjectDocument;
 class QMainWindow;
 class QMenu;
+class QUndoStack;
 
 // The project shell of a window: 新建, 打开…, 保存, 另存为…, 最近打开, files dropped on the
 // window, the question about unsaved changes (on every way out), and the window's title.
@@ -36,6 +38,11 @@ class ProjectController : public QObject {
     ProjectController(QMainWindow* window, const QString& title, View view);
 
     ProjectDocument* document() const { return document_; }
+    // The project's undo history: saving marks it clean, and undoing or redoing back to what
+    // was last saved (or opened, or made new) clears the unsaved mark.
+    void watchUndo(QUndoStack* stack);
+    // The title after the file's name ("设计验算 - Tarvel").
+    void setTitle(const QString& title);
     // Puts the file commands at the top of `menu`.
     void addFileCommands(QMenu* menu);
     // Whether a project is open: it has a file, a load combination or a header.
@@ -65,10 +72,15 @@ class ProjectController : public QObject {
     void updateTitle();
     void warn(const QString& message);
     void dropped(const QString& path);
+    // What is shown now is what the file holds (or a new project).
+    void markSaved();
+    void undoMoved();
 
     QMainWindow* window_;
     QString title_;
     View view_;
     ProjectDocument* document_;
     QMenu* recentMenu_ = nullptr;
+    QUndoStack* undo_ = nullptr;
+    std::optional<tarvel::Project> saved_;
 };

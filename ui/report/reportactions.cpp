@@ -1,7 +1,7 @@
 #include "report/reportactions.h"
 
-#include "reporterror.h"
 #include "report/reportinfodialog.h"
+#include "reporterror.h"
 #include "reportwriter.h"
 #include "settingsstore.h"
 
@@ -66,7 +66,13 @@ bool ReportActions::exportReport() {
                                                       "PDF 文件 (*.pdf);;HTML 文件 (*.html *.htm)");
     if (path.isEmpty()) return false;
     settings.setValue(folderKey, QFileInfo(path).absolutePath());
-    return exportReportTo(path);
+    if (!exportReportTo(path)) return false;
+    // Where it went, in full: the dialog's folder is easily overlooked.
+    QMessageBox::information(
+        parent_, "Tarvel",
+        QString("计算书已写入：\n%1")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    return true;
 }
 
 bool ReportActions::exportReportTo(const QString& path) {
