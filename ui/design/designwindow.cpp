@@ -381,8 +381,7 @@ bool DesignWindow::refresh(bool steelParts) {
         // says what the steel parts lack.
         if (steelParts && detailing_->isChecked() && DetailingPanel::owns(error.field()) &&
             refresh(false)) {
-            checks_->setStatus(
-                QString("构造参数有误，板件未验算：%1").arg(detailing_->describe(error)));
+            checks_->setStatus(QString("板件未验算：%1").arg(detailing_->describe(error)));
             return true;
         }
         // A base that cannot exist is named as it is; the boxes offer only valid design
