@@ -280,6 +280,7 @@ void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
                                    const tarvel::BaseResult& result) {
     showInputs(inputs);
     loads_->offerGeometry(inputs);
+    projects_->shownUnmodified();
     const std::optional<SentRow> sent = std::exchange(sent_, std::nullopt);
     try {
         // The first stage only: it gives the geometry the exact equilibrium needs.
