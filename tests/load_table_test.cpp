@@ -487,6 +487,13 @@ class LoadTableTest : public QObject {
             QCOMPARE(cell(k, LoadTableModel::XColumn), QString::fromStdString(want.result.xt));
             QCOMPARE(cell(k, LoadTableModel::TColumn), QString::fromStdString(want.result.tt));
         }
+        // A ratio's tooltip gives the demand and the capacity with their unit.
+        const QString tip =
+            model()
+                ->data(model()->index(0, LoadTableModel::BearingColumn), Qt::ToolTipRole)
+                .toString();
+        QVERIFY2(tip.startsWith("混凝土承压：设计值 3.20 N/mm²，承载力/限值 14.30 N/mm²"),
+                 qPrintable(tip));
         QCOMPARE(cell(0, LoadTableModel::VerdictColumn), QString("不满足")); // M30 too small
         QCOMPARE(cell(2, LoadTableModel::VerdictColumn), QString("底板全截面受拉"));
         QCOMPARE(cell(3, LoadTableModel::VerdictColumn), QString("「P(kN)」不是有效的数字"));
