@@ -12,6 +12,7 @@
 #include "envelope.h"
 #include "form/kqform1.h"
 #include "loads/loadtablepane.h"
+#include "loads/readonlyfield.h"
 #include "number.h"
 #include "project/projectcontroller.h"
 #include "project/projectdocument.h"
@@ -69,11 +70,8 @@ DesignWindow::DesignWindow(QWidget* parent)
 
     fitSmallScreens();
     // The fields of the last calculation cannot be typed in, and do not look as if they could.
-    for (QLineEdit* field : {ui_.inputP, ui_.inputM, ui_.inputd, ui_.inputD, ui_.inputn}) {
-        QPalette p = field->palette();
-        p.setColor(QPalette::Base, p.color(QPalette::Window));
-        field->setPalette(p);
-    }
+    for (QLineEdit* field : {ui_.inputP, ui_.inputM, ui_.inputd, ui_.inputD, ui_.inputn})
+        setFieldReadOnly(field, true);
     fillChoices();
     setDesignInput(DesignSettings::load());
 

@@ -1,5 +1,6 @@
 #include "design/sizingpane.h"
 
+#include "loads/readonlyfield.h"
 #include "number.h"
 
 #include <QFormLayout>
@@ -191,7 +192,7 @@ void SizingPane::setRunning(bool running) {
     cancel_->setEnabled(running);
     adopt_->setEnabled(!running && !result_.designs.empty());
     for (QLineEdit* e : ranges_)
-        e->setReadOnly(running);
+        setFieldReadOnly(e, running);
 }
 
 void SizingPane::start() {

@@ -1,6 +1,7 @@
 #include "loads/loadtablepane.h"
 
 #include "designbase.h"
+#include "loads/readonlyfield.h"
 #include "loads/resultscsv.h"
 #include "loads/utilisationdelegate.h"
 #include "number.h"
@@ -481,7 +482,7 @@ void LoadTablePane::setRunning(bool running) {
     tensionPositive_->setEnabled(!running);
     cancel_->setEnabled(running);
     for (QLineEdit* g : geometry_)
-        g->setReadOnly(running);
+        setFieldReadOnly(g, running);
 }
 
 void LoadTablePane::updateSummary() {
