@@ -364,18 +364,34 @@ class LoadTableTest : public QObject {
     void undoWindowWide_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QKeySequence>("redo");
-        QTest::newRow("删除 just clicked, Ctrl+Y") << "removeButton" << QKeySequence("Ctrl+Y");
-        QTest::newRow("the shared d, Ctrl+Shift+Z") << "geometryd" << QKeySequence("Ctrl+Shift+Z");
-        QTest::newRow("bolt combo on the 验算 tab") << "boltCombo" << QKeySequence("Ctrl+Y");
-        QTest::newRow("shear box on the 验算 tab") << "shearSpin" << QKeySequence("Ctrl+Shift+Z");
+        QTest::addColumn<bool>("saved"); // else new, its base taken from a calculation
+        QTest::newRow("删除 just clicked, Ctrl+Y")
+            << "removeButton" << QKeySequence("Ctrl+Y") << true;
+        QTest::newRow("the shared d, Ctrl+Shift+Z")
+            << "geometryd" << QKeySequence("Ctrl+Shift+Z") << true;
+        QTest::newRow("bolt combo on the 验算 tab")
+            << "boltCombo" << QKeySequence("Ctrl+Y") << true;
+        QTest::newRow("shear box on the 验算 tab")
+            << "shearSpin" << QKeySequence("Ctrl+Shift+Z") << true;
+        QTest::newRow("new project after a calculation")
+            << "removeButton" << QKeySequence("Ctrl+Y") << false;
     }
 
     void undoWindowWide() {
         QFETCH(QString, focus);
         QFETCH(QKeySequence, redo);
-        const QStringList saved{"A|1|1|", "B|2|2|"}, removed{"B|2|2|"};
-        setLoads(saved);
-        QVERIFY(window()->projects()->saveAs(file("撤销.tarvel")));
+        QFETCH(bool, saved);
+        const QStringList rows{"A|1|1|", "B|2|2|"}, removed{"B|2|2|"};
+        setLoads(rows);
+        if (saved) {
+            QVERIFY(window()->projects()->saveAs(file("撤销.tarvel")));
+        } else {
+            window()->document()->setModified(false); // as a project opened with these rows
+            for (const char* name : {"geometryd", "geometryD", "geometryn"})
+                pane()->findChild<QLineEdit*>(name)->clear();
+            form->calculate();
+            QCOMPARE(pane()->geometry()[0], std::string("1520"));
+        }
         QVERIFY(!window()->isWindowModified());
         window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window()));
@@ -391,7 +407,7 @@ class LoadTableTest : public QObject {
             if (tabs->widget(i)->isAncestorOf(target)) tabs->setCurrentIndex(i);
         target->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(rowsOf(model()->loads()), saved);
+        QCOMPARE(rowsOf(model()->loads()), rows);
         QVERIFY(!window()->isWindowModified());
         QTest::keySequence(QApplication::focusWidget(), redo);
         QCOMPARE(rowsOf(model()->loads()), removed);
@@ -471,6 +487,13 @@ class LoadTableTest : public QObject {
             QCOMPARE(cell(k, LoadTableModel::XColumn), QString::fromStdString(want.result.xt));
             QCOMPARE(cell(k, LoadTableModel::TColumn), QString::fromStdString(want.result.tt));
         }
+        // A ratio's tooltip gives the demand and the capacity with their unit.
+        const QString tip =
+            model()
+                ->data(model()->index(0, LoadTableModel::BearingColumn), Qt::ToolTipRole)
+                .toString();
+        QVERIFY2(tip.startsWith("混凝土承压：设计值 3.20 N/mm²，承载力/限值 14.30 N/mm²"),
+                 qPrintable(tip));
         QCOMPARE(cell(0, LoadTableModel::VerdictColumn), QString("不满足")); // M30 too small
         QCOMPARE(cell(2, LoadTableModel::VerdictColumn), QString("底板全截面受拉"));
         QCOMPARE(cell(3, LoadTableModel::VerdictColumn), QString("「P(kN)」不是有效的数字"));

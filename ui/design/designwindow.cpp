@@ -13,6 +13,7 @@
 #include "design/sizingpane.h"
 #include "form/kqform1.h"
 #include "loads/loadtablepane.h"
+#include "loads/readonlyfield.h"
 #include "project/projectcontroller.h"
 #include "project/projectdocument.h"
 #include "report/designreports.h"
@@ -69,11 +70,8 @@ DesignWindow::DesignWindow(QWidget* parent)
 
     fitSmallScreens();
     // The fields of the last calculation cannot be typed in, and do not look as if they could.
-    for (QLineEdit* field : {ui_.inputP, ui_.inputM, ui_.inputd, ui_.inputD, ui_.inputn}) {
-        QPalette p = field->palette();
-        p.setColor(QPalette::Base, p.color(QPalette::Window));
-        field->setPalette(p);
-    }
+    for (QLineEdit* field : {ui_.inputP, ui_.inputM, ui_.inputd, ui_.inputD, ui_.inputn})
+        setFieldReadOnly(field, true);
     fillChoices();
     setDesignInput(DesignSettings::load());
 
@@ -292,9 +290,12 @@ void DesignWindow::designChanged() {
 void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
                                    const tarvel::BaseResult& result) {
     showInputs(inputs);
-    // A saved project's base that follows the form is a change to save.
+    // A saved project's base that follows the form is a change to save; otherwise an
+    // unmodified project stays unmodified for undo.
     if (loads_->offerGeometry(inputs) && !document()->path().isEmpty())
         document()->setModified(true);
+    else
+        projects_->shownUnmodified();
     const std::optional<SentRow> sent = std::exchange(sent_, std::nullopt);
     try {
         // The first stage only: it gives the geometry the exact equilibrium needs.
@@ -396,8 +397,7 @@ bool DesignWindow::refresh(bool steelParts) {
         // says what the steel parts lack.
         if (steelParts && detailing_->isChecked() && DetailingPanel::owns(error.field()) &&
             refresh(false)) {
-            checks_->setStatus(
-                QString("构造参数有误，板件未验算：%1").arg(detailing_->describe(error)));
+            checks_->setStatus(QString("板件未验算：%1").arg(detailing_->describe(error)));
             return true;
         }
         // A base that cannot exist is named as it is; the boxes offer only valid design

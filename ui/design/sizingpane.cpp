@@ -1,6 +1,7 @@
 #include "design/sizingpane.h"
 
 #include "core/number.h"
+#include "loads/readonlyfield.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -191,7 +192,7 @@ void SizingPane::setRunning(bool running) {
     cancel_->setEnabled(running);
     adopt_->setEnabled(!running && !result_.designs.empty());
     for (QLineEdit* e : ranges_)
-        e->setReadOnly(running);
+        setFieldReadOnly(e, running);
 }
 
 void SizingPane::start() {

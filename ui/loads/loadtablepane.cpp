@@ -2,6 +2,7 @@
 
 #include "checks/designbase.h"
 #include "core/number.h"
+#include "loads/readonlyfield.h"
 #include "loads/resultscsv.h"
 #include "loads/utilisationdelegate.h"
 
@@ -487,7 +488,7 @@ void LoadTablePane::setRunning(bool running) {
     tensionPositive_->setEnabled(!running);
     cancel_->setEnabled(running);
     for (QLineEdit* g : geometry_)
-        g->setReadOnly(running);
+        setFieldReadOnly(g, running);
 }
 
 void LoadTablePane::updateSummary() {

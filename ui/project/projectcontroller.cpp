@@ -49,6 +49,10 @@ void ProjectController::setTitle(const QString& title) {
     updateTitle();
 }
 
+void ProjectController::shownUnmodified() {
+    if (!document_->modified()) markSaved();
+}
+
 void ProjectController::markSaved() {
     saved_ = view_.project();
     if (undo_) undo_->setClean();

@@ -41,6 +41,9 @@ class ProjectController : public QObject {
     // The project's undo history: saving marks it clean, and undoing or redoing back to what
     // was last saved (or opened, or made new) clears the unsaved mark.
     void watchUndo(QUndoStack* stack);
+    // A change the window made on its own (the base taken from a calculation) that leaves an
+    // unmodified project unmodified: undoing back to here clears the unsaved mark too.
+    void shownUnmodified();
     // The title after the file's name ("设计验算 - Tarvel").
     void setTitle(const QString& title);
     // Puts the file commands at the top of `menu`.
