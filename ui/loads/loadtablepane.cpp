@@ -30,6 +30,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // A load table read from a file is no larger than a project.
@@ -289,8 +291,11 @@ void LoadTablePane::setInfo(const tarvel::ProjectInfo& info) {
 }
 
 bool LoadTablePane::offerGeometry(const tarvel::InputTexts& inputs) {
-    // Rows are calculated with the base shown: once there are rows it is theirs.
-    if (model_.rowCount() > 0) return false;
+    // Rows are calculated with the base shown: once there are rows it is theirs, unless it
+    // was never given.
+    const bool noBase = std::all_of(std::begin(geometry_), std::end(geometry_),
+                                    [](QLineEdit* e) { return e->text().trimmed().isEmpty(); });
+    if (model_.rowCount() > 0 && !noBase) return false;
     bool changed = false;
     for (int i = 0; i < 3; ++i) {
         const QString text = qtext(inputs[2 + i]);
