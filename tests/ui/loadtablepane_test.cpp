@@ -12,6 +12,7 @@
 #include "loads/loadtablepane.h"
 #include "project/projectcontroller.h"
 #include "project/projectdocument.h"
+#include "qt_test_support.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,29 +75,6 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
-
-// Answers the next modal box: reads its text and presses the button with `answer` as text
-// (or accepts it).
-struct ModalBox {
-    QString text;
-    bool seen = false;
-    QString answer;
-
-    void expect() {
-        QTimer::singleShot(0, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            seen = true;
-            text = box->text();
-            for (QAbstractButton* b : box->buttons())
-                if (b->text() == answer) {
-                    b->click();
-                    return;
-                }
-            box->accept();
-        });
-    }
-};
 
 } // namespace
 
@@ -952,4 +930,4 @@ class LoadTableTest : public QObject {
 };
 
 QTEST_MAIN(LoadTableTest)
-#include "load_table_test.moc"
+#include "loadtablepane_test.moc"
