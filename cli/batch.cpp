@@ -1,5 +1,6 @@
 #include "batch.h"
 
+#include "checks/methods.h"
 #include "loads/csv.h"
 #include "output.h"
 
@@ -9,15 +10,14 @@
 
 namespace tarvel::cli {
 
-std::vector<std::optional<CaseOutcome>> computeBatch(const LoadTable& table, const Options& options,
-                                                     bool showProgress) {
+ComputedCases computeBatch(const LoadTable& table, const Options& options, bool showProgress) {
     BatchOptions batch;
     batch.withChecks = options.checks;
     if (!showProgress) return runBatch(table.cases, options.design, batch);
 
     std::atomic<std::size_t> done{0};
     batch.progress = [&](std::size_t finished, std::size_t) { done = finished; };
-    std::vector<std::optional<CaseOutcome>> results;
+    ComputedCases results;
     std::atomic<bool> finished{false};
     std::thread worker([&] {
         results = runBatch(table.cases, options.design, batch);
@@ -48,8 +48,8 @@ std::string caseLabel(const LoadTable& table, int k) {
 
 } // namespace
 
-void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOutcome>>& results,
-                 const Options& options, std::string& out, std::string& summary) {
+void formatBatch(const LoadTable& table, const ComputedCases& results, const Options& options,
+                 std::string& out, std::string& summary) {
     const bool named = table.hasName || options.project;
 
     if (named) out += "name,";
@@ -72,7 +72,7 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
     out += '\n';
     for (std::size_t k = 0; k < results.size(); ++k) {
         const LoadCase& c = table.cases[k];
-        const CaseOutcome& r = *results[k];
+        const ComputedCase& r = *results[k];
         if (named) out += csvField(c.name) + ',';
         for (const std::string& input : c.inputs)
             out += csvField(input) + ',';
@@ -92,8 +92,7 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
             out += ',' + std::string(r.hasChecks ? (r.checks.ok ? "ok" : "fail") : "");
         }
         if (methodColumn)
-            out += ',' + std::string(r.status == CaseOutcome::Status::Ok ? methodName(r.shownMethod)
-                                                                          : "");
+            out += ',' + std::string(r.status == CaseStatus::Ok ? methodName(r.shownMethod) : "");
         out += '\n';
     }
     if (!options.checks) return;

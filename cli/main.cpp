@@ -3,7 +3,9 @@
 #include "analysis/calculation.h"
 #include "batch.h"
 #include "checks/designbase.h"
+#include "checks/methods.h"
 #include "core/number.h"
+#include "loads/loadtable.h"
 #include "optimize.h"
 #include "options.h"
 #include "output.h"
@@ -33,7 +35,7 @@
 
 namespace {
 
-const char* const usage =
+const char* const usageTemplate =
     "用法: tarvel-calc [验算选项] [--json] [--] P M d D n\n"
     "      tarvel-calc [验算选项] [--tension-positive] --csv FILE [d D n]\n"
     "                                         (FILE 为 - 时读标准输入)\n"
@@ -55,9 +57,7 @@ const char* const usage =
     "  --shear 0          柱脚剪力设计值 V(kN)，取绝对值（默认 0）\n"
     "  --friction 0.4     底板与砂浆间摩擦系数 μ，0 < μ ≤ 1（默认 0.4）\n"
     "  --check            按默认值验算\n"
-    "分析方法：\n"
-    "  --method elastic   elastic 弹性受压区法（默认）、compatibility 应变协调法（刚性底板，\n"
-    "                     平截面假定）或 envelope 包络（各验算项取两法中较大的需求）\n"
+    "%METHODS%"
     "  --modular-ratio X  应变协调法的模量比 nE = Es/Ec，1～50（默认按混凝土强度等级）\n"
     "构造参数（给出 --tube 时另验算板件：plate cap stiffener stiffener_weld column_weld\n"
     "tube anchorage detailing）：\n"
@@ -110,6 +110,27 @@ const char* const usage =
     "退出状态：0 成功；1 计算失败或文件无法读取（错误信息写到标准错误）；2 用法错误；\n"
     "3 底板全截面受拉或应变协调法无平衡解；4 计算成功但有验算项不满足（--optimize：没有满足的方案）。\n";
 
+// The usage with the methods of the table, one a line, the default first.
+std::string usageText() {
+    std::string methods = "分析方法：\n";
+    // The option's column is as wide as "  --method elastic   ".
+    constexpr std::size_t optionWidth = 21;
+    bool first = true;
+    for (const tarvel::MethodDefinition& m : tarvel::methodDefinitions()) {
+        std::string line = first ? std::string("  --method ") + m.key : std::string();
+        line.resize(optionWidth, ' ');
+        std::string note = first ? "默认" : "";
+        if (*m.usage) note += (note.empty() ? "" : "，") + std::string(m.usage);
+        methods += line + m.key + ' ' + m.title + (note.empty() ? "" : "（" + note + "）") + '\n';
+        first = false;
+    }
+    std::string text = usageTemplate;
+    text.replace(text.find("%METHODS%"), std::strlen("%METHODS%"), methods);
+    return text;
+}
+
+const std::string usage = usageText();
+
 // Prints each text the moment it is made, so that a failure leaves the earlier ones.
 class PrintSink : public tarvel::TextSink {
   public:
@@ -123,7 +144,7 @@ class PrintSink : public tarvel::TextSink {
 enum ExitStatus { success = 0, failure = 1, wrongUsage = 2, fullTension = 3, checkFails = 4 };
 
 int usageError(const std::string& what) {
-    std::fprintf(stderr, "tarvel-calc: %s\n%s", what.c_str(), usage);
+    std::fprintf(stderr, "tarvel-calc: %s\n%s", what.c_str(), usage.c_str());
     return wrongUsage;
 }
 
@@ -156,7 +177,7 @@ bool readInput(const std::string& path, std::string& text,
 
 // Computes a table and writes it as CSV; the outcomes go to `outcomes` when asked for.
 int writeTable(const tarvel::LoadTable& table, const tarvel::cli::Options& options,
-               std::vector<std::optional<tarvel::CaseOutcome>>* outcomes) {
+               tarvel::ComputedCases* outcomes) {
     const auto results = tarvel::cli::computeBatch(table, options, isatty(STDERR_FILENO));
     std::string out, summary;
     tarvel::cli::formatBatch(table, results, options, out, summary);
@@ -207,7 +228,7 @@ int project(tarvel::cli::Options options) {
         options.shearText = tarvel::numberToText(p.design.V);
     options.design = p.design;
     options.checks = true;
-    std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
+    tarvel::ComputedCases outcomes;
     const int status = writeTable(table, options, &outcomes);
     if (status != success || !options.report) return status;
 #ifdef TARVEL_WITH_REPORT
@@ -338,17 +359,17 @@ int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 // One case by the compatibility method or the envelope: the whole case is computed, then
 // printed as the elastic method prints it.
 int methodCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
-    const tarvel::CaseOutcome outcome = tarvel::computeCase(texts, options.design, 0, options.checks);
+    const tarvel::ComputedCase outcome = tarvel::computeCase(texts, options.design, 0, options.checks);
     for (tarvel::ResultBox box : outcome.written)
         std::printf("%s\t%s\n", tarvel::boxName(box), outcome.result[box].c_str());
     switch (outcome.status) {
-    case tarvel::CaseOutcome::Status::Refused:
+    case tarvel::CaseStatus::Refused:
         std::printf("%s\n", outcome.message.c_str());
         return fullTension;
-    case tarvel::CaseOutcome::Status::Error:
+    case tarvel::CaseStatus::Error:
         std::fprintf(stderr, "错误：%s\n", outcome.message.c_str());
         return failure;
-    case tarvel::CaseOutcome::Status::Ok:
+    case tarvel::CaseStatus::Ok:
         break;
     }
     if (!outcome.methodRemark.empty()) std::fprintf(stderr, "说明：%s\n", outcome.methodRemark.c_str());
@@ -358,15 +379,15 @@ int methodCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 }
 
 int jsonCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
-    const tarvel::CaseOutcome outcome = tarvel::computeCase(texts, options.design);
+    const tarvel::ComputedCase outcome = tarvel::computeCase(texts, options.design);
     std::fputs(tarvel::cli::caseJson(outcome, options).c_str(), stdout);
     switch (outcome.status) {
-    case tarvel::CaseOutcome::Status::Refused:
+    case tarvel::CaseStatus::Refused:
         return fullTension;
-    case tarvel::CaseOutcome::Status::Error:
+    case tarvel::CaseStatus::Error:
         std::fprintf(stderr, "错误：%s\n", outcome.message.c_str());
         return failure;
-    case tarvel::CaseOutcome::Status::Ok:
+    case tarvel::CaseStatus::Ok:
         break;
     }
     return outcome.checks.ok ? success : checkFails;
@@ -377,7 +398,7 @@ int jsonCase(const tarvel::cli::Options& options, const tarvel::InputTexts& text
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "-h") {
-        std::fputs(usage, stdout);
+        std::fputs(usage.c_str(), stdout);
         return success;
     }
     tarvel::cli::Options options;
@@ -390,7 +411,7 @@ int main(int argc, char** argv) {
         return failure;
     }
     if (options.help) {
-        std::fputs(usage, stdout);
+        std::fputs(usage.c_str(), stdout);
         return success;
     }
     if (options.version) {

@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include "checks/methods.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cmath>
@@ -8,13 +10,13 @@ namespace tarvel::cli {
 
 using json = nlohmann::ordered_json;
 
-const char* statusName(CaseOutcome::Status status) {
+const char* statusName(CaseStatus status) {
     switch (status) {
-    case CaseOutcome::Status::Ok:
+    case CaseStatus::Ok:
         return "ok";
-    case CaseOutcome::Status::Refused:
+    case CaseStatus::Refused:
         return "refused";
-    case CaseOutcome::Status::Error:
+    case CaseStatus::Error:
         break;
     }
     return "error";
@@ -54,7 +56,7 @@ const char* refinedStatusName(RefinedEquilibrium::Status s) {
 
 } // namespace
 
-std::string caseJson(const CaseOutcome& outcome, const Options& options) {
+std::string caseJson(const ComputedCase& outcome, const Options& options) {
     static const char* const inputNames[] = {"P", "M", "d", "D", "n"};
     json j;
     json inputs = json::object();
@@ -68,7 +70,7 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
     for (ResultBox box : outcome.written)
         results[boxName(box)] = outcome.result[box];
     j["results"] = results;
-    if (outcome.status == CaseOutcome::Status::Ok) j["bolt_forces"] = outcome.boltForces;
+    if (outcome.status == CaseStatus::Ok) j["bolt_forces"] = outcome.boltForces;
     if (!outcome.methodRemark.empty()) j["method_remark"] = outcome.methodRemark;
     const DesignInput& d = options.design;
     j["design"] = {{"bolt", d.bolt},   {"steel", d.steel}, {"concrete", d.concrete},

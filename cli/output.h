@@ -13,9 +13,9 @@ namespace tarvel::cli {
 std::string checkLines(const DesignChecks& checks, AnalysisMethod shown);
 
 // ok, refused or error: the status column of the CSV and the status of the JSON.
-const char* statusName(CaseOutcome::Status status);
+const char* statusName(CaseStatus status);
 
 // The whole outcome of one case as one JSON object.
-std::string caseJson(const CaseOutcome& outcome, const Options& options);
+std::string caseJson(const ComputedCase& outcome, const Options& options);
 
 } // namespace tarvel::cli

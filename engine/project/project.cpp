@@ -1,5 +1,6 @@
 #include "project/project.h"
 
+#include "checks/methods.h"
 #include "core/number.h"
 
 #include <nlohmann/json.hpp>
@@ -177,8 +178,8 @@ Project parseProject(std::string_view bytes) {
     if (design.contains("method")) {
         const std::string method = textAt(design, "method", "design.");
         if (!methodFromName(method, p.design.method))
-            bad("项目文件中「design.method」应为 elastic、compatibility 或 envelope，而不是“" +
-                method + "”");
+            bad("项目文件中「design.method」应为 " + methodNameList() + "，而不是“" + method +
+                "”");
     }
     if (design.contains("modularRatio"))
         p.design.modularRatio = numberAt(design, "modularRatio", "design.");

@@ -148,8 +148,8 @@ Verdict loadDemands(const Setup& s, const SizingMethod& method, const Geometry& 
             return v;
         };
         const CaseTexts r = method.compute({l.P, l.M, g.dText, g.DText, g.nText}, largest);
-        if (r.status == CaseTexts::Status::Refused) return rejected({Reject::Refused});
-        if (r.status == CaseTexts::Status::Error) return rejected({Reject::Failed});
+        if (r.status == CaseStatus::Refused) return rejected({Reject::Refused});
+        if (r.status == CaseStatus::Error) return rejected({Reject::Failed});
         double T, sigma, C, F, h1, h2;
         try {
             T = textToNumber(r.result.tt);
@@ -412,7 +412,7 @@ bool confirm(const Project& project, SizedDesign& design, unsigned threads, Chec
     bool first = true;
     for (std::size_t k = 0; k < outcomes.size(); ++k) {
         const auto& o = outcomes[k];
-        if (!o || o->status != CaseOutcome::Status::Ok || !o->hasChecks) {
+        if (!o || o->status != CaseStatus::Ok || !o->hasChecks) {
             failed = CheckId::Equilibrium;
             return false;
         }

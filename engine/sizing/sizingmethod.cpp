@@ -1,5 +1,7 @@
 #include "sizing/sizingmethod.h"
 
+#include "checks/methods.h"
+
 namespace tarvel {
 
 namespace {
@@ -9,12 +11,11 @@ CaseTexts elastic(const InputTexts& inputs, const BoltSize&) {
     TextSink sink;
     try {
         // One thread: the sizing already runs a geometry on every core.
-        out.status = calculate(inputs, sink, {}, '.', 1) == Outcome::Refused
-                         ? CaseTexts::Status::Refused
-                         : CaseTexts::Status::Ok;
-        if (out.status == CaseTexts::Status::Refused) out.message = fullTensionMessage;
+        out.status = calculate(inputs, sink, {}, '.', 1) == Outcome::Refused ? CaseStatus::Refused
+                                                                             : CaseStatus::Ok;
+        if (out.status == CaseStatus::Refused) out.message = fullTensionMessage;
     } catch (const TarvelError& e) {
-        out.status = CaseTexts::Status::Error;
+        out.status = CaseStatus::Error;
         out.message = e.what();
     }
     out.result = sink.result();
@@ -28,15 +29,16 @@ SizingMethod elasticSizingMethod() {
 }
 
 SizingMethod sizingMethodFor(const DesignInput& design) {
+    // The elastic method's own texts, without a case around them: its search is most of the
+    // sizing's time.
     if (design.method == AnalysisMethod::Elastic) return elasticSizingMethod();
-    return {true, [design](const InputTexts& inputs, const BoltSize& bolt) {
+    return {methodDefinition(design.method).dependsOnBolt,
+            [design](const InputTexts& inputs, const BoltSize& bolt) {
                 DesignInput d = design;
                 d.bolt = bolt.name;
-                const CaseOutcome o = computeCase(inputs, d, 1, false);
+                const ComputedCase o = computeCase(inputs, d, 1, false);
                 CaseTexts out;
-                out.status = o.status == CaseOutcome::Status::Ok        ? CaseTexts::Status::Ok
-                             : o.status == CaseOutcome::Status::Refused ? CaseTexts::Status::Refused
-                                                                        : CaseTexts::Status::Error;
+                out.status = o.status;
                 out.result = o.result;
                 out.message = o.message;
                 return out;

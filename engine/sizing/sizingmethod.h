@@ -13,8 +13,7 @@ namespace tarvel {
 // bolt (through its effective area A_e) says so, and is then asked once per bolt size; one
 // that does not is asked once per geometry and load, and its texts serve every bolt size.
 struct CaseTexts {
-    enum class Status { Ok, Refused, Error };
-    Status status = Status::Error;
+    CaseStatus status = CaseStatus::Error;
     BaseResult result;
     std::string message; // the refusal or the failure, in Chinese
 };

@@ -6,6 +6,7 @@
 #include "design/designwindow.h"
 #include "design/diagramwidget.h"
 #include "form/kqform1.h"
+#include "loads/loadtable.h"
 #include "loads/loadtablepane.h"
 #include "project/projectdocument.h"
 #include "qt_test_support.h"

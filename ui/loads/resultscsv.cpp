@@ -7,13 +7,13 @@
 
 namespace {
 
-const char* statusName(tarvel::CaseOutcome::Status status) {
+const char* statusName(tarvel::CaseStatus status) {
     switch (status) {
-    case tarvel::CaseOutcome::Status::Ok:
+    case tarvel::CaseStatus::Ok:
         return "ok";
-    case tarvel::CaseOutcome::Status::Refused:
+    case tarvel::CaseStatus::Refused:
         return "refused";
-    case tarvel::CaseOutcome::Status::Error:
+    case tarvel::CaseStatus::Error:
         break;
     }
     return "error";
@@ -49,7 +49,7 @@ std::string resultsCsv(const LoadTableModel& model, const Geometry& g,
                    std::string(shown.size() + 1, ',') + "\n";
             continue;
         }
-        const tarvel::CaseOutcome& o = *row.outcome;
+        const tarvel::ComputedCase& o = *row.outcome;
         out += statusName(o.status);
         for (tarvel::ResultBox box : tarvel::allResultBoxes) {
             out += ',';
