@@ -1,5 +1,8 @@
 #include "output.h"
 
+#include "loads/batchcsv.h"
+#include "project/detailingjson.h"
+
 #include "checks/methods.h"
 
 #include <nlohmann/json.hpp>
@@ -9,18 +12,6 @@
 namespace tarvel::cli {
 
 using json = nlohmann::ordered_json;
-
-const char* statusName(CaseStatus status) {
-    switch (status) {
-    case CaseStatus::Ok:
-        return "ok";
-    case CaseStatus::Refused:
-        return "refused";
-    case CaseStatus::Error:
-        break;
-    }
-    return "error";
-}
 
 std::string checkLines(const DesignChecks& checks, AnalysisMethod shown) {
     std::string out = std::string("method\t") + methodName(shown) + '\n';
@@ -87,17 +78,7 @@ std::string caseJson(const ComputedCase& outcome, const Options& options) {
         j["design"]["fc"] = c.data.concrete.compressiveDesign;
         j["design"]["modularRatio"] = c.data.nE;
         if (c.detailing) {
-            const DetailingInput& t = c.detailing->input;
-            j["design"]["detailing"] = {{"tube", t.tube},
-                                        {"tubeSteel", t.tubeSteel},
-                                        {"plate", t.plate},
-                                        {"plateSteel", t.plateSteel},
-                                        {"stiffener", t.stiffener},
-                                        {"cap", t.cap},
-                                        {"weld", t.weld},
-                                        {"stiffenerWeld", t.stiffenerWeld},
-                                        {"electrode", t.electrode},
-                                        {"anchorage", t.anchorage}};
+            j["design"]["detailing"] = detailingJson(c.detailing->input);
         }
         json checks = json::array();
         for (const Check* made : c.made()) {

@@ -2,6 +2,7 @@
 
 #include "checks/methods.h"
 #include "core/number.h"
+#include "project/detailingjson.h"
 
 #include <nlohmann/json.hpp>
 
@@ -224,16 +225,7 @@ std::string serializeProject(const Project& p) {
                    // A reader that does not know it ignores it: the version stays.
                    {"V", p.design.V}};
     if (const auto& t = p.design.detailing) {
-        j["design"]["detailing"] = {{"tube", t->tube},
-                                    {"tubeSteel", t->tubeSteel},
-                                    {"plate", t->plate},
-                                    {"plateSteel", t->plateSteel},
-                                    {"stiffener", t->stiffener},
-                                    {"cap", t->cap},
-                                    {"weld", t->weld},
-                                    {"stiffenerWeld", t->stiffenerWeld},
-                                    {"electrode", t->electrode},
-                                    {"anchorage", t->anchorage}};
+        j["design"]["detailing"] = detailingJson(*t);
     }
     if (p.design.method != AnalysisMethod::Elastic)
         j["design"]["method"] = methodName(p.design.method);
