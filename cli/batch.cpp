@@ -1,6 +1,7 @@
 #include "batch.h"
 
-#include "loads/csv.h"
+#include "checks/methods.h"
+#include "loads/batchcsv.h"
 #include "output.h"
 
 #include <chrono>
@@ -9,15 +10,14 @@
 
 namespace tarvel::cli {
 
-std::vector<std::optional<CaseOutcome>> computeBatch(const LoadTable& table, const Options& options,
-                                                     bool showProgress) {
+ComputedCases computeBatch(const LoadTable& table, const Options& options, bool showProgress) {
     BatchOptions batch;
     batch.withChecks = options.checks;
     if (!showProgress) return runBatch(table.cases, options.design, batch);
 
     std::atomic<std::size_t> done{0};
     batch.progress = [&](std::size_t finished, std::size_t) { done = finished; };
-    std::vector<std::optional<CaseOutcome>> results;
+    ComputedCases results;
     std::atomic<bool> finished{false};
     std::thread worker([&] {
         results = runBatch(table.cases, options.design, batch);
@@ -48,59 +48,22 @@ std::string caseLabel(const LoadTable& table, int k) {
 
 } // namespace
 
-void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOutcome>>& results,
-                 const Options& options, std::string& out, std::string& summary) {
-    const bool named = table.hasName || options.project;
-
-    if (named) out += "name,";
-    out += "P,M,d,D,n,status";
-    for (ResultBox box : allResultBoxes)
-        out += std::string(",") + boxName(box);
-    out += ",message";
-    // The steel parts are checked in every row or in none: their columns follow the options.
-    const bool detailed = options.design.detailing.has_value();
-    auto shown = [detailed](const CheckDefinition& def) { return detailed || !def.needsDetailing; };
-    if (options.checks) {
-        out += ",V";
-        for (const CheckDefinition& def : checkDefinitions())
-            if (shown(def)) out += std::string(",") + def.key + "_ratio";
-        out += ",verdict";
-    }
-    // Another method names, row by row, whose texts the row holds (the envelope's vary).
-    const bool methodColumn = options.design.method != AnalysisMethod::Elastic;
-    if (methodColumn) out += ",method";
-    out += '\n';
+void formatBatch(const LoadTable& table, const ComputedCases& results, const Options& options,
+                 std::string& out, std::string& summary) {
+    const ResultsCsvColumns columns = resultsCsvColumns(
+        options.design, table.hasName || options.project.has_value(), options.checks);
+    out += resultsCsvHeader(columns);
     for (std::size_t k = 0; k < results.size(); ++k) {
         const LoadCase& c = table.cases[k];
-        const CaseOutcome& r = *results[k];
-        if (named) out += csvField(c.name) + ',';
-        for (const std::string& input : c.inputs)
-            out += csvField(input) + ',';
-        out += statusName(r.status);
-        for (ResultBox box : allResultBoxes) {
-            out += ',';
-            for (ResultBox made : r.written)
-                if (made == box) out += csvField(r.result[box]);
-        }
-        out += ',' + csvField(r.message);
-        if (options.checks) {
-            const bool ownV = !c.V.empty() && c.V.find_first_not_of(" \t") != std::string::npos;
-            out += ',' + csvField(ownV ? c.V : options.shearText);
-            for (const CheckDefinition& def : checkDefinitions())
-                if (shown(def))
-                    out += ',' + (r.hasChecks ? r.checks[def.id].ratioText : std::string());
-            out += ',' + std::string(r.hasChecks ? (r.checks.ok ? "ok" : "fail") : "");
-        }
-        if (methodColumn)
-            out += ',' + std::string(r.status == CaseOutcome::Status::Ok ? methodName(r.shownMethod)
-                                                                          : "");
-        out += '\n';
+        const bool ownV = c.V.find_first_not_of(" \t") != std::string::npos;
+        out +=
+            resultsCsvRow(columns, c.name, c.inputs, ownV ? c.V : options.shearText, &*results[k]);
     }
     if (!options.checks) return;
     const auto governing = governingCases(results);
     for (int i = 0; i < checkCount; ++i) {
         const CheckDefinition& def = checkDefinitions()[i];
-        if (!shown(def)) continue;
+        if (!options.design.detailing && def.needsDetailing) continue;
         const char* const title = def.title;
         if (governing[i] < 0) {
             summary += std::string("最不利 ") + title + "：无可验算的荷载组合\n";

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loads/loadcases.h"
+#include "loads/loadtable.h"
 #include "options.h"
 
 #include <string>
@@ -10,12 +10,11 @@ namespace tarvel::cli {
 
 // Computes every load case of `table` on all cores, in input order. `showProgress` writes a
 // progress line to stderr when the batch is slow.
-std::vector<std::optional<CaseOutcome>> computeBatch(const LoadTable& table, const Options& options,
-                                                     bool showProgress);
+ComputedCases computeBatch(const LoadTable& table, const Options& options, bool showProgress);
 
 // The result table, in input order, to `out`; with checks, the governing case of each check
 // goes to `summary`.
-void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOutcome>>& results,
-                 const Options& options, std::string& out, std::string& summary);
+void formatBatch(const LoadTable& table, const ComputedCases& results, const Options& options,
+                 std::string& out, std::string& summary);
 
 } // namespace tarvel::cli

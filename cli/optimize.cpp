@@ -1,9 +1,11 @@
 #include "optimize.h"
 
 #include "core/number.h"
+#include "sizing/sizingtally.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvel::cli {
@@ -12,27 +14,13 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-const char* const massFormula =
-    "质量(kg) = 底板 ρ·π/4·Dout²·tp + 加劲肋 n·ρ·ts·hs·(Dout − Dt)/2 + 锚栓顶板 "
-    "n·ρ·tc·bc·(π·D/n − ts) + 锚栓 n·ρ·π/4·db²·(la + hs + tc + 2db)，"
-    "Dout = max(d, D + 3db)，ρ = 7.85×10⁻⁶ kg/mm³";
-
 std::string governingText(const SizedDesign& d) {
     return std::string(checkDefinition(d.governing).key) + "@" + d.governingCase;
 }
 
-// The rejections with a count, most first: (key, title, count).
-struct Rejection {
-    std::string key, title;
-    std::size_t count;
-};
+// The rejections with a count, most first.
 std::vector<Rejection> rejections(const SizingResult& r) {
-    std::vector<Rejection> out;
-    for (const CheckDefinition& def : checkDefinitions())
-        if (r.rejectedBy[static_cast<int>(def.id)])
-            out.push_back({def.key, def.title, r.rejectedBy[static_cast<int>(def.id)]});
-    if (r.refused) out.push_back({"refused", fullTensionMessage, r.refused});
-    if (r.failed) out.push_back({"error", "计算失败", r.failed});
+    std::vector<Rejection> out = sizingRejections(r);
     std::stable_sort(out.begin(), out.end(),
                      [](const Rejection& a, const Rejection& b) { return a.count > b.count; });
     return out;

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "checks/methods.h"
+
 #include <exception>
 #include <string>
 
@@ -199,8 +201,7 @@ void apply(Options& o, Valued option, const std::string& value) {
     case Valued::method:
         // The method alone asks for no checks: it chooses whose twelve texts are printed.
         if (!methodFromName(value, o.design.method))
-            throw UsageError{"--method 应为 elastic、compatibility 或 envelope，而不是“" + value +
-                             "”"};
+            throw UsageError{"--method 应为 " + methodNameList() + "，而不是“" + value + "”"};
         break;
     case Valued::modularRatio:
         o.design.modularRatio = designNumber(value, InputField::modularRatio);

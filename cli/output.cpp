@@ -1,5 +1,10 @@
 #include "output.h"
 
+#include "loads/batchcsv.h"
+#include "project/detailingjson.h"
+
+#include "checks/methods.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cmath>
@@ -7,18 +12,6 @@
 namespace tarvel::cli {
 
 using json = nlohmann::ordered_json;
-
-const char* statusName(CaseOutcome::Status status) {
-    switch (status) {
-    case CaseOutcome::Status::Ok:
-        return "ok";
-    case CaseOutcome::Status::Refused:
-        return "refused";
-    case CaseOutcome::Status::Error:
-        break;
-    }
-    return "error";
-}
 
 std::string checkLines(const DesignChecks& checks, AnalysisMethod shown) {
     std::string out = std::string("method\t") + methodName(shown) + '\n';
@@ -54,7 +47,7 @@ const char* refinedStatusName(RefinedEquilibrium::Status s) {
 
 } // namespace
 
-std::string caseJson(const CaseOutcome& outcome, const Options& options) {
+std::string caseJson(const ComputedCase& outcome, const Options& options) {
     static const char* const inputNames[] = {"P", "M", "d", "D", "n"};
     json j;
     json inputs = json::object();
@@ -68,7 +61,7 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
     for (ResultBox box : outcome.written)
         results[boxName(box)] = outcome.result[box];
     j["results"] = results;
-    if (outcome.status == CaseOutcome::Status::Ok) j["bolt_forces"] = outcome.boltForces;
+    if (outcome.status == CaseStatus::Ok) j["bolt_forces"] = outcome.boltForces;
     if (!outcome.methodRemark.empty()) j["method_remark"] = outcome.methodRemark;
     const DesignInput& d = options.design;
     j["design"] = {{"bolt", d.bolt},   {"steel", d.steel}, {"concrete", d.concrete},
@@ -85,17 +78,7 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
         j["design"]["fc"] = c.data.concrete.compressiveDesign;
         j["design"]["modularRatio"] = c.data.nE;
         if (c.detailing) {
-            const DetailingInput& t = c.detailing->input;
-            j["design"]["detailing"] = {{"tube", t.tube},
-                                        {"tubeSteel", t.tubeSteel},
-                                        {"plate", t.plate},
-                                        {"plateSteel", t.plateSteel},
-                                        {"stiffener", t.stiffener},
-                                        {"cap", t.cap},
-                                        {"weld", t.weld},
-                                        {"stiffenerWeld", t.stiffenerWeld},
-                                        {"electrode", t.electrode},
-                                        {"anchorage", t.anchorage}};
+            j["design"]["detailing"] = detailingJson(c.detailing->input);
         }
         json checks = json::array();
         for (const Check* made : c.made()) {

@@ -12,10 +12,7 @@ namespace tarvel::cli {
 // the verdict.
 std::string checkLines(const DesignChecks& checks, AnalysisMethod shown);
 
-// ok, refused or error: the status column of the CSV and the status of the JSON.
-const char* statusName(CaseOutcome::Status status);
-
 // The whole outcome of one case as one JSON object.
-std::string caseJson(const CaseOutcome& outcome, const Options& options);
+std::string caseJson(const ComputedCase& outcome, const Options& options);
 
 } // namespace tarvel::cli

@@ -68,8 +68,7 @@ bool writeCaseReport(const Options& options, const InputTexts& inputs, std::stri
 }
 
 bool writeProjectReport(const Options& options, const Project& project,
-                        const std::vector<std::optional<CaseOutcome>>& outcomes,
-                        std::string& error) {
+                        const ComputedCases& outcomes, std::string& error) {
     const auto app = startQt();
     try {
         report::ReportData data = report::makeProjectReport(project, outcomes);

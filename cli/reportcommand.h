@@ -14,7 +14,6 @@ namespace tarvel::cli {
 // without a display. False with the Chinese message in `error` when nothing was written.
 bool writeCaseReport(const Options& options, const InputTexts& inputs, std::string& error);
 bool writeProjectReport(const Options& options, const Project& project,
-                        const std::vector<std::optional<CaseOutcome>>& outcomes,
-                        std::string& error);
+                        const ComputedCases& outcomes, std::string& error);
 
 } // namespace tarvel::cli

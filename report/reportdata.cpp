@@ -1,5 +1,6 @@
 #include "reportdata.h"
 
+#include "checks/methods.h"
 #include "reporterror.h"
 #include "settingsstore.h"
 
@@ -34,12 +35,12 @@ ReportCase makeReportCase(const InputTexts& inputs, const DesignInput& design, c
     c.name = name;
     c.design = design;
     c.outcome = computeCase(inputs, design, threads);
-    if (c.outcome.status == CaseOutcome::Status::Ok) {
+    if (c.outcome.status == CaseStatus::Ok) {
         try {
             c.analysis = analyze(inputs);
         } catch (const TarvelError& e) {
             // analyze already passed inside computeCase; a failure here would be a fault.
-            c.outcome.status = CaseOutcome::Status::Error;
+            c.outcome.status = CaseStatus::Error;
             c.outcome.message = e.what();
         }
     }
@@ -72,8 +73,7 @@ double utilisation(const ReportCase& c) {
 }
 } // namespace
 
-ReportData makeProjectReport(const Project& project,
-                             const std::vector<std::optional<CaseOutcome>>& outcomes) {
+ReportData makeProjectReport(const Project& project, const ComputedCases& outcomes) {
     ReportData data;
     const auto text = [](const std::string& s) { return QString::fromStdString(s); };
     data.info = {text(project.info.project), text(project.info.member), text(project.info.designer),
@@ -92,7 +92,7 @@ ReportData makeProjectReport(const Project& project,
         } catch (const TarvelError&) {
             c.design = project.design; // the row's own outcome says its V is no number
         }
-        if (c.outcome.status == CaseOutcome::Status::Ok) c.analysis = analyze(cases[k].inputs);
+        if (c.outcome.status == CaseStatus::Ok) c.analysis = analyze(cases[k].inputs);
         data.loadCases.push_back(std::move(c));
     }
     const int governing = governingCase(data.loadCases);
@@ -113,11 +113,11 @@ int governingCase(const std::vector<ReportCase>& cases) {
 }
 
 void requireReportable(const ReportData& data) {
-    const CaseOutcome& o = data.main.outcome;
+    const ComputedCase& o = data.main.outcome;
     if (data.main.ok()) return;
     const QString why =
         o.message.empty() ? QStringLiteral("计算未完成") : QString::fromStdString(o.message);
-    if (o.status == CaseOutcome::Status::Refused)
+    if (o.status == CaseStatus::Refused)
         throw ReportError(QStringLiteral("无法生成计算书：%1，计算被拒绝").arg(why));
     throw ReportError(QStringLiteral("无法生成计算书：计算失败（%1）").arg(why));
 }

@@ -29,10 +29,10 @@ void saveReportInfo(const ReportInfo& info);
 struct ReportCase {
     QString name; // load-case name; may be empty for a single case
     DesignInput design;
-    CaseOutcome outcome;
+    ComputedCase outcome;
     std::optional<Analysis> analysis; // present when the calculation finished
 
-    bool ok() const { return outcome.status == CaseOutcome::Status::Ok && analysis.has_value(); }
+    bool ok() const { return outcome.status == CaseStatus::Ok && analysis.has_value(); }
 };
 
 // Computes a case for the report: computeCase, and the analysis for the diagram when the
@@ -66,8 +66,7 @@ int governingCase(const std::vector<ReportCase>& cases);
 // order of the project's loads): every case in the summary table, the governing one in full,
 // the project's title block. Throws ReportError when a case is not computed yet or none
 // finished.
-ReportData makeProjectReport(const Project& project,
-                             const std::vector<std::optional<CaseOutcome>>& outcomes);
+ReportData makeProjectReport(const Project& project, const ComputedCases& outcomes);
 
 // Throws ReportError when the main case cannot be reported (refused or failed): the message
 // says why.

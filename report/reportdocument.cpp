@@ -1,5 +1,6 @@
 #include "reportdocument.h"
 
+#include "checks/methods.h"
 #include "core/number.h"
 #include "reporterror.h"
 #include "reportfont.h"
@@ -159,17 +160,16 @@ QString header(const ReportData& d) {
 
 // The analysis the texts come from, and for the rigid-plate analysis its equations.
 QString methodSection(const ReportCase& c) {
-    const AnalysisMethod chosen = c.design.method;
-    if (chosen == AnalysisMethod::Elastic) return {};
-    QString out = QStringLiteral("<p>分析方法：%1。").arg(QString::fromUtf8(methodTitle(chosen)));
-    if (chosen == AnalysisMethod::Envelope)
-        out += QStringLiteral("每项验算取弹性受压区法与应变协调法中较不利者（抗剪取较小的 C），"
-                              "说明中注明控制的方法；弹性受压区法结果平衡误差超过 5 % 或被拒绝时"
-                              "不予采用，由应变协调法决定。下列计算结果取%1。")
-                   .arg(QString::fromUtf8(methodTitle(c.outcome.shownMethod)));
+    const MethodDefinition& method = methodDefinition(c.design.method);
+    if (!method.reportText) return {};
+    QString out = QStringLiteral("<p>分析方法：%1。").arg(QString::fromUtf8(method.title));
+    out += QString::fromUtf8(method.reportText)
+               .replace(QStringLiteral("{shown}"),
+                        QString::fromUtf8(methodTitle(c.outcome.shownMethod)));
     out += QStringLiteral("</p>\n");
     if (!c.outcome.methodRemark.empty())
         out += QStringLiteral("<p class=\"remark\">%1。</p>\n").arg(esc(c.outcome.methodRemark));
+    if (!method.reportsCompatibility) return out;
     return out + QStringLiteral(
                      "<p>应变协调法（刚性底板）：截面保持平面，中和轴 y<sub>n</sub>、曲率 k；"
                      "混凝土仅受压，σ = k·(y − y<sub>n</sub>)（y &gt; y<sub>n</sub>，直径 d 的圆内）；"
@@ -324,7 +324,7 @@ QString refinedText(const RefinedEquilibrium& r) {
 }
 
 QString equilibrium(const ReportCase& c) {
-    const CaseOutcome& o = c.outcome;
+    const ComputedCase& o = c.outcome;
     const double P = textToNumber(o.inputs[0]), M = std::fabs(textToNumber(o.inputs[1]));
     const double h1 = textToNumber(o.result.h1t), h2 = textToNumber(o.result.h2t);
     // A miss is taken against the largest force (moment) of the state, not the load alone:
@@ -450,11 +450,11 @@ QString conclusion(const ReportCase& c) {
 
 QString caseVerdict(const ReportCase& c) {
     switch (c.outcome.status) {
-    case CaseOutcome::Status::Ok:
+    case CaseStatus::Ok:
         return verdict(c.outcome.checks.ok);
-    case CaseOutcome::Status::Refused:
+    case CaseStatus::Refused:
         return QStringLiteral("<span class=\"fail\">拒绝：%1</span>").arg(esc(c.outcome.message));
-    case CaseOutcome::Status::Error:
+    case CaseStatus::Error:
         break;
     }
     return QStringLiteral("<span class=\"fail\">出错：%1</span>").arg(esc(c.outcome.message));
@@ -462,7 +462,7 @@ QString caseVerdict(const ReportCase& c) {
 
 // For each check, the load case with its largest ratio (-1 for none).
 std::array<int, checkCount> governingRows(const ReportData& d) {
-    std::vector<std::optional<CaseOutcome>> outcomes;
+    ComputedCases outcomes;
     for (const ReportCase& c : d.loadCases)
         outcomes.push_back(c.outcome);
     return governingCases(outcomes);
@@ -511,8 +511,8 @@ QString loadCaseTable(const ReportData& d, HtmlTarget target) {
     bool allOk = true;
     for (int k = 0; k < static_cast<int>(d.loadCases.size()); ++k) {
         const ReportCase& c = d.loadCases[k];
-        const CaseOutcome& o = c.outcome;
-        const bool ok = o.status == CaseOutcome::Status::Ok;
+        const ComputedCase& o = c.outcome;
+        const bool ok = o.status == CaseStatus::Ok;
         allOk = allOk && ok && o.checks.ok;
         // The governing ratio of each check is marked, and the case shown in full.
         const QString name = esc(c.name) + (k == d.mainIndex ? QStringLiteral("◆") : QString());

@@ -338,7 +338,7 @@ DiagramData makeDiagramData(const Analysis& a, const BaseResult& result) {
     return d;
 }
 
-DiagramData makeDiagramData(const Analysis& a, const CaseOutcome& outcome) {
+DiagramData makeDiagramData(const Analysis& a, const ComputedCase& outcome) {
     DiagramData d = makeDiagramData(a, outcome.result);
     if (outcome.shownMethod == AnalysisMethod::Elastic) return d;
     // Another method's state: its own compression length and the force of every bolt.

@@ -41,7 +41,7 @@ struct DiagramData {
 // bolt for the kept T (boltForces).
 DiagramData makeDiagramData(const Analysis& analysis, const BaseResult& result);
 // The same for a case of any method: the compatibility method's own x and bolt forces.
-DiagramData makeDiagramData(const Analysis& analysis, const CaseOutcome& outcome);
+DiagramData makeDiagramData(const Analysis& analysis, const ComputedCase& outcome);
 
 // The diagram's own proportions: width ÷ height.
 inline constexpr double diagramAspect = 1000.0 / 900.0;

@@ -93,4 +93,12 @@ ElasticCheck checkElastic(const BaseInput& input) {
     return check;
 }
 
+Analysis analyze(const InputTexts& texts, char decimalSeparator) {
+    Analysis a;
+    a.input = makeBaseInput(texts[0], texts[1], texts[2], texts[3], texts[4], decimalSeparator);
+    a.layout = layOutBolts(a.input);
+    a.check = checkElastic(a.input);
+    return a;
+}
+
 } // namespace tarvel

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tarvel {
@@ -45,5 +46,20 @@ BaseInput makeBaseInput(std::string_view p, std::string_view m, std::string_view
 BoltLayout layOutBolts(const BaseInput& input);
 
 ElasticCheck checkElastic(const BaseInput& input);
+
+// The texts of the five input boxes: P (kN), M (kN·m), d (mm), D (mm), n.
+using InputTexts = std::array<std::string, 5>;
+
+// The texts a new window holds.
+inline const InputTexts defaultInputs{"1000", "1000", "1520", "1620", "18"};
+
+// The first stage of a calculation: the inputs converted, the bolts laid out, the elastic
+// check made (in that order, so the first failure is the one the user sees).
+struct Analysis {
+    BaseInput input;
+    BoltLayout layout;
+    ElasticCheck check;
+};
+Analysis analyze(const InputTexts& texts, char decimalSeparator = '.');
 
 } // namespace tarvel

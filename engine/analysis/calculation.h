@@ -7,26 +7,15 @@
 
 namespace tarvel {
 
-// The texts of the five input boxes: P (kN), M (kN·m), d (mm), D (mm), n.
-using InputTexts = std::array<std::string, 5>;
-
-// The texts a new window holds.
-inline const InputTexts defaultInputs{"1000", "1000", "1520", "1620", "18"};
-
 // What a refused calculation says: the whole base plate is in tension (a refusal, not an
 // error; the command exits with 3).
 inline constexpr const char* fullTensionMessage = "底板全截面受拉";
 
 enum class Outcome { Done, Refused };
 
-// The first stage of a calculation: the inputs converted, the bolts laid out, the elastic
-// check made (in that order, so the first failure is the one the user sees).
-struct Analysis {
-    BaseInput input;
-    BoltLayout layout;
-    ElasticCheck check;
-};
-Analysis analyze(const InputTexts& texts, char decimalSeparator = '.');
+// How one load case ended, whatever computed it: its texts made (Ok), refused as the method
+// refuses it (the whole plate in tension, or no state in equilibrium), or failed (Error).
+enum class CaseStatus { Ok, Refused, Error };
 
 // One whole calculation from the five texts: the texts go to the sink as they are made
 // (xt first, then the search, then the rest). A failure throws TarvelError; what the sink

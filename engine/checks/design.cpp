@@ -3,7 +3,6 @@
 #include "analysis/compatibility.h"
 #include "analysis/search_detail.h"
 #include "checks/designbase.h"
-#include "checks/envelope.h"
 #include "core/lookup.h"
 #include "core/number.h"
 
@@ -246,11 +245,11 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     return out;
 }
 
-CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads,
-                        bool withChecks) {
-    if (design.method != AnalysisMethod::Elastic)
-        return computeMethodCase(inputs, design, threads, withChecks);
-    CaseOutcome out;
+ComputedCase computeElasticCase(const InputTexts& inputs, const DesignInput& chosen, int threads,
+                                bool withChecks) {
+    DesignInput design = chosen;
+    design.method = AnalysisMethod::Elastic;
+    ComputedCase out;
     out.inputs = inputs;
     TextSink sink;
     try {
@@ -261,23 +260,37 @@ CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int
             checkDetailingFits(resolveDesign(design), inputs);
         }
         if (calculate(inputs, sink, {}, '.', threads) == Outcome::Refused) {
-            out.status = CaseOutcome::Status::Refused;
+            out.status = CaseStatus::Refused;
             out.message = fullTensionMessage;
         } else {
-            out.status = CaseOutcome::Status::Ok;
+            out.status = CaseStatus::Ok;
             if (withChecks) {
                 out.checks = checkDesign(analyze(inputs), inputs, sink.result(), design);
                 out.hasChecks = true;
             }
         }
     } catch (const TarvelError& e) {
-        out.status = CaseOutcome::Status::Error;
+        out.status = CaseStatus::Error;
         out.message = e.what();
     }
     out.result = sink.result();
     out.written = sink.order();
-    if (out.status == CaseOutcome::Status::Ok) out.boltForces = elasticBoltForces(out);
+    if (out.status == CaseStatus::Ok) out.boltForces = elasticBoltForces(out);
     return out;
+}
+
+std::vector<double> elasticBoltForces(const ComputedCase& elastic) {
+    std::vector<double> forces;
+    try {
+        const Analysis a = analyze(elastic.inputs);
+        const int T = static_cast<int>(std::lround(textToNumber(elastic.result.tt)));
+        const std::vector<float> each = boltForces(a, T);
+        for (std::size_t i = 1; i < each.size(); ++i)
+            forces.push_back(each[i]);
+    } catch (const TarvelError&) {
+        forces.clear();
+    }
+    return forces;
 }
 
 } // namespace tarvel

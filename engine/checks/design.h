@@ -116,11 +116,10 @@ std::string ratioText(double ratio);
 // A number to two decimals with a leading zero ("0.76", "147.01").
 std::string twoDecimals(double value);
 
-// The design checks after computing the calculation: everything a window, a command or a
-// report needs for one load case.
-struct CaseOutcome {
-    enum class Status { Ok, Refused, Error };
-    Status status = Status::Error;
+// One load case computed: its texts, how it ended, and its design checks; everything a window,
+// a command or a report needs for one load case.
+struct ComputedCase {
+    CaseStatus status = CaseStatus::Error;
     InputTexts inputs;
     BaseResult result;              // texts made before any failure
     std::vector<ResultBox> written; // which texts were made, in order
@@ -133,9 +132,13 @@ struct CaseOutcome {
     std::vector<double> boltForces;
     std::string methodRemark; // why the envelope left the elastic result out
 };
-// Without `withChecks` no checks are made, and the design input is looked at only when the
-// method needs its bolt and concrete.
-CaseOutcome computeCase(const InputTexts& inputs, const DesignInput& design, int threads = 0,
-                        bool withChecks = true);
+// The case by the elastic method, whatever `design.method` says (methods.h computes a case by
+// the design's method). Without `withChecks` no checks are made.
+ComputedCase computeElasticCase(const InputTexts& inputs, const DesignInput& design,
+                                int threads = 0, bool withChecks = true);
+
+// The force of every bolt (kN, bolt 1 first) for the elastic texts of a finished case: the
+// bolt forces of its T. Empty when they cannot be made.
+std::vector<double> elasticBoltForces(const ComputedCase& elastic);
 
 } // namespace tarvel

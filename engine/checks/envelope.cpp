@@ -2,6 +2,7 @@
 
 #include "analysis/compatibility.h"
 #include "checks/designbase.h"
+#include "checks/methods.h"
 #include "core/number.h"
 
 #include <algorithm>
@@ -25,9 +26,9 @@ void nameGoverning(Check& check, AnalysisMethod method) {
 
 } // namespace
 
-CaseOutcome computeCompatibilityCase(const InputTexts& inputs, const DesignInput& design,
-                                     bool withChecks) {
-    CaseOutcome out;
+ComputedCase computeCompatibilityCase(const InputTexts& inputs, const DesignInput& design,
+                                      bool withChecks) {
+    ComputedCase out;
     out.inputs = inputs;
     out.shownMethod = AnalysisMethod::Compatibility;
     TextSink sink;
@@ -41,10 +42,10 @@ CaseOutcome computeCompatibilityCase(const InputTexts& inputs, const DesignInput
         }
         const CompatibilityState s = calculateCompatibility(inputs, data.ae, data.nE, sink);
         if (s.regime == CompatibilityState::Regime::NoEquilibrium) {
-            out.status = CaseOutcome::Status::Refused;
+            out.status = CaseStatus::Refused;
             out.message = s.message;
         } else {
-            out.status = CaseOutcome::Status::Ok;
+            out.status = CaseStatus::Ok;
             out.boltForces = s.boltForces;
             if (withChecks) {
                 out.checks = checkDesign(analyze(inputs), inputs, sink.result(),
@@ -53,7 +54,7 @@ CaseOutcome computeCompatibilityCase(const InputTexts& inputs, const DesignInput
             }
         }
     } catch (const TarvelError& e) {
-        out.status = CaseOutcome::Status::Error;
+        out.status = CaseStatus::Error;
         out.message = e.what();
     }
     out.result = sink.result();
@@ -61,15 +62,15 @@ CaseOutcome computeCompatibilityCase(const InputTexts& inputs, const DesignInput
     return out;
 }
 
-CaseOutcome envelopeOfElastic(const CaseOutcome& elastic, const DesignInput& design,
-                              bool withChecks) {
+ComputedCase envelopeOfElastic(const ComputedCase& elastic, const DesignInput& design,
+                               bool withChecks) {
     const InputTexts& inputs = elastic.inputs;
-    CaseOutcome compatibility = computeCompatibilityCase(inputs, design, true);
+    ComputedCase compatibility = computeCompatibilityCase(inputs, design, true);
     // Without a state of its own the envelope has nothing to stand on.
-    if (compatibility.status != CaseOutcome::Status::Ok) return compatibility;
+    if (compatibility.status != CaseStatus::Ok) return compatibility;
 
     std::string why;
-    CaseOutcome out;
+    ComputedCase out;
     if (elasticKept(elastic, why)) {
         out = elastic;
         out.shownMethod = AnalysisMethod::Elastic;
@@ -85,52 +86,18 @@ CaseOutcome envelopeOfElastic(const CaseOutcome& elastic, const DesignInput& des
     return out;
 }
 
-namespace {
-
-CaseOutcome envelopeCase(const InputTexts& inputs, const DesignInput& design, int threads,
-                         bool withChecks) {
-    return envelopeOfElastic(
-        computeCase(inputs, withMethod(design, AnalysisMethod::Elastic), threads, true), design,
-        withChecks);
-}
-
-} // namespace
-
-CaseOutcome computeMethodCase(const InputTexts& inputs, const DesignInput& design, int threads,
-                              bool withChecks) {
-    if (design.method == AnalysisMethod::Envelope)
-        return envelopeCase(inputs, design, threads, withChecks);
-    if (design.method == AnalysisMethod::Compatibility)
-        return computeCompatibilityCase(inputs, design, withChecks);
-    return computeCase(inputs, design, threads, withChecks);
-}
-
-std::vector<double> elasticBoltForces(const CaseOutcome& elastic) {
-    std::vector<double> forces;
-    try {
-        const Analysis a = analyze(elastic.inputs);
-        const int T = static_cast<int>(std::lround(textToNumber(elastic.result.tt)));
-        const std::vector<float> each = boltForces(a, T);
-        for (std::size_t i = 1; i < each.size(); ++i)
-            forces.push_back(each[i]);
-    } catch (const TarvelError&) {
-        forces.clear();
-    }
-    return forces;
-}
-
-bool elasticKept(const CaseOutcome& elastic, std::string& why) {
+bool elasticKept(const ComputedCase& elastic, std::string& why) {
     const std::string title = methodTitle(AnalysisMethod::Elastic);
     switch (elastic.status) {
-    case CaseOutcome::Status::Refused:
+    case CaseStatus::Refused:
         why = title + "判定" + elastic.message + "，未采用，由" +
               methodTitle(AnalysisMethod::Compatibility) + "决定";
         return false;
-    case CaseOutcome::Status::Error:
+    case CaseStatus::Error:
         why = title + "计算失败（" + elastic.message + "），未采用，由" +
               methodTitle(AnalysisMethod::Compatibility) + "决定";
         return false;
-    case CaseOutcome::Status::Ok:
+    case CaseStatus::Ok:
         break;
     }
     const double miss = std::max(elastic.checks.forceMiss, elastic.checks.momentMiss);

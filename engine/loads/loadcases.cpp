@@ -1,5 +1,6 @@
 #include "loads/loadcases.h"
 
+#include "checks/methods.h"
 #include "core/workers.h"
 
 #include <algorithm>
@@ -25,10 +26,10 @@ DesignInput caseDesign(const LoadCase& c, const DesignInput& design) {
 
 namespace {
 
-CaseOutcome computeLoadCase(const LoadCase& c, const DesignInput& design, bool withChecks) {
+ComputedCase computeLoadCase(const LoadCase& c, const DesignInput& design, bool withChecks) {
     if (!c.error.empty()) {
-        CaseOutcome out;
-        out.status = CaseOutcome::Status::Error;
+        ComputedCase out;
+        out.status = CaseStatus::Error;
         out.message = c.error;
         return out;
     }
@@ -36,9 +37,9 @@ CaseOutcome computeLoadCase(const LoadCase& c, const DesignInput& design, bool w
     try {
         return computeCase(c.inputs, caseDesign(c, design), 1, true);
     } catch (const TarvelError& e) {
-        CaseOutcome out;
+        ComputedCase out;
         out.inputs = c.inputs;
-        out.status = CaseOutcome::Status::Error;
+        out.status = CaseStatus::Error;
         out.message = e.what();
         return out;
     }
@@ -46,10 +47,9 @@ CaseOutcome computeLoadCase(const LoadCase& c, const DesignInput& design, bool w
 
 } // namespace
 
-std::vector<std::optional<CaseOutcome>> runBatch(const std::vector<LoadCase>& cases,
-                                                 const DesignInput& design,
-                                                 const BatchOptions& options) {
-    std::vector<std::optional<CaseOutcome>> results(cases.size());
+ComputedCases runBatch(const std::vector<LoadCase>& cases, const DesignInput& design,
+                       const BatchOptions& options) {
+    ComputedCases results(cases.size());
     std::atomic<std::size_t> next{0}, done{0};
     auto cancelled = [&] { return options.cancel && options.cancel->load(); };
     auto worker = [&] {
@@ -65,7 +65,7 @@ std::vector<std::optional<CaseOutcome>> runBatch(const std::vector<LoadCase>& ca
     return results;
 }
 
-std::array<int, checkCount> governingCases(const std::vector<std::optional<CaseOutcome>>& out) {
+std::array<int, checkCount> governingCases(const ComputedCases& out) {
     std::array<int, checkCount> governing;
     governing.fill(-1);
     for (int k = 0; k < static_cast<int>(out.size()); ++k) {

@@ -1,9 +1,9 @@
 // Reading a load table: the header's names and units, the resultants of Mx/My and Vx/Vy, and
 // the shapes of a table without header.
 
+#include "loads/loadtable.h"
 #include "core/number.h"
 #include "loads/csv.h"
-#include "loads/loadcases.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,8 @@
 #include "project/project.h"
 
+#include "checks/methods.h"
 #include "core/number.h"
+#include "project/detailingjson.h"
 
 #include <nlohmann/json.hpp>
 
@@ -177,8 +179,8 @@ Project parseProject(std::string_view bytes) {
     if (design.contains("method")) {
         const std::string method = textAt(design, "method", "design.");
         if (!methodFromName(method, p.design.method))
-            bad("项目文件中「design.method」应为 elastic、compatibility 或 envelope，而不是“" +
-                method + "”");
+            bad("项目文件中「design.method」应为 " + methodNameList() + "，而不是“" + method +
+                "”");
     }
     if (design.contains("modularRatio"))
         p.design.modularRatio = numberAt(design, "modularRatio", "design.");
@@ -223,16 +225,7 @@ std::string serializeProject(const Project& p) {
                    // A reader that does not know it ignores it: the version stays.
                    {"V", p.design.V}};
     if (const auto& t = p.design.detailing) {
-        j["design"]["detailing"] = {{"tube", t->tube},
-                                    {"tubeSteel", t->tubeSteel},
-                                    {"plate", t->plate},
-                                    {"plateSteel", t->plateSteel},
-                                    {"stiffener", t->stiffener},
-                                    {"cap", t->cap},
-                                    {"weld", t->weld},
-                                    {"stiffenerWeld", t->stiffenerWeld},
-                                    {"electrode", t->electrode},
-                                    {"anchorage", t->anchorage}};
+        j["design"]["detailing"] = detailingJson(*t);
     }
     if (p.design.method != AnalysisMethod::Elastic)
         j["design"]["method"] = methodName(p.design.method);

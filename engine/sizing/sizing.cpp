@@ -148,8 +148,8 @@ Verdict loadDemands(const Setup& s, const SizingMethod& method, const Geometry& 
             return v;
         };
         const CaseDemands r = method.compute({l.P, l.M, g.dText, g.DText, g.nText}, largest);
-        if (r.status == CaseDemands::Status::Refused) return rejected({Reject::Refused});
-        if (r.status == CaseDemands::Status::Error) return rejected({Reject::Failed});
+        if (r.status == CaseStatus::Refused) return rejected({Reject::Refused});
+        if (r.status == CaseStatus::Error) return rejected({Reject::Failed});
         if (!passes(r.T, boltLimit)) return rejected({Reject::Check, CheckId::Bolt});
         if (!passes(r.sigma, bearingCapacity)) return rejected({Reject::Check, CheckId::Bearing});
         if (!passes(l.v, r.shearCapacity)) return rejected({Reject::Check, CheckId::Shear});
@@ -402,7 +402,7 @@ bool confirm(const Project& project, SizedDesign& design, unsigned threads, Chec
     bool first = true;
     for (std::size_t k = 0; k < outcomes.size(); ++k) {
         const auto& o = outcomes[k];
-        if (!o || o->status != CaseOutcome::Status::Ok || !o->hasChecks) {
+        if (!o || o->status != CaseStatus::Ok || !o->hasChecks) {
             failed = CheckId::Equilibrium;
             return false;
         }

@@ -1,5 +1,6 @@
 #include "sizing/sizingmethod.h"
 
+#include "checks/methods.h"
 #include "core/number.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ CaseDemands elastic(const InputTexts& inputs, double friction) {
     try {
         // One thread: the sizing already runs a geometry on every core.
         if (calculate(inputs, sink, {}, '.', 1) == Outcome::Refused) {
-            out.status = CaseDemands::Status::Refused;
+            out.status = CaseStatus::Refused;
             out.message = fullTensionMessage;
             return out;
         }
@@ -29,9 +30,9 @@ CaseDemands elastic(const InputTexts& inputs, double friction) {
             textToNumber(inputs[0]), std::fabs(textToNumber(inputs[1])), textToNumber(inputs[2]), C,
             textToNumber(r.fmst), textToNumber(r.h1t), textToNumber(r.h2t));
         out.miss = std::max(miss.force, miss.moment);
-        out.status = CaseDemands::Status::Ok;
+        out.status = CaseStatus::Ok;
     } catch (const TarvelError& e) {
-        out.status = CaseDemands::Status::Error;
+        out.status = CaseStatus::Error;
         out.message = e.what();
     }
     return out;
@@ -39,20 +40,20 @@ CaseDemands elastic(const InputTexts& inputs, double friction) {
 
 // The base checks of a case as the method's own computation judges them.
 CaseDemands checked(const InputTexts& inputs, const DesignInput& design) {
-    const CaseOutcome o = computeCase(inputs, design, 1, true);
+    const ComputedCase o = computeCase(inputs, design, 1, true);
     CaseDemands out;
     out.message = o.message;
-    if (o.status == CaseOutcome::Status::Refused) {
-        out.status = CaseDemands::Status::Refused;
+    if (o.status == CaseStatus::Refused) {
+        out.status = CaseStatus::Refused;
         return out;
     }
-    if (o.status != CaseOutcome::Status::Ok || !o.hasChecks) return out;
+    if (o.status != CaseStatus::Ok || !o.hasChecks) return out;
     const auto& c = o.checks.checks;
     out.T = c[static_cast<int>(CheckId::Bolt)].demand;
     out.sigma = c[static_cast<int>(CheckId::Bearing)].demand;
     out.shearCapacity = c[static_cast<int>(CheckId::Shear)].capacity;
     out.miss = c[static_cast<int>(CheckId::Equilibrium)].demand;
-    out.status = CaseDemands::Status::Ok;
+    out.status = CaseStatus::Ok;
     return out;
 }
 
@@ -73,7 +74,7 @@ SizingMethod sizingMethodFor(const DesignInput& design) {
     // Any shear above zero: the envelope then keeps the smaller friction capacity μ·C, which
     // the sizing holds against each combination's own V.
     base.V = 1;
-    return {true, [base](const InputTexts& inputs, const BoltSize& bolt) {
+    return {methodDefinition(design.method).dependsOnBolt, [base](const InputTexts& inputs, const BoltSize& bolt) {
                 DesignInput d = base;
                 d.bolt = bolt.name;
                 return checked(inputs, d);

@@ -15,8 +15,7 @@ namespace tarvel {
 // once per bolt size; one that does not is asked once per geometry and load, and its demands
 // serve every bolt size.
 struct CaseDemands {
-    enum class Status { Ok, Refused, Error };
-    Status status = Status::Error;
+    CaseStatus status = CaseStatus::Error;
     double T = 0;             // kN, the bolt check's demand
     double sigma = 0;         // N/mm², the bearing check's demand
     double shearCapacity = 0; // kN, μ·C of the shear check

@@ -10,7 +10,7 @@
 #include "core/number.h"
 #include "fuzz_common.h"
 #include "loads/csv.h"
-#include "loads/loadcases.h"
+#include "loads/loadtable.h"
 #include "sweep_work.h"
 
 #include <optional>

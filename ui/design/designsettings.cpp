@@ -1,6 +1,7 @@
 #include "design/designsettings.h"
 
 #include "analysis/compatibility.h"
+#include "checks/methods.h"
 #include "settingsstore.h"
 
 #include <QSettings>

@@ -2,6 +2,7 @@
 
 #include "analysis/compatibility.h"
 #include "checks/envelope.h"
+#include "checks/methods.h"
 #include "core/number.h"
 #include "design/checkpanel.h"
 #include "design/designsettings.h"
@@ -46,9 +47,8 @@ DesignWindow::DesignWindow(QWidget* parent)
     ui_.setupUi(this);
     methodCombo_ = new QComboBox;
     methodCombo_->setObjectName("methodCombo");
-    for (auto m : {tarvel::AnalysisMethod::Elastic, tarvel::AnalysisMethod::Compatibility,
-                   tarvel::AnalysisMethod::Envelope})
-        methodCombo_->addItem(QString::fromUtf8(tarvel::methodTitle(m)), static_cast<int>(m));
+    for (const tarvel::MethodDefinition& m : tarvel::methodDefinitions())
+        methodCombo_->addItem(QString::fromUtf8(m.title), static_cast<int>(m.method));
     modularSpin_ = new QDoubleSpinBox;
     modularSpin_->setObjectName("modularSpin");
     // 0 stands for "by the concrete grade"; a ratio typed is 1 to 50.
@@ -360,17 +360,14 @@ bool DesignWindow::refresh(bool steelParts) {
             diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, last_->result));
         } else {
             // The other methods from the search already made: nothing is searched again.
-            tarvel::CaseOutcome searched;
+            tarvel::ComputedCase searched;
             searched.inputs = last_->inputs;
-            searched.status = tarvel::CaseOutcome::Status::Ok;
+            searched.status = tarvel::CaseStatus::Ok;
             searched.result = last_->result;
             searched.checks = elastic;
             searched.hasChecks = true;
-            const tarvel::CaseOutcome o =
-                design.method == tarvel::AnalysisMethod::Compatibility
-                    ? tarvel::computeCompatibilityCase(last_->inputs, design, true)
-                    : tarvel::envelopeOfElastic(searched, design, true);
-            if (o.status != tarvel::CaseOutcome::Status::Ok || !o.hasChecks) {
+            const tarvel::ComputedCase o = tarvel::computeCaseFrom(searched, design, true);
+            if (o.status != tarvel::CaseStatus::Ok || !o.hasChecks) {
                 showNoChecks(QString::fromStdString(o.message));
                 checks_->showCompatibility(last_->inputs, design);
                 return false;

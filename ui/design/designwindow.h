@@ -1,5 +1,6 @@
 #pragma once
 
+#include "loads/loadtable.h"
 #include "ui_designwindow.h"
 
 #include "checks/design.h"

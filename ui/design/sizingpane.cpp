@@ -2,6 +2,7 @@
 
 #include "core/number.h"
 #include "loads/readonlyfield.h"
+#include "sizing/sizingtally.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -276,16 +277,13 @@ void SizingPane::finished() {
                        .arg(result_.tried)
                        .arg(result_.rejected());
     QStringList by;
-    for (const tarvel::CheckDefinition& def : tarvel::checkDefinitions())
-        if (const std::size_t n = result_.rejectedBy[static_cast<int>(def.id)])
-            by << QString("%1 %2").arg(def.title).arg(n);
-    if (result_.refused) by << QString("底板全截面受拉 %1").arg(result_.refused);
+    for (const tarvel::Rejection& r : tarvel::sizingRejections(result_))
+        by << QString("%1 %2").arg(qtext(r.title)).arg(r.count);
     if (!by.isEmpty()) text += "（" + by.join("，") + "）";
     if (result_.cancelled && result_.tried > 0) text = "已取消。" + text;
     if (!result_.blocked.empty()) text += "。" + qtext(result_.blocked);
     if (result_.designs.empty() && !result_.cancelled) text += "。没有满足全部验算的方案";
-    text += "。质量 = 底板 ρπ/4·Dout²·tp + 加劲肋 nρ·ts·hs·(Dout−Dt)/2 + 顶板 nρ·tc·bc·(πD/n−ts)"
-            " + 锚栓 nρπ/4·db²·(la+hs+tc+2db)，Dout = max(d, D+3db)";
+    text += "。" + QString::fromUtf8(tarvel::massFormula);
     status_->setText(text);
     setRunning(false);
 }

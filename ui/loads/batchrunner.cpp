@@ -4,8 +4,8 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 BatchRunner::BatchRunner(QObject* parent) : QObject(parent) {
-    qRegisterMetaType<BatchRunner::Outcomes>("BatchRunner::Outcomes");
-    connect(&watcher_, &QFutureWatcher<Outcomes>::finished, this, [this] {
+    qRegisterMetaType<tarvel::ComputedCases>("tarvel::ComputedCases");
+    connect(&watcher_, &QFutureWatcher<tarvel::ComputedCases>::finished, this, [this] {
         running_ = false;
         const bool cancelled = shared_->cancel.load();
         emit finished(watcher_.result(), cancelled);
@@ -26,8 +26,8 @@ bool BatchRunner::start(std::vector<tarvel::LoadCase> cases, const tarvel::Desig
     // The runner outlives its workers (the destructor waits), and calls queued to it are
     // dropped when it goes.
     BatchRunner* self = this;
-    watcher_.setFuture(
-        QtConcurrent::run([self, shared, threads, design, cases = std::move(cases)]() -> Outcomes {
+    watcher_.setFuture(QtConcurrent::run(
+        [self, shared, threads, design, cases = std::move(cases)]() -> tarvel::ComputedCases {
             tarvel::BatchOptions options;
             options.withChecks = true;
             options.threads = threads;

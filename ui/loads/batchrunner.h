@@ -15,8 +15,6 @@
 class BatchRunner : public QObject {
     Q_OBJECT
   public:
-    using Outcomes = std::vector<std::optional<tarvel::CaseOutcome>>;
-
     explicit BatchRunner(QObject* parent = nullptr);
     ~BatchRunner() override;
 
@@ -32,7 +30,7 @@ class BatchRunner : public QObject {
   signals:
     void progress(int done, int total);
     // Every case in input order; nullopt for those not computed because of a cancel.
-    void finished(const BatchRunner::Outcomes& outcomes, bool cancelled);
+    void finished(const tarvel::ComputedCases& outcomes, bool cancelled);
 
   private:
     struct Shared {
@@ -40,6 +38,6 @@ class BatchRunner : public QObject {
         std::atomic<int> reported{0}; // the last count handed to the GUI thread
     };
     std::shared_ptr<Shared> shared_;
-    QFutureWatcher<Outcomes> watcher_;
+    QFutureWatcher<tarvel::ComputedCases> watcher_;
     bool running_ = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "loads/loadtable.h"
 #include "project/project.h"
 
 #include <QString>

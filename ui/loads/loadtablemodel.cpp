@@ -161,8 +161,8 @@ QVariant LoadTableModel::resultData(const Row& r, int column, int role, bool gov
         }
         return {};
     }
-    const tarvel::CaseOutcome& o = *r.outcome;
-    using Status = tarvel::CaseOutcome::Status;
+    const tarvel::ComputedCase& o = *r.outcome;
+    using Status = tarvel::CaseStatus;
     switch (column) {
     case XColumn:
     case QmaxColumn:
@@ -298,7 +298,7 @@ void LoadTableModel::setLocked(bool locked) {
     if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, inputColumnCount - 1));
 }
 
-void LoadTableModel::setOutcomes(std::vector<std::optional<tarvel::CaseOutcome>> outcomes) {
+void LoadTableModel::setOutcomes(tarvel::ComputedCases outcomes) {
     const std::size_t n = std::min(outcomes.size(), rows_.size());
     for (std::size_t k = 0; k < n; ++k) {
         rows_[k].cancelled = !outcomes[k];
@@ -321,7 +321,7 @@ void LoadTableModel::clearOutcomes() {
 }
 
 void LoadTableModel::updateGoverning() {
-    std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
+    tarvel::ComputedCases outcomes;
     outcomes.reserve(rows_.size());
     for (const Row& r : rows_)
         outcomes.push_back(r.outcome);

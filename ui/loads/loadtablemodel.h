@@ -41,7 +41,7 @@ class LoadTableModel : public QAbstractTableModel {
 
     struct Row {
         tarvel::ProjectLoad load;
-        std::optional<tarvel::CaseOutcome> outcome;
+        std::optional<tarvel::ComputedCase> outcome;
         bool cancelled = false; // the batch stopped before this row
         QString note;           // how an import made P, M and V; shown as the row's tooltip
     };
@@ -76,7 +76,7 @@ class LoadTableModel : public QAbstractTableModel {
     quint64 revision() const { return revision_; }
 
     // Results of a batch, in row order; nullopt rows were cancelled.
-    void setOutcomes(std::vector<std::optional<tarvel::CaseOutcome>> outcomes);
+    void setOutcomes(tarvel::ComputedCases outcomes);
     // Forgets every result (geometry or design inputs changed).
     void clearOutcomes();
     // For each check, the governing row (-1 for none).

@@ -465,7 +465,7 @@ void LoadTablePane::invalidate() {
     clearStatus();
 }
 
-void LoadTablePane::onFinished(const BatchRunner::Outcomes& outcomes, bool cancelled) {
+void LoadTablePane::onFinished(const tarvel::ComputedCases& outcomes, bool cancelled) {
     lastElapsed_ = clock_.elapsed();
     setRunning(false);
     if (model_.revision() != startedRevision_ || inputsRevision_ != startedInputs_) {

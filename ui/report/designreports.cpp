@@ -18,7 +18,7 @@ ReportActions::Source caseReport(const std::optional<tarvel::InputTexts>& inputs
 }
 
 ReportActions::Source projectReport(const tarvel::Project& project, const LoadTableModel& model) {
-    std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
+    tarvel::ComputedCases outcomes;
     for (int k = 0; k < model.rowCount(); ++k)
         outcomes.push_back(model.row(k).outcome);
     try {

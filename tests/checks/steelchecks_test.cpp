@@ -2,6 +2,7 @@
 // and the detailing the engine refuses.
 
 #include "checks/design.h"
+#include "checks/methods.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +42,8 @@ TEST_P(SteelChecks, AgainstHandValues) {
     design.detailing = row.detailing;
     if (!row.concrete.empty()) design.concrete = row.concrete;
     if (!row.steel.empty()) design.steel = row.steel;
-    const CaseOutcome out = computeCase(row.inputs, design);
-    ASSERT_EQ(out.status, CaseOutcome::Status::Ok) << out.message;
+    const ComputedCase out = computeCase(row.inputs, design);
+    ASSERT_EQ(out.status, CaseStatus::Ok) << out.message;
     ASSERT_EQ(out.checks.made().size(), static_cast<std::size_t>(checkCount));
     for (const auto& [key, want] : row.expected) {
         const Check* found = nullptr;
@@ -130,7 +131,7 @@ TEST(SteelChecks, DetailingRemarkNamesTheGoverningRule) {
     DesignInput design;
     design.detailing = tube("1020x16");
     design.detailing->weld = 6;
-    const CaseOutcome out = computeCase({"1000", "1000", "1520", "1620", "18"}, design);
+    const ComputedCase out = computeCase({"1000", "1000", "1520", "1620", "18"}, design);
     EXPECT_EQ(out.checks[CheckId::Detailing].remark, "控制：柱底焊脚 hf ≥ hmin，不满足构造要求");
     EXPECT_FALSE(out.checks.ok);
 }
@@ -161,8 +162,8 @@ TEST_P(BadDetailing, IsRefusedNamingTheInput) {
     design.detailing = row.detailing;
     EXPECT_TRUE(
         throwsError([&] { checkDetailingFits(resolveDesign(design), row.inputs); }, row.error));
-    const CaseOutcome out = computeCase(row.inputs, design);
-    EXPECT_EQ(out.status, CaseOutcome::Status::Error);
+    const ComputedCase out = computeCase(row.inputs, design);
+    EXPECT_EQ(out.status, CaseStatus::Error);
     EXPECT_TRUE(out.written.empty());
 }
 

@@ -1,6 +1,7 @@
 // The window as a user meets it: layout, font, figure, Calculate and Exit.
 
 #include "form/kqform1.h"
+#include "qt_test_support.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -22,27 +23,6 @@ namespace {
 const QStringList resultBoxes{"xt",  "qmaxt", "tt",  "fmst", "mmst", "fqt",
                               "mqt", "ct",    "c2t", "h1t",  "h2t",  "vt"};
 const QStringList inputBoxes{"pt", "mt", "d1t", "d2t", "nt"};
-
-// Reads and closes the modal box that the next click opens.
-struct ModalBox {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QList<QAbstractButton*>::size_type buttons = 0;
-    bool seen = false;
-
-    void expect() {
-        QTimer::singleShot(0, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            seen = true;
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            buttons = box->buttons().size();
-            box->accept();
-        });
-    }
-};
 
 } // namespace
 
@@ -374,4 +354,4 @@ class WindowTest : public QObject {
 };
 
 QTEST_MAIN(WindowTest)
-#include "window_test.moc"
+#include "kqform1_test.moc"

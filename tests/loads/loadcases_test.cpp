@@ -1,7 +1,8 @@
 // Load-case tables as spreadsheets write them, and the batch that computes them.
 
+#include "checks/methods.h"
 #include "loads/csv.h"
-#include "loads/loadcases.h"
+#include "loads/loadtable.h"
 
 #include <gtest/gtest.h>
 
@@ -94,11 +95,11 @@ TEST(Batch, RowsAreTheSingleCasesInOrderAndCancelStops) {
     ASSERT_EQ(out.size(), cases.size());
     for (std::size_t k = 0; k < cases.size(); k += 5) {
         if (k == 7) continue;
-        const CaseOutcome single = computeCase(cases[k].inputs, DesignInput{}, 1);
+        const ComputedCase single = computeCase(cases[k].inputs, DesignInput{}, 1);
         EXPECT_EQ(out[k]->result.vt, single.result.vt) << k;
         EXPECT_EQ(out[k]->checks.checks[0].ratioText, single.checks.checks[0].ratioText) << k;
     }
-    EXPECT_EQ(out[7]->status, CaseOutcome::Status::Error);
+    EXPECT_EQ(out[7]->status, CaseStatus::Error);
     EXPECT_EQ(out[7]->message, "「剪力 V(kN)」不是有效的数字");
 
     const auto governing = governingCases(out);

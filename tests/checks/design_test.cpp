@@ -1,6 +1,7 @@
 // The design checks against hand-computed values, and the exact equilibrium beside the search.
 
 #include "checks/design.h"
+#include "checks/methods.h"
 #include "loads/loadcases.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +44,8 @@ class Checks : public testing::TestWithParam<CheckRow> {};
 
 TEST_P(Checks, AgainstHandValues) {
     const CheckRow& row = GetParam();
-    const CaseOutcome out = computeCase(row.inputs, row.design);
-    ASSERT_EQ(out.status, CaseOutcome::Status::Ok) << out.message;
+    const ComputedCase out = computeCase(row.inputs, row.design);
+    ASSERT_EQ(out.status, CaseStatus::Ok) << out.message;
     ASSERT_TRUE(out.hasChecks);
     const Expect* expected[] = {&row.bolt, &row.bearing, &row.shear, &row.equilibrium};
     // Without a tube only these four are made.
@@ -160,8 +161,8 @@ struct RemarkRow {
 class EquilibriumMiss : public testing::TestWithParam<RemarkRow> {};
 
 TEST_P(EquilibriumMiss, NamesItsCause) {
-    const CaseOutcome out = computeCase(GetParam().inputs, DesignInput{});
-    ASSERT_EQ(out.status, CaseOutcome::Status::Ok);
+    const ComputedCase out = computeCase(GetParam().inputs, DesignInput{});
+    ASSERT_EQ(out.status, CaseStatus::Ok);
     const Check& eq = out.checks[CheckId::Equilibrium];
     EXPECT_FALSE(eq.ok);
     EXPECT_FALSE(out.checks.ok) << "a state out of equilibrium never passes";
@@ -192,8 +193,8 @@ class Refined : public testing::TestWithParam<InputTexts> {};
 
 TEST_P(Refined, BalancesAndAgreesWithTheSearch) {
     const InputTexts& in = GetParam();
-    const CaseOutcome out = computeCase(in, DesignInput{});
-    ASSERT_EQ(out.status, CaseOutcome::Status::Ok);
+    const ComputedCase out = computeCase(in, DesignInput{});
+    ASSERT_EQ(out.status, CaseStatus::Ok);
     const RefinedEquilibrium& r = out.checks.refined;
     ASSERT_EQ(r.status, RefinedEquilibrium::Status::Solved);
     const double P = std::stod(in[0]), M = std::stod(in[1]);
@@ -211,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(Table, Refined,
                                          InputTexts{"1000", "6000", "1520", "1620", "18"}));
 
 TEST(Refined, FullCompressionBalancesTheForceWithoutBolts) {
-    const CaseOutcome out = computeCase({"1000", "0", "1520", "1620", "18"}, DesignInput{});
+    const ComputedCase out = computeCase({"1000", "0", "1520", "1620", "18"}, DesignInput{});
     const RefinedEquilibrium& r = out.checks.refined;
     EXPECT_EQ(r.status, RefinedEquilibrium::Status::ForceOnly);
     EXPECT_EQ(r.T, 0);
@@ -249,12 +250,12 @@ class UnrealBase : public testing::TestWithParam<UnrealBaseRow> {};
 
 TEST_P(UnrealBase, NoVerdictAndTheInputNamed) {
     const UnrealBaseRow& row = GetParam();
-    const CaseOutcome out = computeCase(row.inputs, DesignInput{});
-    EXPECT_EQ(out.status, CaseOutcome::Status::Error);
+    const ComputedCase out = computeCase(row.inputs, DesignInput{});
+    EXPECT_EQ(out.status, CaseStatus::Error);
     EXPECT_FALSE(out.hasChecks);
     EXPECT_EQ(out.message, row.message);
-    const CaseOutcome plain = computeCase(row.inputs, DesignInput{}, 0, false);
-    if (plain.status != CaseOutcome::Status::Ok) return;
+    const ComputedCase plain = computeCase(row.inputs, DesignInput{}, 0, false);
+    if (plain.status != CaseStatus::Ok) return;
     try {
         checkDesign(analyze(row.inputs), row.inputs, plain.result, DesignInput{});
         FAIL() << "checked";
@@ -361,16 +362,16 @@ TEST(DesignInputs, ShearThatIsNoNumber) {
 }
 
 TEST(CaseOutcomes, RefusalAndFailureGiveNoChecks) {
-    const CaseOutcome refused = computeCase({"-1000", "0", "1520", "1620", "18"}, DesignInput{});
-    EXPECT_EQ(refused.status, CaseOutcome::Status::Refused);
+    const ComputedCase refused = computeCase({"-1000", "0", "1520", "1620", "18"}, DesignInput{});
+    EXPECT_EQ(refused.status, CaseStatus::Refused);
     EXPECT_FALSE(refused.hasChecks);
-    const CaseOutcome failed = computeCase({"abc", "0", "1520", "1620", "18"}, DesignInput{});
-    EXPECT_EQ(failed.status, CaseOutcome::Status::Error);
+    const ComputedCase failed = computeCase({"abc", "0", "1520", "1620", "18"}, DesignInput{});
+    EXPECT_EQ(failed.status, CaseStatus::Error);
     EXPECT_FALSE(failed.hasChecks);
     EXPECT_EQ(failed.message, "「P(kN)」不是有效的数字");
-    const CaseOutcome badDesign =
+    const ComputedCase badDesign =
         computeCase({"1000", "1000", "1520", "1620", "18"}, with("M37", "Q355", "C30"));
-    EXPECT_EQ(badDesign.status, CaseOutcome::Status::Error);
+    EXPECT_EQ(badDesign.status, CaseStatus::Error);
     EXPECT_TRUE(badDesign.written.empty()) << "a bad design input fails before any text";
 }
 

@@ -4,14 +4,16 @@
 // reopened, refused when bad, and never damaged by a failed save.
 
 #include "app/designlauncher.h"
+#include "checks/methods.h"
 #include "design/checkpanel.h"
 #include "design/designwindow.h"
 #include "form/kqform1.h"
 #include "loads/csv.h"
-#include "loads/loadcases.h"
+#include "loads/loadtable.h"
 #include "loads/loadtablepane.h"
 #include "project/projectcontroller.h"
 #include "project/projectdocument.h"
+#include "qt_test_support.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,29 +76,6 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
-
-// Answers the next modal box: reads its text and presses the button with `answer` as text
-// (or accepts it).
-struct ModalBox {
-    QString text;
-    bool seen = false;
-    QString answer;
-
-    void expect() {
-        QTimer::singleShot(0, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            seen = true;
-            text = box->text();
-            for (QAbstractButton* b : box->buttons())
-                if (b->text() == answer) {
-                    b->click();
-                    return;
-                }
-            box->accept();
-        });
-    }
-};
 
 } // namespace
 
@@ -469,11 +448,11 @@ class LoadTableTest : public QObject {
         for (int k = 0; k < model()->rowCount(); ++k) {
             const auto& got = model()->row(k).outcome;
             QVERIFY(got.has_value());
-            tarvel::CaseOutcome want;
+            tarvel::ComputedCase want;
             try {
                 want = tarvel::computeCase(cases[k].inputs, tarvel::caseDesign(cases[k], design));
             } catch (const tarvel::TarvelError& e) {
-                want.status = tarvel::CaseOutcome::Status::Error;
+                want.status = tarvel::CaseStatus::Error;
                 want.message = e.what();
             }
             QCOMPARE(int(got->status), int(want.status));
@@ -607,7 +586,7 @@ class LoadTableTest : public QObject {
     void governing() {
         setLoads({"轻|500|200|", "重|5000|5000|", "剪|1000|1000|3000", "拉|-500|200|"});
         QVERIFY(runAll());
-        std::vector<std::optional<tarvel::CaseOutcome>> outcomes;
+        tarvel::ComputedCases outcomes;
         for (int k = 0; k < model()->rowCount(); ++k)
             outcomes.push_back(model()->row(k).outcome);
         const auto expected = tarvel::governingCases(outcomes);
@@ -669,7 +648,7 @@ class LoadTableTest : public QObject {
             view->setFocus();
             QTest::keyClick(view, Qt::Key_Return);
         }
-        const tarvel::CaseOutcome want =
+        const tarvel::ComputedCase want =
             tarvel::computeCase({"5000", "5000", "1520", "1620", "18"}, {});
         const char* inputs[] = {"pt", "mt", "d1t", "d2t", "nt"};
         const char* expected[] = {"5000", "5000", "1520", "1620", "18"};
@@ -1098,4 +1077,4 @@ class LoadTableTest : public QObject {
 };
 
 QTEST_MAIN(LoadTableTest)
-#include "load_table_test.moc"
+#include "loadtablepane_test.moc"

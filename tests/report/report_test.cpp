@@ -2,6 +2,7 @@
 // pdffonts, pdfinfo and pdfimages) and in the HTML, and how the writer fails.
 
 #include "analysis/equilibrium.h"
+#include "checks/methods.h"
 #include "reportdata.h"
 #include "reportdocument.h"
 #include "reporterror.h"
@@ -263,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ResultDiagram, BoltForcesFollowTheKeptTension) {
     const Analysis a = analyze(defaultInputs);
-    const CaseOutcome o = computeCase(defaultInputs, {});
+    const ComputedCase o = computeCase(defaultInputs, {});
     const DiagramData d = makeDiagramData(a, o.result);
     ASSERT_EQ(d.bolts.size(), 18u);
     EXPECT_DOUBLE_EQ(d.bolts[0].force, 112.0);

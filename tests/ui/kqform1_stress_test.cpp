@@ -334,4 +334,4 @@ class WindowStress : public QObject {
 };
 
 QTEST_MAIN(WindowStress)
-#include "window_stress_test.moc"
+#include "kqform1_stress_test.moc"

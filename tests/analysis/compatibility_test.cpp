@@ -4,6 +4,7 @@
 #include "analysis/compatibility.h"
 #include "checks/design.h"
 #include "checks/envelope.h"
+#include "checks/methods.h"
 #include "realistic_cases.h"
 
 #include <boost/math/quadrature/gauss.hpp>
@@ -313,8 +314,8 @@ TEST(Envelope, DefaultBaseAndAnElasticResultLeftOut) {
     DesignInput design;
     design.method = AnalysisMethod::Envelope;
     design.V = 600;
-    const CaseOutcome kept = computeCase(defaultInputs, design, 1);
-    ASSERT_EQ(kept.status, CaseOutcome::Status::Ok);
+    const ComputedCase kept = computeCase(defaultInputs, design, 1);
+    ASSERT_EQ(kept.status, CaseStatus::Ok);
     EXPECT_EQ(kept.shownMethod, AnalysisMethod::Elastic);
     EXPECT_EQ(kept.result.qmaxt, "3.20");
     EXPECT_EQ(kept.checks[CheckId::Bolt].demandText, "112.00");    // elastic T 112 > 63.11
@@ -322,8 +323,8 @@ TEST(Envelope, DefaultBaseAndAnElasticResultLeftOut) {
     EXPECT_EQ(kept.checks[CheckId::Shear].capacityText, "566.72"); // 0.4 × C 1416.80 < 1555.01
     EXPECT_EQ(kept.boltForces.size(), 18u);
 
-    const CaseOutcome left = computeCase({"-826", "7250", "2390", "2730", "10"}, design, 1);
-    ASSERT_EQ(left.status, CaseOutcome::Status::Ok);
+    const ComputedCase left = computeCase({"-826", "7250", "2390", "2730", "10"}, design, 1);
+    ASSERT_EQ(left.status, CaseStatus::Ok);
     EXPECT_EQ(left.shownMethod, AnalysisMethod::Compatibility);
     EXPECT_EQ(left.result.tt, "986.34");
     EXPECT_NE(left.methodRemark.find("未采用"), std::string::npos) << left.methodRemark;

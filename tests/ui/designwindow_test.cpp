@@ -11,6 +11,7 @@
 #include "loads/loadtablemodel.h"
 #include "loads/loadtablepane.h"
 #include "project/projectdocument.h"
+#include "qt_test_support.h"
 #include "report/reportactions.h"
 
 #include <QAbstractButton>
@@ -47,31 +48,6 @@ namespace {
 
 const QStringList defaults{"1000", "1000", "1520", "1620", "18"};
 const QStringList inputFields{"inputP", "inputM", "inputd", "inputD", "inputn"};
-
-tarvel::InputTexts texts(const QStringList& values) {
-    tarvel::InputTexts t;
-    for (int i = 0; i < values.size(); ++i)
-        t[i] = values[i].toStdString();
-    return t;
-}
-
-// Runs `whileShown` while the modal box that the next click opens is up, then closes it.
-struct ModalBox {
-    QString text;
-    bool seen = false;
-    std::function<void()> whileShown;
-
-    void expect() {
-        QTimer::singleShot(0, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            seen = true;
-            text = box->text();
-            if (whileShown) whileShown();
-            box->accept();
-        });
-    }
-};
 
 // Pixels of an image that are clearly red, or clearly green.
 int countHue(const QImage& image, bool red) {
@@ -1026,4 +1002,4 @@ class DesignWindowTest : public QObject {
 };
 
 QTEST_MAIN(DesignWindowTest)
-#include "design_window_test.moc"
+#include "designwindow_test.moc"

@@ -1,6 +1,6 @@
 // Load tables as analysis programs export them and as engineers paste them.
 
-#include "loads/loadcases.h"
+#include "loads/loadtable.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,10 @@
 #include "design/designwindow.h"
 #include "design/diagramwidget.h"
 #include "form/kqform1.h"
+#include "loads/loadtable.h"
 #include "loads/loadtablepane.h"
 #include "project/projectdocument.h"
+#include "qt_test_support.h"
 #include "report/reportactions.h"
 #include "reportdata.h"
 #include "settingsstore.h"
@@ -29,13 +31,6 @@
 #include <memory>
 
 namespace {
-
-tarvel::InputTexts texts(const QStringList& values) {
-    tarvel::InputTexts t;
-    for (int i = 0; i < values.size(); ++i)
-        t[i] = values[i].toStdString();
-    return t;
-}
 
 // The text of a report file: pdftotext for a PDF, the file itself for HTML.
 QString reportText(const QString& path) {
@@ -279,4 +274,4 @@ class DesignReportTest : public QObject {
 };
 
 QTEST_MAIN(DesignReportTest)
-#include "design_report_test.moc"
+#include "designreports_test.moc"
