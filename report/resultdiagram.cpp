@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace tarvel::report {
 
@@ -20,7 +21,7 @@ namespace {
 constexpr double boxWidth = 1000;
 constexpr double boxHeight = boxWidth / diagramAspect;
 
-constexpr double pi = 3.14159265358979323846;
+using std::numbers::pi;
 
 // Plan view: centre and the radius the larger circle is drawn at.
 constexpr QPointF planCentre{500, 300};

@@ -15,7 +15,7 @@ namespace tarvel {
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
+using std::numbers::pi;
 
 // Elastic modulus of concrete by grade, GB 50010-2010, N/mm².
 struct ConcreteModulus {

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <numbers>
 
 namespace tarvel {
 
@@ -20,7 +21,7 @@ namespace {
 
 // The thread factor of the effective (stress) area: d − 0.9382·p is the stress diameter.
 constexpr double stressDiameterFactor = 0.9382;
-constexpr double pi = 3.14159265358979323846;
+using std::numbers::pi;
 
 // Each denominator of the equilibrium misses has a floor of 1 kN or 1 kN·m, so that a
 // base with hardly any load is not judged by its rounding.
@@ -184,8 +185,8 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     const double M = std::fabs(number(inputs[1]));
     const double d = number(inputs[2]);
     if (data.input.detailing)
-        out.detailing = resolveDetailing(*data.input.detailing, d, a.input.D, a.input.n,
-                                         data.bolt.diameter);
+        out.detailing =
+            resolveDetailing(*data.input.detailing, d, a.input.D, a.input.n, data.bolt.diameter);
 
     // The exact equilibrium for the elastic compression length is the search's second
     // opinion: the texts of another method have no use for it (and its strips would cost a

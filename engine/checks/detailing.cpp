@@ -6,13 +6,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <string>
 
 namespace tarvel {
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
+using std::numbers::pi;
 
 std::string mm(double v) {
     return numberToText(v);
@@ -133,19 +134,19 @@ Detailing resolveDetailing(const DetailingInput& in, double d, double D, int n,
     Detailing out = readDetailing(in);
     // The parts must fit the base they stand on.
     if (!(out.Dt < d))
-        refuse(InputField::tube, "钢管外径 Dt = " + mm(out.Dt) + " mm 应小于底板受压直径 d = " +
-                                     mm(d) + " mm");
+        refuse(InputField::tube,
+               "钢管外径 Dt = " + mm(out.Dt) + " mm 应小于底板受压直径 d = " + mm(d) + " mm");
     if (!(D > out.Dt))
-        refuse(InputField::tube, "锚栓中心圆直径 D = " + mm(D) + " mm 应大于钢管外径 Dt = " +
-                                     mm(out.Dt) + " mm");
+        refuse(InputField::tube,
+               "锚栓中心圆直径 D = " + mm(D) + " mm 应大于钢管外径 Dt = " + mm(out.Dt) + " mm");
     const double a1 = d * std::sin(pi / n) - out.ts;
     if (!(a1 > 0))
-        refuse(InputField::stiffener, "加劲肋之间没有净距：a1 = d·sin(π/n) − ts = " + mm(a1) +
-                                          " mm，应大于 0");
+        refuse(InputField::stiffener,
+               "加劲肋之间没有净距：a1 = d·sin(π/n) − ts = " + mm(a1) + " mm，应大于 0");
     const double l = D * std::sin(pi / n) - out.ts;
     if (!(l > 0))
-        refuse(InputField::stiffener, "锚栓顶板没有净跨：l = D·sin(π/n) − ts = " + mm(l) +
-                                          " mm，应大于 0");
+        refuse(InputField::stiffener,
+               "锚栓顶板没有净跨：l = D·sin(π/n) − ts = " + mm(l) + " mm，应大于 0");
     const double d0 = boltDiameter + boltHoleClearance;
     if (!(out.bc > d0))
         refuse(InputField::cap, "「锚栓顶板 tc×bc(mm)」的宽度 bc = " + mm(out.bc) +

@@ -7,22 +7,21 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <utility>
 
 namespace tarvel::checks {
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
-constexpr double kN = 1000;     // N
-constexpr double kNm = 1e6;     // N·mm
+using std::numbers::pi;
+constexpr double kN = 1000; // N
+constexpr double kNm = 1e6; // N·mm
 // A fillet's throat is 0.7 of its leg; two fillets of a stiffener: 2 × 0.7.
 constexpr double throat = 0.7;
 constexpr double twoThroats = 1.4;
 // The reduced-stress check of a stiffener may exceed f by 10 %.
 constexpr double reducedStressAllowance = 1.1;
-// The thinnest base plate the detailing rules accept.
-constexpr double minPlate = 20;
 
 const Detailing& detailingOf(const CheckContext& c) {
     return *c.detailing;
@@ -32,34 +31,128 @@ double f(const PlateSteel& steel, double t) {
     return strengthAt(steel, t).f;
 }
 
-// The weld demand √((σ_f/β_f)² + τ_f²).
-double filletDemand(double sigmaF, double tauF) {
-    return std::hypot(sigmaF / filletBetaF, tauF);
-}
-
-// A side of the stiffener: the shear and moment at the tube face.
-struct StiffenerSide {
-    const char* name;
-    double V, M; // N, N·mm
-};
-std::array<StiffenerSide, 2> stiffenerSides(const CheckContext& c) {
-    const Detailing& t = detailingOf(c);
-    const double R = c.d / 2, rt = t.Dt / 2, rb = c.D / 2;
-    const double tension = c.T * kN;
-    const double Ac = pi / c.n * (R * R - rt * rt);
-    const double ec = 2.0 / 3.0 * (R * R * R - rt * rt * rt) / (R * R - rt * rt) - rt;
-    const double compression = c.sigma * Ac;
-    return {{{"受拉侧", tension, tension * (rb - rt)}, {"受压侧", compression, compression * ec}}};
+std::array<StiffenerSide, 2> sidesOf(const CheckContext& c) {
+    return stiffenerSides(c.d, c.D, c.n, detailingOf(c).Dt, c.T, c.sigma);
 }
 
 } // namespace
 
+double boltTensionCapacity(double ae, double tensileDesign) {
+    return ae * tensileDesign / 1000;
+}
+
+double bearingCapacity(double betaL, double compressiveDesign) {
+    return betaL * compressiveDesign;
+}
+
+double frictionCapacity(double friction, double C) {
+    return friction * C;
+}
+
+PlateBending plateBending(double d, int n, double Dt, double ts, double sigma) {
+    PlateBending p;
+    p.b1 = d / 2 - Dt / 2;
+    p.a1 = d * std::sin(pi / n) - ts;
+    p.cantilever = n < 3 || p.b1 / p.a1 < cantileverRatio;
+    if (p.cantilever) {
+        p.M = sigma * p.b1 * p.b1 / 2;
+    } else {
+        p.beta = plateMomentFactor(p.b1 / p.a1);
+        p.M = p.beta * sigma * p.a1 * p.a1;
+    }
+    return p;
+}
+
+double plateStress(double M, double t) {
+    return 6 * M / (t * t);
+}
+
+double capSpan(double D, int n, double ts) {
+    return D * std::sin(pi / n) - ts;
+}
+
+double capMoment(double T, double l) {
+    return T * kN * l / 4;
+}
+
+double boltHole(double boltDiameter) {
+    return boltDiameter + boltHoleClearance;
+}
+
+double capStress(double M, double bc, double d0, double tc) {
+    return 6 * M / ((bc - d0) * tc * tc);
+}
+
+std::array<StiffenerSide, 2> stiffenerSides(double d, double D, int n, double Dt, double T,
+                                            double sigma) {
+    const double R = d / 2, rt = Dt / 2, rb = D / 2;
+    const double tension = T * kN;
+    const double Ac = pi / n * (R * R - rt * rt);
+    const double ec = 2.0 / 3.0 * (R * R * R - rt * rt * rt) / (R * R - rt * rt) - rt;
+    const double compression = sigma * Ac;
+    return {{{"受拉侧", tension, tension * (rb - rt)}, {"受压侧", compression, compression * ec}}};
+}
+
+StiffenerStress stiffenerStress(const StiffenerSide& side, double ts, double hs) {
+    const double sigma = 6 * side.M / (ts * hs * hs);
+    const double tau = 1.5 * side.V / (ts * hs);
+    return {sigma, tau, std::sqrt(sigma * sigma + 3 * tau * tau)};
+}
+
+std::array<std::pair<double, double>, 3> stiffenerTerms(const StiffenerStress& s,
+                                                        const PlateSteel::Band& band) {
+    return {{{s.sigma, band.f}, {s.tau, band.fv}, {s.reduced, reducedStressAllowance * band.f}}};
+}
+
+double filletDemand(double sigmaF, double tauF) {
+    return std::hypot(sigmaF / filletBetaF, tauF);
+}
+
+StiffenerWeldStress stiffenerWeldStress(const StiffenerSide& side, double hfs, double hs) {
+    StiffenerWeldStress w;
+    w.lw = hs - 2 * hfs;
+    w.tauF = side.V / (twoThroats * hfs * w.lw);
+    w.sigmaF = 6 * side.M / (twoThroats * hfs * w.lw * w.lw);
+    w.demand = filletDemand(w.sigmaF, w.tauF);
+    return w;
+}
+
+ColumnWeldStress columnWeldStress(double hf, double Dt, double P, double M, double V) {
+    ColumnWeldStress w;
+    w.Aw = throat * hf * pi * Dt;
+    w.Ww = throat * hf * pi * Dt * Dt / 4;
+    w.sigmaF = std::fabs(P) * kN / w.Aw + M * kNm / w.Ww;
+    w.tauF = V * kN / w.Aw;
+    w.demand = filletDemand(w.sigmaF, w.tauF);
+    return w;
+}
+
+TubeStress tubeStress(double Dt, double tw, double P, double M) {
+    const double inner = Dt - 2 * tw;
+    TubeStress t;
+    t.A = pi / 4 * (Dt * Dt - inner * inner);
+    t.W = pi / 32 * (std::pow(Dt, 4) - std::pow(inner, 4)) / Dt;
+    t.stress = std::fabs(P) * kN / t.A + M * kNm / t.W;
+    return t;
+}
+
+double requiredAnchorage(double factor, double boltDiameter) {
+    return factor * boltDiameter;
+}
+
+double minimumColumnWeld(double tp, double tw) {
+    return minimumFilletLeg(std::max(tp, tw));
+}
+
+double minimumStiffenerWeld(double ts, double tw) {
+    return minimumFilletLeg(std::max(ts, tw));
+}
+
 double plateMomentFactor(double ratio) {
     // Moment of a plate on three sides with a free edge, M = β·σ·a1², by b1/a1.
     static const std::pair<double, double> table[] = {
-        {0.3, 0.027}, {0.4, 0.044}, {0.5, 0.060}, {0.6, 0.075}, {0.7, 0.087},
-        {0.8, 0.097}, {0.9, 0.105}, {1.0, 0.112}, {1.1, 0.117}, {1.2, 0.121},
-        {1.3, 0.124}, {1.4, 0.125}};
+        {0.3, 0.027}, {0.4, 0.044}, {0.5, 0.060}, {0.6, 0.075}, {0.7, 0.087}, {0.8, 0.097},
+        {0.9, 0.105}, {1.0, 0.112}, {1.1, 0.117}, {1.2, 0.121}, {1.3, 0.124}, {1.4, 0.125}};
     if (ratio >= table[std::size(table) - 1].first) return table[std::size(table) - 1].second;
     for (std::size_t i = 1; i < std::size(table); ++i) {
         const auto [x0, y0] = table[i - 1];
@@ -71,23 +164,20 @@ double plateMomentFactor(double ratio) {
 
 Check plate(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
-    const double b1 = c.d / 2 - t.Dt / 2;
-    const double a1 = c.d * std::sin(pi / c.n) - t.ts;
+    const PlateBending p = plateBending(c.d, c.n, t.Dt, t.ts, c.sigma);
     const double capacity = f(t.plateSteel, t.tp);
-    double M = 0;
+    const double b1 = p.b1, a1 = p.a1, M = p.M;
     std::string how;
-    if (c.n < 3 || b1 / a1 < cantileverRatio) {
-        M = c.sigma * b1 * b1 / 2;
+    if (p.cantilever) {
         how = "悬臂板：{M} = σ·{b|1}²/2 = " + two(c.sigma) + " × " + two(b1) + "²/2 = " + two(M) +
               " N·mm/mm";
     } else {
-        const double beta = plateMomentFactor(b1 / a1);
-        M = beta * c.sigma * a1 * a1;
-        how = "三边支承板：{b|1} = d/2 − {D|t}/2 = " + two(b1) + " mm，{a|1} = d·sin(π/n) − {t|s} = " +
-              two(a1) + " mm，{b|1}/{a|1} = " + fixed(b1 / a1, 3) + "，β = " + fixed(beta, 4) +
+        how = "三边支承板：{b|1} = d/2 − {D|t}/2 = " + two(b1) +
+              " mm，{a|1} = d·sin(π/n) − {t|s} = " + two(a1) +
+              " mm，{b|1}/{a|1} = " + fixed(b1 / a1, 3) + "，β = " + fixed(p.beta, 4) +
               "；{M} = β·σ·{a|1}² = " + two(M) + " N·mm/mm";
     }
-    const double stress = 6 * M / (t.tp * t.tp);
+    const double stress = plateStress(M, t.tp);
     Check k = makeCheck(CheckId::Plate, stress, two(stress), capacity);
     k.formula = how + "；6{M}/{t|p}² = " + k.demandText + " ≤ f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "底板厚度不足，宜加厚底板或增加加劲肋";
@@ -96,14 +186,14 @@ Check plate(const CheckContext& c) {
 
 Check cap(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
-    const double l = c.D * std::sin(pi / c.n) - t.ts;
-    const double M = c.T * kN * l / 4;
-    const double d0 = c.data.bolt.diameter + boltHoleClearance;
-    const double stress = 6 * M / ((t.bc - d0) * t.tc * t.tc);
+    const double l = capSpan(c.D, c.n, t.ts);
+    const double M = capMoment(c.T, l);
+    const double d0 = boltHole(c.data.bolt.diameter);
+    const double stress = capStress(M, t.bc, d0, t.tc);
     Check k = makeCheck(CheckId::Cap, stress, two(stress), f(t.plateSteel, t.tc));
     k.formula = "l = D·sin(π/n) − {t|s} = " + two(l) + " mm，{M} = T·l/4 = " + two(M / kNm) +
-                " kN·m；6{M}/(({b|c} − {d|0})·{t|c}²) = " + k.demandText + " ≤ f = " +
-                k.capacityText + " N/mm²";
+                " kN·m；6{M}/(({b|c} − {d|0})·{t|c}²) = " + k.demandText +
+                " ≤ f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "锚栓顶板抗弯不足，宜加厚或加宽顶板";
     return k;
 }
@@ -113,21 +203,19 @@ Check stiffener(const CheckContext& c) {
     const PlateSteel::Band s = strengthAt(t.plateSteel, t.ts);
     Check best;
     bool first = true;
-    for (const StiffenerSide& side : stiffenerSides(c)) {
-        const double sigma = 6 * side.M / (t.ts * t.hs * t.hs);
-        const double tau = 1.5 * side.V / (t.ts * t.hs);
-        const double reduced = std::sqrt(sigma * sigma + 3 * tau * tau);
-        const std::array<std::pair<double, double>, 3> terms{
-            {{sigma, s.f}, {tau, s.fv}, {reduced, reducedStressAllowance * s.f}}};
-        for (const auto& [demand, capacity] : terms) {
+    for (const StiffenerSide& side : sidesOf(c)) {
+        const auto [sigma, tau, reduced] = stiffenerStress(side, t.ts, t.hs);
+        for (const auto& [demand, capacity] : stiffenerTerms({sigma, tau, reduced}, s)) {
             Check k = makeCheck(CheckId::Stiffener, demand, two(demand), capacity);
             if (!first && !(k.ratio > best.ratio)) continue;
             first = false;
-            k.formula = std::string(side.name) + "：V = " + two(side.V / kN) + " kN，M = " +
-                        two(side.M / kNm) + " kN·m；{σ|s} = 6M/({t|s}·{h|s}²) = " + two(sigma) +
-                        "，τ = 1.5V/({t|s}·{h|s}) = " + two(tau) + "，√({σ|s}² + 3τ²) = " +
-                        two(reduced) + "；取 " + k.demandText + " ≤ " + k.capacityText +
-                        " N/mm²（f = " + plain(s.f) + "，{f|v} = " + plain(s.fv) + "）";
+            k.formula = std::string(side.name) + "：V = " + two(side.V / kN) +
+                        " kN，M = " + two(side.M / kNm) +
+                        " kN·m；{σ|s} = 6M/({t|s}·{h|s}²) = " + two(sigma) +
+                        "，τ = 1.5V/({t|s}·{h|s}) = " + two(tau) +
+                        "，√({σ|s}² + 3τ²) = " + two(reduced) + "；取 " + k.demandText + " ≤ " +
+                        k.capacityText + " N/mm²（f = " + plain(s.f) + "，{f|v} = " + plain(s.fv) +
+                        "）";
             best = std::move(k);
         }
     }
@@ -137,21 +225,19 @@ Check stiffener(const CheckContext& c) {
 
 Check stiffenerWeld(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
-    const double lw = t.hs - 2 * t.hfs;
     Check best;
     bool first = true;
-    for (const StiffenerSide& side : stiffenerSides(c)) {
-        const double tauF = side.V / (twoThroats * t.hfs * lw);
-        const double sigmaF = 6 * side.M / (twoThroats * t.hfs * lw * lw);
-        const double demand = filletDemand(sigmaF, tauF);
-        Check k = makeCheck(CheckId::StiffenerWeld, demand, two(demand), t.electrode.filletStrength);
+    for (const StiffenerSide& side : sidesOf(c)) {
+        const auto [lw, tauF, sigmaF, demand] = stiffenerWeldStress(side, t.hfs, t.hs);
+        Check k =
+            makeCheck(CheckId::StiffenerWeld, demand, two(demand), t.electrode.filletStrength);
         if (!first && !(k.ratio > best.ratio)) continue;
         first = false;
         k.formula = std::string(side.name) + "：{l|w} = {h|s} − 2{h|fs} = " + two(lw) +
                     " mm，{τ|f} = V/(1.4{h|fs}{l|w}) = " + two(tauF) +
                     "，{σ|f} = 6M/(1.4{h|fs}{l|w}²) = " + two(sigmaF) +
-                    "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText + " ≤ {f|f|w} = " +
-                    k.capacityText + " N/mm²";
+                    "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText +
+                    " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
         best = std::move(k);
     }
     if (!best.ok) best.remark = "加劲肋焊缝不足，宜加大焊脚或加高加劲肋";
@@ -160,29 +246,23 @@ Check stiffenerWeld(const CheckContext& c) {
 
 Check columnWeld(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
-    const double Aw = throat * t.hf * pi * t.Dt;
-    const double Ww = throat * t.hf * pi * t.Dt * t.Dt / 4;
-    const double sigmaF = std::fabs(c.P) * kN / Aw + c.M * kNm / Ww;
-    const double tauF = c.V * kN / Aw;
-    const double demand = filletDemand(sigmaF, tauF);
+    const auto [Aw, Ww, sigmaF, tauF, demand] = columnWeldStress(t.hf, t.Dt, c.P, c.M, c.V);
     Check k = makeCheck(CheckId::ColumnWeld, demand, two(demand), t.electrode.filletStrength);
-    k.formula = "{A|w} = 0.7{h|f}·π{D|t} = " + two(Aw) + " mm²，{W|w} = 0.7{h|f}·π{D|t}²/4 = " +
-                two(Ww) + " mm³；{σ|f} = |P|/{A|w} + M/{W|w} = " + two(sigmaF) +
-                "，{τ|f} = |V|/{A|w} = " + two(tauF) + "；√(({σ|f}/{β|f})² + {τ|f}²) = " +
-                k.demandText + " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
+    k.formula =
+        "{A|w} = 0.7{h|f}·π{D|t} = " + two(Aw) + " mm²，{W|w} = 0.7{h|f}·π{D|t}²/4 = " + two(Ww) +
+        " mm³；{σ|f} = |P|/{A|w} + M/{W|w} = " + two(sigmaF) +
+        "，{τ|f} = |V|/{A|w} = " + two(tauF) + "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText +
+        " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "柱底焊缝不足，宜加大焊脚尺寸";
     return k;
 }
 
 Check tube(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
-    const double inner = t.Dt - 2 * t.tw;
-    const double A = pi / 4 * (t.Dt * t.Dt - inner * inner);
-    const double W = pi / 32 * (std::pow(t.Dt, 4) - std::pow(inner, 4)) / t.Dt;
-    const double stress = std::fabs(c.P) * kN / A + c.M * kNm / W;
+    const auto [A, W, stress] = tubeStress(t.Dt, t.tw, c.P, c.M);
     Check k = makeCheck(CheckId::Tube, stress, two(stress), f(t.tubeSteel, t.tw));
-    k.formula = "A = " + two(A) + " mm²，W = " + two(W) + " mm³；σ = |P|/A + M/W = " +
-                k.demandText + " ≤ f = " + k.capacityText + " N/mm²";
+    k.formula = "A = " + two(A) + " mm²，W = " + two(W) +
+                " mm³；σ = |P|/A + M/W = " + k.demandText + " ≤ f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "钢管截面强度不足";
     return k;
 }
@@ -190,7 +270,7 @@ Check tube(const CheckContext& c) {
 Check anchorage(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
     const double k0 = anchorageFactor(c.data.steel.name, c.data.concrete.name);
-    const double required = k0 * c.data.bolt.diameter;
+    const double required = requiredAnchorage(k0, c.data.bolt.diameter);
     Check k = makeCheck(CheckId::Anchorage, required, two(required), t.la);
     k.formula = "l = k·{d|b} = " + plain(k0) + " × " + plain(c.data.bolt.diameter) + " = " +
                 k.demandText + " mm ≤ {l|a} = " + k.capacityText + " mm";
@@ -204,9 +284,9 @@ Check detailing(const CheckContext& c) {
         const char* what;
         double required, provided;
     };
-    const double hf = minimumFilletLeg(std::max(t.tp, t.tw));
-    const double hfs = minimumFilletLeg(std::max(t.ts, t.tw));
-    const Rule rules[] = {{"底板厚度 {t|p} ≥ 20 mm", minPlate, t.tp},
+    const double hf = minimumColumnWeld(t.tp, t.tw);
+    const double hfs = minimumStiffenerWeld(t.ts, t.tw);
+    const Rule rules[] = {{"底板厚度 {t|p} ≥ 20 mm", minBasePlate, t.tp},
                           {"柱底焊脚 {h|f} ≥ {h|min}", hf, t.hf},
                           {"加劲肋焊脚 {h|fs} ≥ {h|min}", hfs, t.hfs}};
     Check best;

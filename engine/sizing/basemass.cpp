@@ -1,12 +1,13 @@
 #include "sizing/basemass.h"
 
 #include <algorithm>
+#include <numbers>
 
 namespace tarvel {
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
+using std::numbers::pi;
 // The plate reaches this many bolt diameters beyond the bolt circle on each side.
 constexpr double plateEdgeBolts = 1.5;
 // The bolt stands this many diameters above its cap plate (nut and washer).

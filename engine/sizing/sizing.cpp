@@ -13,13 +13,7 @@ namespace tarvel {
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
-constexpr double kN = 1000; // N
-// The part checks' constants, as the checks take them.
-constexpr double throat = 0.7;
-constexpr double twoThroats = 1.4;
-constexpr double reducedStressAllowance = 1.1;
-constexpr double minPlate = 20;
+using namespace checks; // the checks' numbers, each rule written once
 // The anchorage is the required length rounded up to this, mm.
 constexpr double anchorageRounding = 10;
 // Spare candidates kept beyond the top N, should the recomputation refuse one.
@@ -84,10 +78,7 @@ Setup prepare(const Project& project, const SizingRanges& ranges) {
 
     const Detailing& t = s.parts;
     for (const Load& l : s.loads) {
-        const double inner = t.Dt - 2 * t.tw;
-        const double A = pi / 4 * (t.Dt * t.Dt - inner * inner);
-        const double W = pi / 32 * (std::pow(t.Dt, 4) - std::pow(inner, 4)) / t.Dt;
-        const double stress = std::fabs(l.p) * kN / A + l.m * 1e6 / W;
+        const double stress = tubeStress(t.Dt, t.tw, l.p, l.m).stress;
         const double f = strengthAt(t.tubeSteel, t.tw).f;
         if (s.tubePasses && !passes(stress, f))
             s.blocked = "钢管 " + t.input.tube + " 在荷载组合「" + l.name + "」下应力 " +
@@ -98,11 +89,8 @@ Setup prepare(const Project& project, const SizingRanges& ranges) {
     for (double hf : s.grid.welds) {
         bool ok = true;
         for (const Load& l : s.loads) {
-            const double Aw = throat * hf * pi * t.Dt;
-            const double Ww = throat * hf * pi * t.Dt * t.Dt / 4;
-            const double sigmaF = std::fabs(l.p) * kN / Aw + l.m * 1e6 / Ww;
-            const double tauF = l.v * kN / Aw;
-            ok = ok && passes(std::hypot(sigmaF / filletBetaF, tauF), t.electrode.filletStrength);
+            ok = ok && passes(columnWeldStress(hf, t.Dt, l.p, l.m, l.v).demand,
+                              t.electrode.filletStrength);
         }
         s.weldPasses.push_back(ok);
     }
@@ -131,7 +119,7 @@ struct Verdict {
 };
 
 double boltCapacity(const DesignData& data, const BoltSize& bolt) {
-    return effectiveArea(bolt) * data.steel.tensileDesign / 1000;
+    return boltTensionCapacity(effectiveArea(bolt), data.steel.tensileDesign);
 }
 
 // Every combination through the method; stops at the first that rules the geometry out
@@ -139,7 +127,8 @@ double boltCapacity(const DesignData& data, const BoltSize& bolt) {
 Verdict loadDemands(const Setup& s, const SizingMethod& method, const Geometry& g,
                     const BoltSize& largest, std::vector<int>& order, Demands& out) {
     const double boltLimit = boltCapacity(s.data, largest);
-    const double bearingCapacity = s.data.input.betaL * s.data.concrete.compressiveDesign;
+    const double bearingLimit =
+        bearingCapacity(s.data.input.betaL, s.data.concrete.compressiveDesign);
     for (std::size_t i = 0; i < order.size(); ++i) {
         const Load& l = s.loads[order[i]];
         // The combination that rules a geometry out is tried first on the next one.
@@ -151,7 +140,7 @@ Verdict loadDemands(const Setup& s, const SizingMethod& method, const Geometry& 
         if (r.status == CaseStatus::Refused) return rejected({Reject::Refused});
         if (r.status == CaseStatus::Error) return rejected({Reject::Failed});
         if (!passes(r.T, boltLimit)) return rejected({Reject::Check, CheckId::Bolt});
-        if (!passes(r.sigma, bearingCapacity)) return rejected({Reject::Check, CheckId::Bearing});
+        if (!passes(r.sigma, bearingLimit)) return rejected({Reject::Check, CheckId::Bearing});
         if (!passes(l.v, r.shearCapacity)) return rejected({Reject::Check, CheckId::Shear});
         if (!passes(r.miss, equilibriumTolerance))
             return rejected({Reject::Check, CheckId::Equilibrium});
@@ -180,62 +169,43 @@ std::vector<PlateChoices> boltFreeParts(const Setup& s, const Geometry& g, const
     const Detailing& t = s.parts;
     const SizingGrid& grid = s.grid;
     std::vector<PlateChoices> out(grid.thicknesses.size());
-    const double b1 = g.d / 2 - t.Dt / 2;
-    const double R = g.d / 2, rt = t.Dt / 2, rb = g.D / 2;
-    const double tension = dem.T * kN;
-    const double Ac = pi / g.n * (R * R - rt * rt);
-    const double ec = 2.0 / 3.0 * (R * R * R - rt * rt * rt) / (R * R - rt * rt) - rt;
-    const double compression = dem.sigma * Ac;
-    const double sideV[2] = {tension, compression};
-    const double sideM[2] = {tension * (rb - rt), compression * ec};
+    const std::array<StiffenerSide, 2> sides =
+        stiffenerSides(g.d, g.D, g.n, t.Dt, dem.T, dem.sigma);
     for (std::size_t i = 0; i < grid.thicknesses.size(); ++i) {
         const double ts = grid.thicknesses[i];
         PlateChoices& c = out[i];
-        const double a1 = g.d * std::sin(pi / g.n) - ts;
-        const double l = g.D * std::sin(pi / g.n) - ts;
-        c.fits = a1 > 0 && l > 0;
+        const PlateBending plate = plateBending(g.d, g.n, t.Dt, ts, dem.sigma);
+        c.fits = plate.a1 > 0 && capSpan(g.D, g.n, ts) > 0;
         if (!c.fits) continue;
-        double M;
-        if (g.n < 3 || b1 / a1 < checks::cantileverRatio)
-            M = dem.sigma * b1 * b1 / 2;
-        else
-            M = checks::plateMomentFactor(b1 / a1) * dem.sigma * a1 * a1;
         for (std::size_t k = 0; k < grid.thicknesses.size() && c.tp < 0; ++k) {
             const double tp = grid.thicknesses[k];
-            if (passes(6 * M / (tp * tp), plateStrength(s, tp)) && passes(minPlate, tp))
+            if (passes(plateStress(plate.M, tp), plateStrength(s, tp)) && passes(minBasePlate, tp))
                 c.tp = static_cast<int>(k);
         }
         if (c.tp < 0) continue;
-        const double hfMin = minimumFilletLeg(std::max(grid.thicknesses[c.tp], t.tw));
+        const double hfMin = minimumColumnWeld(grid.thicknesses[c.tp], t.tw);
         for (std::size_t k = 0; k < grid.welds.size() && c.hf < 0; ++k)
             if (s.weldPasses[k] && passes(hfMin, grid.welds[k])) c.hf = static_cast<int>(k);
         if (c.hf < 0) continue;
         const PlateSteel::Band band = strengthAt(t.plateSteel, ts);
-        const double hfsMin = minimumFilletLeg(std::max(ts, t.tw));
+        const double hfsMin = minimumStiffenerWeld(ts, t.tw);
         c.heights.resize(grid.heights.size());
         for (std::size_t h = 0; h < grid.heights.size(); ++h) {
             const double hs = grid.heights[h];
             bool ok = true;
-            for (int side = 0; side < 2 && ok; ++side) {
-                const double sigma = 6 * sideM[side] / (ts * hs * hs);
-                const double tau = 1.5 * sideV[side] / (ts * hs);
-                const double reduced = std::sqrt(sigma * sigma + 3 * tau * tau);
-                ok = passes(sigma, band.f) && passes(tau, band.fv) &&
-                     passes(reduced, reducedStressAllowance * band.f);
-            }
+            for (const StiffenerSide& side : sides)
+                for (const auto& [demand, capacity] :
+                     stiffenerTerms(stiffenerStress(side, ts, hs), band))
+                    ok = ok && passes(demand, capacity);
             if (!ok) continue;
             c.anyStiffener = true;
             for (std::size_t k = 0; k < grid.welds.size(); ++k) {
                 const double hfs = grid.welds[k];
-                const double lw = hs - 2 * hfs;
                 if (!(hs > 2 * hfs) || !passes(hfsMin, hfs)) continue;
                 bool weldOk = true;
-                for (int side = 0; side < 2 && weldOk; ++side) {
-                    const double tauF = sideV[side] / (twoThroats * hfs * lw);
-                    const double sigmaF = 6 * sideM[side] / (twoThroats * hfs * lw * lw);
-                    weldOk =
-                        passes(std::hypot(sigmaF / filletBetaF, tauF), t.electrode.filletStrength);
-                }
+                for (const StiffenerSide& side : sides)
+                    weldOk = weldOk && passes(stiffenerWeldStress(side, hfs, hs).demand,
+                                              t.electrode.filletStrength);
                 if (!weldOk) continue;
                 c.heights[h] = {static_cast<int>(h), static_cast<int>(k)};
                 c.anyStiffenerWeld = true;
@@ -262,12 +232,12 @@ bool lightest(const Setup& s, const Geometry& g, const BoltSize& bolt, const Dem
         why = CheckId::Bolt;
         return false;
     }
-    const double d0 = bolt.diameter + boltHoleClearance;
+    const double d0 = boltHole(bolt.diameter);
     if (!(t.bc > d0)) {
         why = CheckId::Cap;
         return false;
     }
-    const double required = s.anchorageK * bolt.diameter;
+    const double required = requiredAnchorage(s.anchorageK, bolt.diameter);
     const double la = std::ceil(required / anchorageRounding) * anchorageRounding;
     int stage = 0;
     bool found = false;
@@ -277,12 +247,11 @@ bool lightest(const Setup& s, const Geometry& g, const BoltSize& bolt, const Dem
         stage = std::max(stage, c.tp < 0 ? 1 : c.hf < 0 ? 2 : 3);
         if (c.tp < 0 || c.hf < 0) continue;
         const double ts = grid.thicknesses[i];
-        const double l = g.D * std::sin(pi / g.n) - ts;
-        const double M = dem.T * kN * l / 4;
+        const double M = capMoment(dem.T, capSpan(g.D, g.n, ts));
         int tc = -1;
         for (std::size_t k = 0; k < grid.thicknesses.size() && tc < 0; ++k) {
             const double thick = grid.thicknesses[k];
-            if (passes(6 * M / ((t.bc - d0) * thick * thick), plateStrength(s, thick)))
+            if (passes(capStress(M, t.bc, d0, thick), plateStrength(s, thick)))
                 tc = static_cast<int>(k);
         }
         if (tc < 0) continue;

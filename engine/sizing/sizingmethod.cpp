@@ -1,5 +1,6 @@
 #include "sizing/sizingmethod.h"
 
+#include "checks/checkfunctions.h"
 #include "checks/methods.h"
 #include "core/number.h"
 
@@ -25,7 +26,7 @@ CaseDemands elastic(const InputTexts& inputs, double friction) {
         out.T = textToNumber(r.tt);
         out.sigma = textToNumber(r.qmaxt);
         const double C = textToNumber(r.fqt);
-        out.shearCapacity = friction * C;
+        out.shearCapacity = checks::frictionCapacity(friction, C);
         const EquilibriumMisses miss = equilibriumMisses(
             textToNumber(inputs[0]), std::fabs(textToNumber(inputs[1])), textToNumber(inputs[2]), C,
             textToNumber(r.fmst), textToNumber(r.h1t), textToNumber(r.h2t));
