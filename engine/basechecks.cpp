@@ -49,13 +49,13 @@ Check bolt(const CheckContext& c) {
     // The demands are Tarvel's own texts: the result texts with their leading zero.
     Check k = makeCheck(CheckId::Bolt, c.T, withLeadingZero(c.result.tt),
                         m.ae * m.steel.tensileDesign / 1000);
-    k.formula = "{N|t} = {T} ≤ {N|t|a} = {A|e}·{f|t|a} = " + fixed(m.ae, 1) + " × " +
-                plain(m.steel.tensileDesign) + " / 1000 = " + k.capacityText + " kN";
+    k.formula = "{N|t} = {T}" + k.relation() + "{N|t|a} = {A|e}·{f|t|a} = " + fixed(m.ae, 1) +
+                " × " + plain(m.steel.tensileDesign) + " / 1000 = " + k.capacityText + " kN";
     if (!k.ok) k.remark = "锚栓抗拉不足，宜加大锚栓规格或提高钢材牌号";
     // At the top of the sweep T is only a lower bound of the force the bolt needs.
     if (c.searched && c.T >= detail::maxBoltForce)
-        k.remark += std::string(k.remark.empty() ? "" : "；") +
-                    "T 达到搜索上限 1002 kN，实际拉力可能更大";
+        k.remark +=
+            std::string(k.remark.empty() ? "" : "；") + "T 达到搜索上限 1002 kN，实际拉力可能更大";
     return k;
 }
 
@@ -63,7 +63,7 @@ Check bearing(const CheckContext& c) {
     const DesignData& m = c.data;
     Check k = makeCheck(CheckId::Bearing, c.sigma, withLeadingZero(c.result.qmaxt),
                         m.input.betaL * m.concrete.compressiveDesign);
-    k.formula = "{σ|max} ≤ {β|l}·{f|c} = " + coefficient(m.input.betaL) + " × " +
+    k.formula = "{σ|max}" + k.relation() + "{β|l}·{f|c} = " + coefficient(m.input.betaL) + " × " +
                 plain(m.concrete.compressiveDesign) + " = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "混凝土局部承压不足，宜提高混凝土强度等级或 βl，或加大底板";
     return k;
@@ -72,8 +72,8 @@ Check bearing(const CheckContext& c) {
 Check shear(const CheckContext& c) {
     const DesignData& m = c.data;
     Check k = makeCheck(CheckId::Shear, c.V, two(c.V), m.input.friction * c.C);
-    k.formula = "{V} ≤ {μ}·{C} = " + coefficient(m.input.friction) + " × " + c.result.fqt +
-                " = " + k.capacityText + " kN";
+    k.formula = "{V}" + k.relation() + "{μ}·{C} = " + coefficient(m.input.friction) + " × " +
+                c.result.fqt + " = " + k.capacityText + " kN";
     if (!k.ok) k.remark = "摩擦力不足以抵抗剪力，需设置抗剪键";
     return k;
 }
@@ -82,7 +82,7 @@ Check equilibrium(const CheckContext& c) {
     const double miss = std::max(c.forceMiss, c.momentMiss);
     Check k = makeCheck(CheckId::Equilibrium, miss, two(miss), equilibriumTolerance);
     k.formula = "max(|ΣN − P|, |ΣM − M|) 相对差 = max(" + two(c.forceMiss) + " %, " +
-                two(c.momentMiss) + " %) = " + k.demandText + " % ≤ " +
+                two(c.momentMiss) + " %) = " + k.demandText + " %" + k.relation() +
                 plain(equilibriumTolerance) + " %";
     if (k.ok) return k;
     if (!c.searched) {
@@ -97,13 +97,14 @@ Check equilibrium(const CheckContext& c) {
             k.remark = "锚栓拉力需 " + format("%.0f", r.T) + " kN，超出搜索上限 " +
                        format("%.0f", ceiling) + " kN";
         else
-            k.remark = joinRemark("锚栓拉力达到搜索上限 " + format("%.0f", ceiling) + " kN，只是下限",
-                                  refinedPhrase(r));
+            k.remark =
+                joinRemark("锚栓拉力达到搜索上限 " + format("%.0f", ceiling) + " kN，只是下限",
+                           refinedPhrase(r));
     } else if (c.T == 0 && c.boltsBeyondAxis && c.x0 < c.d && c.M > 0) {
         k.remark = joinRemark("搜索未找到锚栓拉力（T = 0）", refinedPhrase(r));
     } else if (c.P < 0) {
-        k.remark = joinRemark("以受拉为主的荷载与弹性受压区长度不相适应，平衡误差大",
-                              refinedPhrase(r));
+        k.remark =
+            joinRemark("以受拉为主的荷载与弹性受压区长度不相适应，平衡误差大", refinedPhrase(r));
     } else {
         k.remark = joinRemark("搜索所得状态未达到平衡", refinedPhrase(r));
     }

@@ -14,8 +14,8 @@ namespace tarvel::checks {
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-constexpr double kN = 1000;     // N
-constexpr double kNm = 1e6;     // N·mm
+constexpr double kN = 1000; // N
+constexpr double kNm = 1e6; // N·mm
 // A fillet's throat is 0.7 of its leg; two fillets of a stiffener: 2 × 0.7.
 constexpr double throat = 0.7;
 constexpr double twoThroats = 1.4;
@@ -57,9 +57,8 @@ std::array<StiffenerSide, 2> stiffenerSides(const CheckContext& c) {
 double plateMomentFactor(double ratio) {
     // Moment of a plate on three sides with a free edge, M = β·σ·a1², by b1/a1.
     static const std::pair<double, double> table[] = {
-        {0.3, 0.027}, {0.4, 0.044}, {0.5, 0.060}, {0.6, 0.075}, {0.7, 0.087},
-        {0.8, 0.097}, {0.9, 0.105}, {1.0, 0.112}, {1.1, 0.117}, {1.2, 0.121},
-        {1.3, 0.124}, {1.4, 0.125}};
+        {0.3, 0.027}, {0.4, 0.044}, {0.5, 0.060}, {0.6, 0.075}, {0.7, 0.087}, {0.8, 0.097},
+        {0.9, 0.105}, {1.0, 0.112}, {1.1, 0.117}, {1.2, 0.121}, {1.3, 0.124}, {1.4, 0.125}};
     if (ratio >= table[std::size(table) - 1].first) return table[std::size(table) - 1].second;
     for (std::size_t i = 1; i < std::size(table); ++i) {
         const auto [x0, y0] = table[i - 1];
@@ -83,13 +82,15 @@ Check plate(const CheckContext& c) {
     } else {
         const double beta = plateMomentFactor(b1 / a1);
         M = beta * c.sigma * a1 * a1;
-        how = "三边支承板：{b|1} = d/2 − {D|t}/2 = " + two(b1) + " mm，{a|1} = d·sin(π/n) − {t|s} = " +
-              two(a1) + " mm，{b|1}/{a|1} = " + fixed(b1 / a1, 3) + "，β = " + fixed(beta, 4) +
+        how = "三边支承板：{b|1} = d/2 − {D|t}/2 = " + two(b1) +
+              " mm，{a|1} = d·sin(π/n) − {t|s} = " + two(a1) +
+              " mm，{b|1}/{a|1} = " + fixed(b1 / a1, 3) + "，β = " + fixed(beta, 4) +
               "；{M} = β·σ·{a|1}² = " + two(M) + " N·mm/mm";
     }
     const double stress = 6 * M / (t.tp * t.tp);
     Check k = makeCheck(CheckId::Plate, stress, two(stress), capacity);
-    k.formula = how + "；6{M}/{t|p}² = " + k.demandText + " ≤ f = " + k.capacityText + " N/mm²";
+    k.formula =
+        how + "；6{M}/{t|p}² = " + k.demandText + k.relation() + "f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "底板厚度不足，宜加厚底板或增加加劲肋";
     return k;
 }
@@ -102,8 +103,8 @@ Check cap(const CheckContext& c) {
     const double stress = 6 * M / ((t.bc - d0) * t.tc * t.tc);
     Check k = makeCheck(CheckId::Cap, stress, two(stress), f(t.plateSteel, t.tc));
     k.formula = "l = D·sin(π/n) − {t|s} = " + two(l) + " mm，{M} = T·l/4 = " + two(M / kNm) +
-                " kN·m；6{M}/(({b|c} − {d|0})·{t|c}²) = " + k.demandText + " ≤ f = " +
-                k.capacityText + " N/mm²";
+                " kN·m；6{M}/(({b|c} − {d|0})·{t|c}²) = " + k.demandText + k.relation() +
+                "f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "锚栓顶板抗弯不足，宜加厚或加宽顶板";
     return k;
 }
@@ -123,11 +124,13 @@ Check stiffener(const CheckContext& c) {
             Check k = makeCheck(CheckId::Stiffener, demand, two(demand), capacity);
             if (!first && !(k.ratio > best.ratio)) continue;
             first = false;
-            k.formula = std::string(side.name) + "：V = " + two(side.V / kN) + " kN，M = " +
-                        two(side.M / kNm) + " kN·m；{σ|s} = 6M/({t|s}·{h|s}²) = " + two(sigma) +
-                        "，τ = 1.5V/({t|s}·{h|s}) = " + two(tau) + "，√({σ|s}² + 3τ²) = " +
-                        two(reduced) + "；取 " + k.demandText + " ≤ " + k.capacityText +
-                        " N/mm²（f = " + plain(s.f) + "，{f|v} = " + plain(s.fv) + "）";
+            k.formula = std::string(side.name) + "：V = " + two(side.V / kN) +
+                        " kN，M = " + two(side.M / kNm) +
+                        " kN·m；{σ|s} = 6M/({t|s}·{h|s}²) = " + two(sigma) +
+                        "，τ = 1.5V/({t|s}·{h|s}) = " + two(tau) +
+                        "，√({σ|s}² + 3τ²) = " + two(reduced) + "；取 " + k.demandText +
+                        k.relation() + k.capacityText + " N/mm²（f = " + plain(s.f) +
+                        "，{f|v} = " + plain(s.fv) + "）";
             best = std::move(k);
         }
     }
@@ -144,14 +147,15 @@ Check stiffenerWeld(const CheckContext& c) {
         const double tauF = side.V / (twoThroats * t.hfs * lw);
         const double sigmaF = 6 * side.M / (twoThroats * t.hfs * lw * lw);
         const double demand = filletDemand(sigmaF, tauF);
-        Check k = makeCheck(CheckId::StiffenerWeld, demand, two(demand), t.electrode.filletStrength);
+        Check k =
+            makeCheck(CheckId::StiffenerWeld, demand, two(demand), t.electrode.filletStrength);
         if (!first && !(k.ratio > best.ratio)) continue;
         first = false;
         k.formula = std::string(side.name) + "：{l|w} = {h|s} − 2{h|fs} = " + two(lw) +
                     " mm，{τ|f} = V/(1.4{h|fs}{l|w}) = " + two(tauF) +
                     "，{σ|f} = 6M/(1.4{h|fs}{l|w}²) = " + two(sigmaF) +
-                    "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText + " ≤ {f|f|w} = " +
-                    k.capacityText + " N/mm²";
+                    "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText + k.relation() +
+                    "{f|f|w} = " + k.capacityText + " N/mm²";
         best = std::move(k);
     }
     if (!best.ok) best.remark = "加劲肋焊缝不足，宜加大焊脚或加高加劲肋";
@@ -166,10 +170,11 @@ Check columnWeld(const CheckContext& c) {
     const double tauF = c.V * kN / Aw;
     const double demand = filletDemand(sigmaF, tauF);
     Check k = makeCheck(CheckId::ColumnWeld, demand, two(demand), t.electrode.filletStrength);
-    k.formula = "{A|w} = 0.7{h|f}·π{D|t} = " + two(Aw) + " mm²，{W|w} = 0.7{h|f}·π{D|t}²/4 = " +
-                two(Ww) + " mm³；{σ|f} = |P|/{A|w} + M/{W|w} = " + two(sigmaF) +
-                "，{τ|f} = |V|/{A|w} = " + two(tauF) + "；√(({σ|f}/{β|f})² + {τ|f}²) = " +
-                k.demandText + " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
+    k.formula =
+        "{A|w} = 0.7{h|f}·π{D|t} = " + two(Aw) + " mm²，{W|w} = 0.7{h|f}·π{D|t}²/4 = " + two(Ww) +
+        " mm³；{σ|f} = |P|/{A|w} + M/{W|w} = " + two(sigmaF) +
+        "，{τ|f} = |V|/{A|w} = " + two(tauF) + "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText +
+        k.relation() + "{f|f|w} = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "柱底焊缝不足，宜加大焊脚尺寸";
     return k;
 }
@@ -181,8 +186,9 @@ Check tube(const CheckContext& c) {
     const double W = pi / 32 * (std::pow(t.Dt, 4) - std::pow(inner, 4)) / t.Dt;
     const double stress = std::fabs(c.P) * kN / A + c.M * kNm / W;
     Check k = makeCheck(CheckId::Tube, stress, two(stress), f(t.tubeSteel, t.tw));
-    k.formula = "A = " + two(A) + " mm²，W = " + two(W) + " mm³；σ = |P|/A + M/W = " +
-                k.demandText + " ≤ f = " + k.capacityText + " N/mm²";
+    k.formula = "A = " + two(A) + " mm²，W = " + two(W) +
+                " mm³；σ = |P|/A + M/W = " + k.demandText + k.relation() + "f = " + k.capacityText +
+                " N/mm²";
     if (!k.ok) k.remark = "钢管截面强度不足";
     return k;
 }
@@ -193,7 +199,7 @@ Check anchorage(const CheckContext& c) {
     const double required = k0 * c.data.bolt.diameter;
     Check k = makeCheck(CheckId::Anchorage, required, two(required), t.la);
     k.formula = "l = k·{d|b} = " + plain(k0) + " × " + plain(c.data.bolt.diameter) + " = " +
-                k.demandText + " mm ≤ {l|a} = " + k.capacityText + " mm";
+                k.demandText + " mm" + k.relation() + "{l|a} = " + k.capacityText + " mm";
     if (!k.ok) k.remark = "锚固长度不足，需 " + plain(required) + " mm";
     return k;
 }
@@ -214,8 +220,8 @@ Check detailing(const CheckContext& c) {
     std::string all;
     for (const Rule& r : rules) {
         Check k = makeCheck(CheckId::Detailing, r.required, two(r.required), r.provided);
-        all += std::string(all.empty() ? "" : "；") + r.what + "：" + two(r.required) + " ≤ " +
-               two(r.provided) + " mm";
+        all += std::string(all.empty() ? "" : "；") + r.what + "：" + two(r.required) +
+               k.relation() + two(r.provided) + " mm";
         if (governing && !(k.ratio > best.ratio)) continue;
         governing = &r;
         best = std::move(k);
