@@ -65,10 +65,11 @@ QString ReportData::programLine() const {
 }
 
 namespace {
+// The largest ratio of the checks that differ between combinations.
 double utilisation(const ReportCase& c) {
     double worst = 0;
     for (const Check& check : c.outcome.checks.checks)
-        worst = std::max(worst, check.ratio);
+        if (checkDefinition(check.id).dependsOnLoad) worst = std::max(worst, check.ratio);
     return worst;
 }
 } // namespace

@@ -59,7 +59,8 @@ struct ReportData {
 };
 
 // The index of the governing load case: of the cases that finished, the one with the largest
-// utilisation (a failing check exceeds 1, so failures come first). -1 when none finished.
+// ratio among the checks that depend on the load (a failing check exceeds 1, so failures come
+// first); the first of equals. -1 when none finished.
 int governingCase(const std::vector<ReportCase>& cases);
 
 // The report of a project whose load combinations have been computed (`outcomes` in the

@@ -2,6 +2,7 @@
 
 #include "checks/methods.h"
 #include "core/number.h"
+#include "sizing/basemass.h"
 #include "reporterror.h"
 #include "reportfont.h"
 #include "resultdiagram.h"
@@ -62,6 +63,31 @@ QString coefficient(double v) {
 }
 QString two(double v) {
     return q(twoDecimals(v));
+}
+
+// A result text on Tarvel's own pages: a leading zero, and no trailing point of the form's
+// whole-number pattern ("478." reads 478).
+QString own(const std::string& formText) {
+    std::string s = withLeadingZero(formText);
+    if (s.size() > 1 && s.back() == '.') s.pop_back();
+    return esc(s);
+}
+
+// A load as typed, unless it carries more decimals than the check table gives (an imported
+// M = √(Mx² + My²) has sixteen digits): then with two.
+constexpr int loadDecimals = 2;
+QString load(const std::string& typed) {
+    const std::size_t point = typed.find('.');
+    const bool longer = typed.find_first_of("eE") != std::string::npos ||
+                        (point != std::string::npos &&
+                         typed.find_first_not_of("0123456789", point + 1) == std::string::npos &&
+                         typed.size() - point - 1 > loadDecimals);
+    try {
+        if (longer) return two(textToNumber(typed));
+    } catch (const TarvelError&) {
+        // A text that is no number is shown as typed; its row says why it failed.
+    }
+    return esc(typed);
 }
 
 // A symbol with an optional subscript and superscript: sym("N", "t", "a") is N_t^a.
@@ -126,7 +152,9 @@ QString styleSheet(HtmlTarget target) {
         ".remark { font-size: 9.5pt; color: #444444; }\n"
         ".verdict { font-size: 14pt; }\n"
         // Thirteen columns of figures: small enough that no number breaks across lines.
-        "table.cases td, table.cases th { font-size: 7.5pt; padding: 2px 2px; }\n");
+        "table.cases td, table.cases th { font-size: 7.5pt; padding: 2px 2px; }\n"
+        // Rows tight enough that the inputs with the steel parts fit one page.
+        "table.input td, table.input th { padding: 1px 5px; }\n");
     if (target == HtmlTarget::Browser) {
         css += QStringLiteral(
             "@page { size: A4 portrait; margin: 18mm 16mm 20mm 16mm;\n"
@@ -163,9 +191,14 @@ QString methodSection(const ReportCase& c) {
     const MethodDefinition& method = methodDefinition(c.design.method);
     if (!method.reportText) return {};
     QString out = QStringLiteral("<p>分析方法：%1。").arg(QString::fromUtf8(method.title));
-    out += QString::fromUtf8(method.reportText)
-               .replace(QStringLiteral("{shown}"),
-                        QString::fromUtf8(methodTitle(c.outcome.shownMethod)));
+    const QString shown = QString::fromUtf8(methodTitle(c.outcome.shownMethod));
+    // With both methods' results tabulated, the texts are no longer one method's alone.
+    out += c.outcome.otherResult
+               ? QString::fromUtf8(method.reportText)
+                     .replace(QStringLiteral("下列计算结果取{shown}。"),
+                              QStringLiteral("第 4 节并列两种方法的计算结果，图 2 按%1绘制。")
+                                  .arg(shown))
+               : QString::fromUtf8(method.reportText).replace(QStringLiteral("{shown}"), shown);
     out += QStringLiteral("</p>\n");
     if (!c.outcome.methodRemark.empty())
         out += QStringLiteral("<p class=\"remark\">%1。</p>\n").arg(esc(c.outcome.methodRemark));
@@ -185,20 +218,26 @@ QString methodSection(const ReportCase& c) {
 
 QString basis(const ReportCase& c) {
     return QStringLiteral(
-        "<h2>1 设计依据</h2>\n"
-        "<p>《钢结构设计标准》GB 50017-2017；《混凝土结构设计规范》GB 50010-2010。</p>\n"
-        "<p>计算方法：圆形底板支承于直径为 d 的圆形混凝土受压面上，n 个锚栓均匀布置在直径为 D "
-        "的锚栓中心圆上。先按直径 d 的实心圆截面作弹性预验算：全截面受拉时不予计算，否则由边缘"
-        "应力得到受压区长度 x，此后 x 保持不变。然后以边缘应力 σ<sub>max</sub> 从 0.1 N/mm² 起"
-        "按 0.1 递增试算：受压区内压应力按线性分布、以 0.1 mm 宽的条带积分得到压应力合力 C 及其"
-        "弯矩 M<sub>c</sub>；最外侧锚栓（1 号锚栓）拉力 T 自 1 kN 至 1002 kN 试算，其余受拉锚栓"
-        "按其至中和轴距离与 1 号锚栓的比例受力，得到锚栓合力 F 及其弯矩 M<sub>b</sub>；取竖向力"
-        "最接近平衡的状态为结果。符号与正负号：轴力 P 以受压为正、受拉为负；弯矩 M 取正值；"
-        "受压边在图示右侧，中和轴距底板中心 d/2 − x，位于受压边对侧的锚栓受拉。</p>\n") +
+               "<h2>1 设计依据</h2>\n"
+               "<p>《钢结构设计标准》GB 50017-2017；《混凝土结构设计规范》GB 50010-2010。</p>\n"
+               "<p>计算方法：圆形底板支承于直径为 d 的圆形混凝土受压面上，n 个锚栓均匀布置在直径为 "
+               "D "
+               "的锚栓中心圆上。先按直径 d "
+               "的实心圆截面作弹性预验算：全截面受拉时不予计算，否则由边缘"
+               "应力得到受压区长度 x，此后 x 保持不变。然后以边缘应力 σ<sub>max</sub> 从 0.1 N/mm² "
+               "起"
+               "按 0.1 递增试算：受压区内压应力按线性分布、以 0.1 mm 宽的条带积分得到压应力合力 C "
+               "及其"
+               "弯矩 M<sub>c</sub>；最外侧锚栓（1 号锚栓）拉力 T 自 1 kN 至 1002 kN "
+               "试算，其余受拉锚栓"
+               "按其至中和轴距离与 1 号锚栓的比例受力，得到锚栓合力 F 及其弯矩 "
+               "M<sub>b</sub>；取竖向力"
+               "最接近平衡的状态为结果。符号与正负号：轴力 P 以受压为正、受拉为负；弯矩 M 取正值；"
+               "受压边在图示右侧，中和轴距底板中心 d/2 − x，位于受压边对侧的锚栓受拉。</p>\n") +
            methodSection(c);
 }
 
-QString inputs(const ReportCase& c) {
+QString inputs(HtmlTarget target, const ReportCase& c) {
     const InputTexts& in = c.outcome.inputs;
     const DesignData& m = c.outcome.checks.data;
     const auto r = [](const char* kind, const QString& what, const QString& s, const QString& v,
@@ -208,10 +247,17 @@ QString inputs(const ReportCase& c) {
     QString rows = row({QStringLiteral("类别"), QStringLiteral("项目"), QStringLiteral("符号"),
                         QStringLiteral("数值"), QStringLiteral("单位")},
                        true);
-    rows += r("荷载", QStringLiteral("轴力（压为正，拉为负）"), sym("P"), esc(in[0]), "kN");
-    rows += r("荷载", QStringLiteral("弯矩"), sym("M"), esc(in[1]), "kN·m");
-    rows += r("荷载", QStringLiteral("剪力"), sym("V"), plain(m.input.V), "kN");
+    rows += r("荷载", QStringLiteral("轴力（压为正，拉为负）"), sym("P"), load(in[0]), "kN");
+    rows += r("荷载", QStringLiteral("弯矩"), sym("M"), load(in[1]), "kN·m");
+    rows += r("荷载", QStringLiteral("剪力"), sym("V"), load(numberToText(m.input.V)), "kN");
     rows += r("几何", QStringLiteral("底板受压圆直径"), sym("d"), esc(in[2]), "mm");
+    // The mass and the figure take the plate this wide.
+    MassInput plate;
+    plate.d = textToNumber(in[2]);
+    plate.D = textToNumber(in[3]);
+    plate.boltDiameter = m.bolt.diameter;
+    rows += r("几何", QStringLiteral("底板外径 max(d, D + 3d<sub>b</sub>)"), sym("D", "out"),
+              plain(baseMass(plate).outerDiameter), "mm");
     rows += r("几何", QStringLiteral("锚栓中心圆直径"), sym("D"), esc(in[3]), "mm");
     rows += r("几何", QStringLiteral("锚栓个数"), sym("n"), esc(in[4]), "个");
     rows += r("材料", QStringLiteral("锚栓规格"), QString(), QString::fromUtf8(m.bolt.name), "");
@@ -232,16 +278,20 @@ QString inputs(const ReportCase& c) {
         const auto f = [](const PlateSteel& steel, double thickness) {
             return plain(strengthAt(steel, thickness).f);
         };
-        rows += r("构造", QStringLiteral("钢管 外径×壁厚（%1，f = %2 N/mm²）")
-                              .arg(QString::fromUtf8(t->tubeSteel.name), f(t->tubeSteel, t->tw)),
+        rows += r("构造",
+                  QStringLiteral("钢管 外径×壁厚（%1，f = %2 N/mm²）")
+                      .arg(QString::fromUtf8(t->tubeSteel.name), f(t->tubeSteel, t->tw)),
                   sym("D", "t") + QStringLiteral("×") + sym("t", "w"),
                   plain(t->Dt) + QStringLiteral("×") + plain(t->tw), "mm");
-        rows += r("构造", QStringLiteral("底板厚度（%1，f = %2 N/mm²）")
-                              .arg(QString::fromUtf8(t->plateSteel.name), f(t->plateSteel, t->tp)),
+        rows += r("构造",
+                  QStringLiteral("底板厚度（%1，f = %2 N/mm²）")
+                      .arg(QString::fromUtf8(t->plateSteel.name), f(t->plateSteel, t->tp)),
                   sym("t", "p"), plain(t->tp), "mm");
-        rows += r("构造", QStringLiteral("加劲肋 厚×高"), sym("t", "s") + QStringLiteral("×") + sym("h", "s"),
+        rows += r("构造", QStringLiteral("加劲肋 厚×高"),
+                  sym("t", "s") + QStringLiteral("×") + sym("h", "s"),
                   plain(t->ts) + QStringLiteral("×") + plain(t->hs), "mm");
-        rows += r("构造", QStringLiteral("锚栓顶板 厚×宽"), sym("t", "c") + QStringLiteral("×") + sym("b", "c"),
+        rows += r("构造", QStringLiteral("锚栓顶板 厚×宽"),
+                  sym("t", "c") + QStringLiteral("×") + sym("b", "c"),
                   plain(t->tc) + QStringLiteral("×") + plain(t->bc), "mm");
         rows += r("构造", QStringLiteral("柱底角焊缝焊脚"), sym("h", "f"), plain(t->hf), "mm");
         rows += r("构造", QStringLiteral("加劲肋角焊缝焊脚"), sym("h", "fs"), plain(t->hfs), "mm");
@@ -249,7 +299,13 @@ QString inputs(const ReportCase& c) {
                   sym("f", "f", "w"), plain(t->electrode.filletStrength), "N/mm²");
         rows += r("构造", QStringLiteral("锚栓锚固长度"), sym("l", "a"), plain(t->la), "mm");
     }
-    return QStringLiteral("<h2>2 输入</h2>\n") + table(QStringLiteral("input"), rows);
+    // With the steel parts the table is a page long: the text layout cannot keep it together,
+    // so in a document for print it starts a page of its own rather than leave a few rows on
+    // the next.
+    const QString heading = target == HtmlTarget::TextDocument && c.outcome.checks.detailing
+                                ? QStringLiteral("<h2 style=\"page-break-before: always\">")
+                                : QStringLiteral("<h2>");
+    return heading + QStringLiteral("2 输入</h2>\n") + table(QStringLiteral("input"), rows);
 }
 
 QString pictures(HtmlTarget target, const ReportCase& c) {
@@ -288,17 +344,43 @@ QString pictures(HtmlTarget target, const ReportCase& c) {
                     px(diagramWidthMm), px(diagramHeightMm));
 }
 
+// With the envelope both methods' results stand side by side, the elastic one first, so that
+// each check's figure can be found under the method it names.
 QString results(const ReportCase& c) {
-    QString rows = row({QStringLiteral("名称"), QStringLiteral("符号"), QStringLiteral("数值"),
-                        QStringLiteral("单位")},
-                       true);
+    const ComputedCase& o = c.outcome;
+    const bool both = o.otherResult.has_value();
+    const bool elasticShown = o.shownMethod == AnalysisMethod::Elastic;
+    const BaseResult* elastic = both && !elasticShown ? &*o.otherResult : &o.result;
+    const BaseResult* rigid = both && elasticShown ? &*o.otherResult : &o.result;
+    const auto title = [](AnalysisMethod m) { return QString::fromUtf8(methodTitle(m)); };
+    QString rows =
+        both ? row({QStringLiteral("名称"), QStringLiteral("符号"), title(AnalysisMethod::Elastic),
+                    title(AnalysisMethod::Compatibility), QStringLiteral("单位")},
+                   true)
+             : row({QStringLiteral("名称"), QStringLiteral("符号"), QStringLiteral("数值"),
+                    QStringLiteral("单位")},
+                   true);
     for (const ResultRow& r : resultRows()) {
-        rows +=
-            QStringLiteral("<tr><td>%1</td><td>%2</td><td class=\"num\">%3</td><td>%4</td></tr>\n")
-                .arg(QString::fromUtf8(r.name), r.symbol, esc(c.outcome.result[r.box]),
-                     QString::fromUtf8(r.unit));
+        const QString values =
+            both ? QStringLiteral("<td class=\"num\">%1</td><td class=\"num\">%2</td>")
+                       .arg(esc((*elastic)[r.box]), esc((*rigid)[r.box]))
+                 : QStringLiteral("<td class=\"num\">%1</td>").arg(esc(o.result[r.box]));
+        rows += QStringLiteral("<tr><td>%1</td><td>%2</td>%3<td>%4</td></tr>\n")
+                    .arg(QString::fromUtf8(r.name), r.symbol, values, QString::fromUtf8(r.unit));
     }
-    return QStringLiteral("<h2>4 计算结果</h2>\n") + table(QStringLiteral("results"), rows);
+    QString note;
+    if (both) {
+        QStringList independent;
+        for (const Check* check : o.checks.made())
+            if (!checkDefinition(check->id).dependsOnMethod)
+                independent << QString::fromUtf8(check->title);
+        note = QStringLiteral("<p class=\"remark\">第 6、7 节每项验算的说明注明其数值取自哪一方法"
+                              "%1。</p>\n")
+                   .arg(independent.isEmpty()
+                            ? QString()
+                            : QStringLiteral("；%1与分析方法无关").arg(independent.join("、")));
+    }
+    return QStringLiteral("<h2>4 计算结果</h2>\n") + table(QStringLiteral("results"), rows) + note;
 }
 
 QString refinedText(const RefinedEquilibrium& r) {
@@ -480,17 +562,30 @@ QString mainCaseNote(const ReportData& d) {
     const auto governing = governingRows(d);
     const DesignChecks& k = d.main.outcome.checks;
     int worst = -1;
-    for (int c = 0; c < checkCount; ++c)
-        if (k.checks[c].checked && (worst < 0 || k.checks[c].ratio > k.checks[worst].ratio))
-            worst = c;
+    QStringList governs, same;
+    for (int c = 0; c < checkCount; ++c) {
+        const Check& check = k.checks[c];
+        if (!check.checked) continue;
+        if (!checkDefinition(check.id).dependsOnLoad) {
+            same << QString::fromUtf8(check.title);
+            continue;
+        }
+        if (worst < 0 || check.ratio > k.checks[worst].ratio) worst = c;
+        if (governing[c] == d.mainIndex) governs << QString::fromUtf8(check.title);
+    }
     if (worst < 0) return {};
-    QStringList governs;
-    for (int c = 0; c < checkCount; ++c)
-        if (governing[c] == d.mainIndex) governs << QString::fromUtf8(k.checks[c].title);
-    return QStringLiteral("<p>本计算书第 2～8 节详列荷载组合 %1：其%2利用率 %3 为各荷载组合中最高，"
-                          "是%4的最不利组合。全部 %5 个荷载组合见第 9 节汇总。</p>\n")
+    const QString unchosen = same.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral("（%1与荷载无关，各组合相同，不参与选择）")
+                                       .arg(same.join(QStringLiteral("、")));
+    const QString governsText =
+        governs.isEmpty()
+            ? QString()
+            : QStringLiteral("，是%1的最不利组合").arg(governs.join(QStringLiteral("、")));
+    return QStringLiteral("<p>本计算书第 2～8 节详列荷载组合 %1：在随荷载变化的验算中，其%2利用率 "
+                          "%3 为各荷载组合中最高%4%5。全部 %6 个荷载组合见第 9 节汇总。</p>\n")
         .arg(caseLabel(d, d.mainIndex), QString::fromUtf8(k.checks[worst].title),
-             esc(k.checks[worst].ratioText), governs.join(QStringLiteral("、")))
+             esc(k.checks[worst].ratioText), unchosen, governsText)
         .arg(d.loadCases.size());
 }
 
@@ -506,7 +601,8 @@ QString loadCaseTable(const ReportData& d, HtmlTarget target) {
                                   "<th>V<br>kN</th><th>x<br>mm</th><th>σ<sub>max</sub><br>N/mm²"
                                   "</th><th>T<br>kN</th><th>C<br>kN</th>");
     for (CheckId id : shown)
-        rows += QStringLiteral("<th>%1</th>").arg(QString::fromUtf8(checkDefinition(id).shortTitle));
+        rows +=
+            QStringLiteral("<th>%1</th>").arg(QString::fromUtf8(checkDefinition(id).shortTitle));
     rows += QStringLiteral("<th>结论</th></tr>\n");
     bool allOk = true;
     for (int k = 0; k < static_cast<int>(d.loadCases.size()); ++k) {
@@ -516,15 +612,16 @@ QString loadCaseTable(const ReportData& d, HtmlTarget target) {
         allOk = allOk && ok && o.checks.ok;
         // The governing ratio of each check is marked, and the case shown in full.
         const QString name = esc(c.name) + (k == d.mainIndex ? QStringLiteral("◆") : QString());
-        rows += QStringLiteral("<tr>");
+        rows += QStringLiteral("<tr><td>%1</td>").arg(name);
+        // Figures never break inside a cell.
         for (const QString& cell :
-             {name, esc(o.inputs[0]), esc(o.inputs[1]), plain(c.design.V), esc(o.result.xt),
-              esc(o.result.qmaxt), esc(o.result.tt), esc(o.result.fqt)})
-            rows += QStringLiteral("<td>%1</td>").arg(cell);
+             {load(o.inputs[0]), load(o.inputs[1]), load(numberToText(c.design.V)),
+              own(o.result.xt), own(o.result.qmaxt), own(o.result.tt), own(o.result.fqt)})
+            rows += QStringLiteral("<td class=\"num\">%1</td>").arg(cell);
         for (CheckId id : shown) {
             QString r = ok ? esc(o.checks[id].ratioText) : QString();
             if (ok && governing[static_cast<int>(id)] == k) r = QStringLiteral("<b>%1▲</b>").arg(r);
-            rows += QStringLiteral("<td>%1</td>").arg(r);
+            rows += QStringLiteral("<td class=\"num\">%1</td>").arg(r);
         }
         rows += QStringLiteral("<td>%1</td></tr>\n").arg(caseVerdict(c));
     }
@@ -594,9 +691,9 @@ QByteArray figurePng() {
 QString reportHtml(const ReportData& data, HtmlTarget target) {
     requireReportable(data);
     const ReportCase& c = data.main;
-    QString body = header(data) + mainCaseNote(data) + basis(c) + inputs(c) + pictures(target, c) +
-                   results(c) + equilibrium(c) + checks(c) + steelParts(c) + conclusion(c) +
-                   loadCaseTable(data, target);
+    QString body = header(data) + mainCaseNote(data) + basis(c) + inputs(target, c) +
+                   pictures(target, c) + results(c) + equilibrium(c) + checks(c) + steelParts(c) +
+                   conclusion(c) + loadCaseTable(data, target);
     if (target == HtmlTarget::Browser)
         body += QStringLiteral("<footer>%1</footer>\n").arg(esc(data.programLine()));
     return QStringLiteral(
@@ -617,8 +714,7 @@ std::unique_ptr<QTextDocument> makeReportDocument(const ReportData& data, QPaint
     doc->addResource(QTextDocument::ImageResource, QUrl(figureName), QImage::fromData(figurePng()));
     doc->documentLayout()->registerHandler(
         diagramObjectType,
-        new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome),
-                          doc.get()));
+        new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome), doc.get()));
     doc->setHtml(reportHtml(data, HtmlTarget::TextDocument));
     insertDiagramObject(*doc);
     return doc;

@@ -49,8 +49,8 @@ Check bolt(const CheckContext& c) {
     // The demands are Tarvel's own texts: the result texts with their leading zero.
     Check k = makeCheck(CheckId::Bolt, c.T, withLeadingZero(c.result.tt),
                         boltTensionCapacity(m.ae, m.steel.tensileDesign));
-    k.formula = "{N|t} = {T} ≤ {N|t|a} = {A|e}·{f|t|a} = " + fixed(m.ae, 1) + " × " +
-                plain(m.steel.tensileDesign) + " / 1000 = " + k.capacityText + " kN";
+    k.formula = "{N|t} = {T}" + k.relation() + "{N|t|a} = {A|e}·{f|t|a} = " + fixed(m.ae, 1) +
+                " × " + plain(m.steel.tensileDesign) + " / 1000 = " + k.capacityText + " kN";
     if (!k.ok) k.remark = "锚栓抗拉不足，宜加大锚栓规格或提高钢材牌号";
     // At the top of the sweep T is only a lower bound of the force the bolt needs.
     if (c.searched && c.T >= detail::maxBoltForce)
@@ -63,7 +63,7 @@ Check bearing(const CheckContext& c) {
     const DesignData& m = c.data;
     Check k = makeCheck(CheckId::Bearing, c.sigma, withLeadingZero(c.result.qmaxt),
                         bearingCapacity(m.input.betaL, m.concrete.compressiveDesign));
-    k.formula = "{σ|max} ≤ {β|l}·{f|c} = " + coefficient(m.input.betaL) + " × " +
+    k.formula = "{σ|max}" + k.relation() + "{β|l}·{f|c} = " + coefficient(m.input.betaL) + " × " +
                 plain(m.concrete.compressiveDesign) + " = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "混凝土局部承压不足，宜提高混凝土强度等级或 βl，或加大底板";
     return k;
@@ -72,8 +72,8 @@ Check bearing(const CheckContext& c) {
 Check shear(const CheckContext& c) {
     const DesignData& m = c.data;
     Check k = makeCheck(CheckId::Shear, c.V, two(c.V), frictionCapacity(m.input.friction, c.C));
-    k.formula = "{V} ≤ {μ}·{C} = " + coefficient(m.input.friction) + " × " + c.result.fqt + " = " +
-                k.capacityText + " kN";
+    k.formula = "{V}" + k.relation() + "{μ}·{C} = " + coefficient(m.input.friction) + " × " +
+                c.result.fqt + " = " + k.capacityText + " kN";
     if (!k.ok) k.remark = "摩擦力不足以抵抗剪力，需设置抗剪键";
     return k;
 }
@@ -82,7 +82,7 @@ Check equilibrium(const CheckContext& c) {
     const double miss = std::max(c.forceMiss, c.momentMiss);
     Check k = makeCheck(CheckId::Equilibrium, miss, two(miss), equilibriumTolerance);
     k.formula = "max(|ΣN − P|, |ΣM − M|) 相对差 = max(" + two(c.forceMiss) + " %, " +
-                two(c.momentMiss) + " %) = " + k.demandText + " % ≤ " +
+                two(c.momentMiss) + " %) = " + k.demandText + " %" + k.relation() +
                 plain(equilibriumTolerance) + " %";
     if (k.ok) return k;
     if (!c.searched) {

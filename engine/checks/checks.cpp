@@ -11,20 +11,25 @@ namespace tarvel {
 
 const std::array<CheckDefinition, checkCount>& checkDefinitions() {
     static const std::array<CheckDefinition, checkCount> table{{
-        {CheckId::Bolt, "bolt", "锚栓抗拉", "锚栓", "kN", false, checks::bolt},
-        {CheckId::Bearing, "bearing", "混凝土承压", "承压", "N/mm²", false, checks::bearing},
-        {CheckId::Shear, "shear", "抗剪", "抗剪", "kN", false, checks::shear},
-        {CheckId::Equilibrium, "equilibrium", "平衡校核", "平衡", "%", false, checks::equilibrium},
-        {CheckId::Plate, "plate", "底板", "底板", "N/mm²", true, checks::plate},
-        {CheckId::Cap, "cap", "锚栓顶板", "顶板", "N/mm²", true, checks::cap},
-        {CheckId::Stiffener, "stiffener", "加劲肋", "加劲肋", "N/mm²", true, checks::stiffener},
-        {CheckId::StiffenerWeld, "stiffener_weld", "加劲肋焊缝", "肋焊缝", "N/mm²", true,
-         checks::stiffenerWeld},
-        {CheckId::ColumnWeld, "column_weld", "柱底焊缝", "柱焊缝", "N/mm²", true,
+        {CheckId::Bolt, "bolt", "锚栓抗拉", "锚栓", "kN", false, true, true, checks::bolt},
+        {CheckId::Bearing, "bearing", "混凝土承压", "承压", "N/mm²", false, true, true,
+         checks::bearing},
+        {CheckId::Shear, "shear", "抗剪", "抗剪", "kN", false, true, true, checks::shear},
+        {CheckId::Equilibrium, "equilibrium", "平衡校核", "平衡", "%", false, true, true,
+         checks::equilibrium},
+        {CheckId::Plate, "plate", "底板", "底板", "N/mm²", true, true, true, checks::plate},
+        {CheckId::Cap, "cap", "锚栓顶板", "顶板", "N/mm²", true, true, true, checks::cap},
+        {CheckId::Stiffener, "stiffener", "加劲肋", "加劲肋", "N/mm²", true, true, true,
+         checks::stiffener},
+        {CheckId::StiffenerWeld, "stiffener_weld", "加劲肋焊缝", "肋焊缝", "N/mm²", true, true,
+         true, checks::stiffenerWeld},
+        {CheckId::ColumnWeld, "column_weld", "柱底焊缝", "柱焊缝", "N/mm²", true, true, false,
          checks::columnWeld},
-        {CheckId::Tube, "tube", "钢管", "钢管", "N/mm²", true, checks::tube},
-        {CheckId::Anchorage, "anchorage", "锚固长度", "锚固", "mm", true, checks::anchorage},
-        {CheckId::Detailing, "detailing", "构造", "构造", "mm", true, checks::detailing},
+        {CheckId::Tube, "tube", "钢管", "钢管", "N/mm²", true, true, false, checks::tube},
+        {CheckId::Anchorage, "anchorage", "锚固长度", "锚固", "mm", true, false, false,
+         checks::anchorage},
+        {CheckId::Detailing, "detailing", "构造", "构造", "mm", true, false, false,
+         checks::detailing},
     }};
     return table;
 }

@@ -43,6 +43,9 @@ struct Check {
     // The formula with its numbers. Symbols are written {base|sub|sup}, e.g. {N|t|a}:
     // formulaPlain and the report turn them into text or markup.
     std::string formula;
+
+    // The relation a formula writes between demand and capacity: it follows the verdict.
+    std::string relation() const { return ok ? " ≤ " : " > "; }
 };
 
 struct DesignData;
@@ -68,11 +71,16 @@ struct CheckContext {
 // checkDefinitions() and its function.
 struct CheckDefinition {
     CheckId id;
-    const char* key;         // bolt: JSON, CLI lines, CSV column `bolt_ratio`
-    const char* title;       // 锚栓抗拉
-    const char* shortTitle;  // 锚栓: column headers of the tables
-    const char* unit;        // of demand and capacity
-    bool needsDetailing;     // a steel part: checked only when a tube is given
+    const char* key;        // bolt: JSON, CLI lines, CSV column `bolt_ratio`
+    const char* title;      // 锚栓抗拉
+    const char* shortTitle; // 锚栓: column headers of the tables
+    const char* unit;       // of demand and capacity
+    bool needsDetailing;    // a steel part: checked only when a tube is given
+    // false: the same in every load combination (the anchorage, the detailing rules), so it
+    // cannot tell which combination governs.
+    bool dependsOnLoad;
+    // false: read from P, M, V and the parts alone, the same whatever the analysis method.
+    bool dependsOnMethod;
     Check (*evaluate)(const CheckContext&);
 };
 const std::array<CheckDefinition, checkCount>& checkDefinitions();

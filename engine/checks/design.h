@@ -84,10 +84,10 @@ EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, doub
 
 struct DesignChecks {
     DesignData data;
-    std::optional<Detailing> detailing; // when the steel parts are checked
+    std::optional<Detailing> detailing;   // when the steel parts are checked
     std::array<Check, checkCount> checks; // every check; those not made have checked false
-    bool ok = true; // every check holds
-    RefinedEquilibrium refined; // for the elastic texts only (Singular for the others)
+    bool ok = true;                       // every check holds
+    RefinedEquilibrium refined;           // for the elastic texts only (Singular for the others)
     std::vector<std::string> geometryRemarks;
     // The two misses of the equilibrium check, in percent, and what each is taken against:
     // max(|P|, C, F) in kN and max(M, (C + F)·d/2000) in kN·m, each at least 1.
@@ -131,6 +131,9 @@ struct ComputedCase {
     AnalysisMethod shownMethod = AnalysisMethod::Elastic;
     std::vector<double> boltForces;
     std::string methodRemark; // why the envelope left the elastic result out
+    // The envelope's other method (not `shownMethod`): its texts, when it finished, so that
+    // both methods' results can be shown side by side.
+    std::optional<BaseResult> otherResult;
 };
 // The case by the elastic method, whatever `design.method` says (methods.h computes a case by
 // the design's method). Without `withChecks` no checks are made.

@@ -19,7 +19,9 @@ DesignInput withMethod(DesignInput design, AnalysisMethod method) {
 
 // The remark of a check that one method governs.
 void nameGoverning(Check& check, AnalysisMethod method) {
-    std::string remark = std::string("由") + methodTitle(method) + "控制";
+    std::string remark = checkDefinition(check.id).dependsOnMethod
+                             ? std::string("由") + methodTitle(method) + "控制"
+                             : std::string("与分析方法无关");
     if (!check.remark.empty()) remark += "；" + check.remark;
     check.remark = remark;
 }
@@ -75,8 +77,10 @@ ComputedCase envelopeOfElastic(const ComputedCase& elastic, const DesignInput& d
         out = elastic;
         out.shownMethod = AnalysisMethod::Elastic;
         out.checks = envelopeChecks(elastic.checks, compatibility.checks);
+        out.otherResult = compatibility.result;
     } else {
         out = std::move(compatibility);
+        if (elastic.status == CaseStatus::Ok) out.otherResult = elastic.result;
         out.methodRemark = why;
         for (Check& c : out.checks.checks)
             if (c.checked) nameGoverning(c, AnalysisMethod::Compatibility);

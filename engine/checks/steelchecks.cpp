@@ -179,7 +179,7 @@ Check plate(const CheckContext& c) {
     }
     const double stress = plateStress(M, t.tp);
     Check k = makeCheck(CheckId::Plate, stress, two(stress), capacity);
-    k.formula = how + "；6{M}/{t|p}² = " + k.demandText + " ≤ f = " + k.capacityText + " N/mm²";
+    k.formula = how + "；6{M}/{t|p}² = " + k.demandText + k.relation() + "f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "底板厚度不足，宜加厚底板或增加加劲肋";
     return k;
 }
@@ -193,7 +193,7 @@ Check cap(const CheckContext& c) {
     Check k = makeCheck(CheckId::Cap, stress, two(stress), f(t.plateSteel, t.tc));
     k.formula = "l = D·sin(π/n) − {t|s} = " + two(l) + " mm，{M} = T·l/4 = " + two(M / kNm) +
                 " kN·m；6{M}/(({b|c} − {d|0})·{t|c}²) = " + k.demandText +
-                " ≤ f = " + k.capacityText + " N/mm²";
+                k.relation() + "f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "锚栓顶板抗弯不足，宜加厚或加宽顶板";
     return k;
 }
@@ -213,7 +213,7 @@ Check stiffener(const CheckContext& c) {
                         " kN，M = " + two(side.M / kNm) +
                         " kN·m；{σ|s} = 6M/({t|s}·{h|s}²) = " + two(sigma) +
                         "，τ = 1.5V/({t|s}·{h|s}) = " + two(tau) +
-                        "，√({σ|s}² + 3τ²) = " + two(reduced) + "；取 " + k.demandText + " ≤ " +
+                        "，√({σ|s}² + 3τ²) = " + two(reduced) + "；取 " + k.demandText + k.relation() +
                         k.capacityText + " N/mm²（f = " + plain(s.f) + "，{f|v} = " + plain(s.fv) +
                         "）";
             best = std::move(k);
@@ -237,7 +237,7 @@ Check stiffenerWeld(const CheckContext& c) {
                     " mm，{τ|f} = V/(1.4{h|fs}{l|w}) = " + two(tauF) +
                     "，{σ|f} = 6M/(1.4{h|fs}{l|w}²) = " + two(sigmaF) +
                     "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText +
-                    " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
+                    k.relation() + "{f|f|w} = " + k.capacityText + " N/mm²";
         best = std::move(k);
     }
     if (!best.ok) best.remark = "加劲肋焊缝不足，宜加大焊脚或加高加劲肋";
@@ -252,7 +252,7 @@ Check columnWeld(const CheckContext& c) {
         "{A|w} = 0.7{h|f}·π{D|t} = " + two(Aw) + " mm²，{W|w} = 0.7{h|f}·π{D|t}²/4 = " + two(Ww) +
         " mm³；{σ|f} = |P|/{A|w} + M/{W|w} = " + two(sigmaF) +
         "，{τ|f} = |V|/{A|w} = " + two(tauF) + "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText +
-        " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
+        k.relation() + "{f|f|w} = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "柱底焊缝不足，宜加大焊脚尺寸";
     return k;
 }
@@ -262,7 +262,7 @@ Check tube(const CheckContext& c) {
     const auto [A, W, stress] = tubeStress(t.Dt, t.tw, c.P, c.M);
     Check k = makeCheck(CheckId::Tube, stress, two(stress), f(t.tubeSteel, t.tw));
     k.formula = "A = " + two(A) + " mm²，W = " + two(W) +
-                " mm³；σ = |P|/A + M/W = " + k.demandText + " ≤ f = " + k.capacityText + " N/mm²";
+                " mm³；σ = |P|/A + M/W = " + k.demandText + k.relation() + "f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "钢管截面强度不足";
     return k;
 }
@@ -273,7 +273,7 @@ Check anchorage(const CheckContext& c) {
     const double required = requiredAnchorage(k0, c.data.bolt.diameter);
     Check k = makeCheck(CheckId::Anchorage, required, two(required), t.la);
     k.formula = "l = k·{d|b} = " + plain(k0) + " × " + plain(c.data.bolt.diameter) + " = " +
-                k.demandText + " mm ≤ {l|a} = " + k.capacityText + " mm";
+                k.demandText + " mm" + k.relation() + "{l|a} = " + k.capacityText + " mm";
     if (!k.ok) k.remark = "锚固长度不足，需 " + plain(required) + " mm";
     return k;
 }
@@ -294,7 +294,7 @@ Check detailing(const CheckContext& c) {
     std::string all;
     for (const Rule& r : rules) {
         Check k = makeCheck(CheckId::Detailing, r.required, two(r.required), r.provided);
-        all += std::string(all.empty() ? "" : "；") + r.what + "：" + two(r.required) + " ≤ " +
+        all += std::string(all.empty() ? "" : "；") + r.what + "：" + two(r.required) + k.relation() +
                two(r.provided) + " mm";
         if (governing && !(k.ratio > best.ratio)) continue;
         governing = &r;

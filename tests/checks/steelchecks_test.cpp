@@ -53,6 +53,14 @@ TEST_P(SteelChecks, AgainstHandValues) {
         EXPECT_EQ(found->demandText + " " + found->capacityText + " " + found->ratioText, want)
             << key;
     }
+    // A failing check never prints demand ≤ capacity: the formula's last relation is the
+    // verdict's (the detailing rules each have their own, below).
+    for (const Check* c : out.checks.made()) {
+        if (c->id == CheckId::Detailing) continue;
+        const std::size_t le = c->formula.rfind(" ≤ "), gt = c->formula.rfind(" > ");
+        const bool lastHolds = le != std::string::npos && (gt == std::string::npos || le > gt);
+        EXPECT_EQ(lastHolds, c->ok) << c->name << ": " << c->formula;
+    }
 }
 
 // Each row's values were worked by hand from T and σmax as shown (tt, qmaxt).
@@ -133,6 +141,9 @@ TEST(SteelChecks, DetailingRemarkNamesTheGoverningRule) {
     design.detailing->weld = 6;
     const ComputedCase out = computeCase({"1000", "1000", "1520", "1620", "18"}, design);
     EXPECT_EQ(out.checks[CheckId::Detailing].remark, "控制：柱底焊脚 hf ≥ hmin，不满足构造要求");
+    EXPECT_EQ(formulaPlain(out.checks[CheckId::Detailing].formula),
+              "底板厚度 t_p ≥ 20 mm：20.00 ≤ 30.00 mm；柱底焊脚 h_f ≥ h_min：8.00 > 6.00 mm；"
+              "加劲肋焊脚 h_fs ≥ h_min：6.00 ≤ 10.00 mm");
     EXPECT_FALSE(out.checks.ok);
 }
 
@@ -172,41 +183,57 @@ const InputTexts base{"1000", "1000", "1520", "1620", "18"};
 INSTANTIATE_TEST_SUITE_P(
     Table, BadDetailing,
     testing::Values(
-        BadDetailingRow{"MalformedTube", base, tube("1020"),
+        BadDetailingRow{"MalformedTube",
+                        base,
+                        tube("1020"),
                         {ErrorKind::TypeMismatch, InputField::tube,
                          "「钢管 Dt×tw(mm)」应写成两个数，以 x 相连，如 1020x16"}},
-        BadDetailingRow{"ZeroPlate", base, tube("1020x16", 0),
+        BadDetailingRow{"ZeroPlate",
+                        base,
+                        tube("1020x16", 0),
                         {ErrorKind::OutOfRange, InputField::plate,
                          "「底板厚度 tp(mm)」应大于 0 且不大于 100 mm"}},
-        BadDetailingRow{"PlateOver100", base, tube("1020x16", 101),
+        BadDetailingRow{"PlateOver100",
+                        base,
+                        tube("1020x16", 101),
                         {ErrorKind::OutOfRange, InputField::plate,
                          "「底板厚度 tp(mm)」应大于 0 且不大于 100 mm"}},
-        BadDetailingRow{"TubeAsWideAsTheBearing", base, tube("1520x16"),
+        BadDetailingRow{"TubeAsWideAsTheBearing",
+                        base,
+                        tube("1520x16"),
                         {ErrorKind::OutOfRange, InputField::tube,
                          "钢管外径 Dt = 1520 mm 应小于底板受压直径 d = 1520 mm"}},
-        BadDetailingRow{"BoltCircleInsideTheTube", {"1000", "1000", "1520", "1000", "18"},
+        BadDetailingRow{"BoltCircleInsideTheTube",
+                        {"1000", "1000", "1520", "1000", "18"},
                         tube("1020x16"),
                         {ErrorKind::OutOfRange, InputField::tube,
                          "锚栓中心圆直径 D = 1000 mm 应大于钢管外径 Dt = 1020 mm"}},
-        BadDetailingRow{"WallTooThick", base, tube("60x30"),
+        BadDetailingRow{"WallTooThick",
+                        base,
+                        tube("60x30"),
                         {ErrorKind::OutOfRange, InputField::tube,
                          "「钢管 Dt×tw(mm)」的壁厚过大：2tw 应小于外径 Dt"}},
-        BadDetailingRow{"NoClearSpan", {"1000", "1000", "1520", "1620", "100"},
+        BadDetailingRow{"NoClearSpan",
+                        {"1000", "1000", "1520", "1620", "100"},
                         with([](DetailingInput& t) { t.stiffener = "50x400"; }),
                         {ErrorKind::OutOfRange, InputField::stiffener}},
-        BadDetailingRow{"CapNoWiderThanTheHole", base,
+        BadDetailingRow{"CapNoWiderThanTheHole",
+                        base,
                         with([](DetailingInput& t) { t.cap = "30x41"; }),
                         {ErrorKind::OutOfRange, InputField::cap,
                          "「锚栓顶板 tc×bc(mm)」的宽度 bc = 41 mm 应大于锚栓孔径 d0 = 41 mm"}},
-        BadDetailingRow{"StiffenerNoHigherThanItsWelds", base,
+        BadDetailingRow{"StiffenerNoHigherThanItsWelds",
+                        base,
                         with([](DetailingInput& t) { t.stiffener = "20x20"; }),
                         {ErrorKind::OutOfRange, InputField::stiffener,
                          "「加劲肋 ts×hs(mm)」的高度 hs = 20 mm 应大于两倍焊脚 2hfs = 20 mm"}},
-        BadDetailingRow{"UnknownSteel", base,
+        BadDetailingRow{"UnknownSteel",
+                        base,
                         with([](DetailingInput& t) { t.plateSteel = "Q500"; }),
                         {ErrorKind::UnknownChoice, InputField::plateSteel,
                          "「板件钢材」没有“Q500”这一牌号，可选：Q235、Q355、Q390、Q420"}},
-        BadDetailingRow{"UnknownElectrode", base,
+        BadDetailingRow{"UnknownElectrode",
+                        base,
                         with([](DetailingInput& t) { t.electrode = "E60"; }),
                         {ErrorKind::UnknownChoice, InputField::electrode,
                          "「焊条」没有“E60”这一型号，可选：E43、E50、E55"}}),

@@ -161,7 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"板件验算", "143.76", "245.11", "72.75", "84.41", "149.87",
                                  "100.00", "828.00", "1020×16", "底板厚度"},
                                 {"未验算"},
-                                4}),
+                                // The inputs table of the steel parts starts a page of its own.
+                                5}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportPdf, EmbedsTheCjkFontAndKeepsTheDiagramAsVectors) {
@@ -298,6 +299,70 @@ TEST(ProjectReport, TablesEveryLoadCaseWithTheOverallVerdict) {
                           "设计总体结论：<span class=\"fail\">不满足"})
         EXPECT_TRUE(page.contains(QString::fromUtf8(s))) << s;
 }
+
+// A transmission pole's base whose anchorage and detailing ratios are 1.00 in every case: the
+// case shown in full is chosen by the checks that depend on the load.
+DesignInput poleDesign() {
+    DesignInput design;
+    design.bolt = "M42";
+    design.concrete = "C30";
+    design.betaL = 1.0;
+    design.friction = 0.4;
+    design.method = AnalysisMethod::Envelope;
+    DetailingInput t;
+    t.tube = "630x12";
+    t.plate = 20;
+    t.stiffener = "16x225";
+    t.cap = "28x180";
+    t.weld = 20;
+    t.stiffenerWeld = 16;
+    t.anchorage = 970;
+    design.detailing = t;
+    return design;
+}
+
+struct GoverningCase {
+    const char* name;
+    std::vector<InputTexts> loads; // W1 300/900, W2 250/950 on 920/980/24
+    int expected;
+};
+
+void PrintTo(const GoverningCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LoadIndependentTie : public testing::TestWithParam<GoverningCase> {};
+
+TEST_P(LoadIndependentTie, ChoosesByTheLoadDependentChecks) {
+    const GoverningCase& g = GetParam();
+    std::vector<ReportCase> cases;
+    for (const InputTexts& in : g.loads)
+        cases.push_back(makeReportCase(in, poleDesign(), QString::fromStdString(in[0])));
+    for (const ReportCase& c : cases) {
+        ASSERT_TRUE(c.ok());
+        ASSERT_EQ(c.outcome.checks[CheckId::Anchorage].ratioText, "1.00");
+        ASSERT_EQ(c.outcome.checks[CheckId::Detailing].ratioText, "1.00");
+    }
+    EXPECT_EQ(governingCase(cases), g.expected);
+    ReportData data = reportFor(g.loads[g.expected], poleDesign(), cases);
+    data.mainIndex = g.expected;
+    const QString page = QString::fromUtf8(reportHtml(data, HtmlTarget::Browser).toUtf8());
+    // The opening sentence says the choice leaves the load-independent checks out.
+    EXPECT_TRUE(page.contains(QStringLiteral("随荷载变化的验算中")));
+    EXPECT_TRUE(page.contains(QStringLiteral("锚固长度、构造与荷载无关")));
+    // Both methods' results side by side; each check names the method of its figure.
+    EXPECT_TRUE(page.contains(QStringLiteral("<th>弹性受压区法</th><th>应变协调法</th>")));
+    EXPECT_TRUE(page.contains(QStringLiteral("说明：与分析方法无关")));
+    // D_out = max(920, 980 + 3 × 42).
+    EXPECT_TRUE(page.contains(QStringLiteral("<td>1106</td>")));
+}
+
+const InputTexts w1{"300", "900", "920", "980", "24"}, w2{"250", "950", "920", "980", "24"};
+
+INSTANTIATE_TEST_SUITE_P(Orders, LoadIndependentTie,
+                         testing::Values(GoverningCase{"TieFirst", {w1, w2}, 1},
+                                         GoverningCase{"GoverningFirst", {w2, w1}, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 
