@@ -57,9 +57,10 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
     for (ResultBox box : allResultBoxes)
         out += std::string(",") + boxName(box);
     out += ",message";
-    // The steel parts are checked in every row or in none: their columns follow the options.
-    const bool detailed = options.design.detailing.has_value();
-    auto shown = [detailed](const CheckDefinition& def) { return detailed || !def.needsDetailing; };
+    // A check is made in every row or in none: its column follows the options.
+    auto shown = [&options](const CheckDefinition& def) {
+        return checkApplies(def, options.design);
+    };
     if (options.checks) {
         out += ",V";
         for (const CheckDefinition& def : checkDefinitions())
@@ -93,7 +94,7 @@ void formatBatch(const LoadTable& table, const std::vector<std::optional<CaseOut
         }
         if (methodColumn)
             out += ',' + std::string(r.status == CaseOutcome::Status::Ok ? methodName(r.shownMethod)
-                                                                          : "");
+                                                                         : "");
         out += '\n';
     }
     if (!options.checks) return;

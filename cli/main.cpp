@@ -66,6 +66,15 @@ const char* const usage =
     "  --stiffener 20x400 加劲肋 厚x高(mm)          --cap 30x240        锚栓顶板 厚x宽(mm)\n"
     "  --weld 12          柱底焊脚(mm)              --stiffener-weld 10 加劲肋焊脚(mm)\n"
     "  --electrode E50    焊条 E43、E50、E55        --anchorage 1000    锚固长度(mm)\n"
+    "  --shear-key 300x200x30  抗剪键 宽x高x厚(mm)：宽 bk 垂直于剪力，高 hk 自底板底向下，\n"
+    "                     厚 tk 沿剪力方向；剪力全部由抗剪键承受（不计摩擦），另验算\n"
+    "                     shear_key_bearing shear_key shear_key_weld\n"
+    "  --grout 50         灌浆层厚度 g(mm)，0 ≤ g < hk  --shear-key-weld 10  抗剪键焊脚(mm)\n"
+    "  --seismic          抗震极限承载力验算 seismic：Mu,base ≥ ηj·Mpc（需 --tube）\n"
+    "  --eta-j 1.1        连接系数 ηj，1.0～1.5（默认 1.1，外露式柱脚）\n"
+    "柱墩：\n"
+    "  --pedestal 2400    方形柱墩边长 B(mm)，与底板同心：βl = √(Ab/Al) 由此计算（不再给\n"
+    "                     --beta-l），B 不小于 d；有钢管时构造另验算锚栓至柱墩边距离\n"
     "验算时在 12 行结果之后输出 method 行（所示结果的分析方法），再输出 bolt、bearing、shear、\n"
     "equilibrium 四行（给出 --tube 时另有板件各行）：\n"
     "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
@@ -108,7 +117,8 @@ const char* const usage =
     "末列 method 为该行结果所用的分析方法。\n"
     "\n"
     "退出状态：0 成功；1 计算失败或文件无法读取（错误信息写到标准错误）；2 用法错误；\n"
-    "3 底板全截面受拉或应变协调法无平衡解；4 计算成功但有验算项不满足（--optimize：没有满足的方案）。\n";
+    "3 底板全截面受拉或应变协调法无平衡解；4 "
+    "计算成功但有验算项不满足（--optimize：没有满足的方案）。\n";
 
 // Prints each text the moment it is made, so that a failure leaves the earlier ones.
 class PrintSink : public tarvel::TextSink {
@@ -290,6 +300,12 @@ int optimize(const tarvel::cli::Options& options) {
     return failure;
 }
 
+// An engine message about a design input that has an option of its own, named by it.
+std::string optionMessage(const tarvel::TarvelError& e) {
+    const char* option = tarvel::cli::designOptionName(e.field());
+    return *option ? std::string(option) + "：" + e.what() : std::string(e.what());
+}
+
 // Writes the report of a case whose results are out; the status stays unless it fails.
 int withReport(const tarvel::cli::Options& options, const tarvel::InputTexts& texts, int status) {
     if (!options.report || status == failure) return status;
@@ -328,7 +344,7 @@ int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
                    stdout);
         return checks.ok ? success : checkFails;
     } catch (const tarvel::TarvelError& e) {
-        std::fprintf(stderr, "错误：%s\n", e.what());
+        std::fprintf(stderr, "错误：%s\n", optionMessage(e).c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "错误：计算失败（%s）\n", e.what());
     }
@@ -338,7 +354,8 @@ int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 // One case by the compatibility method or the envelope: the whole case is computed, then
 // printed as the elastic method prints it.
 int methodCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
-    const tarvel::CaseOutcome outcome = tarvel::computeCase(texts, options.design, 0, options.checks);
+    const tarvel::CaseOutcome outcome =
+        tarvel::computeCase(texts, options.design, 0, options.checks);
     for (tarvel::ResultBox box : outcome.written)
         std::printf("%s\t%s\n", tarvel::boxName(box), outcome.result[box].c_str());
     switch (outcome.status) {
@@ -351,7 +368,8 @@ int methodCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
     case tarvel::CaseOutcome::Status::Ok:
         break;
     }
-    if (!outcome.methodRemark.empty()) std::fprintf(stderr, "说明：%s\n", outcome.methodRemark.c_str());
+    if (!outcome.methodRemark.empty())
+        std::fprintf(stderr, "说明：%s\n", outcome.methodRemark.c_str());
     if (!outcome.hasChecks) return success;
     std::fputs(tarvel::cli::checkLines(outcome.checks, outcome.shownMethod).c_str(), stdout);
     return outcome.checks.ok ? success : checkFails;
@@ -407,7 +425,7 @@ int main(int argc, char** argv) {
         try {
             tarvel::resolveDesign(options.design);
         } catch (const tarvel::TarvelError& e) {
-            std::fprintf(stderr, "错误：%s\n", e.what());
+            std::fprintf(stderr, "错误：%s\n", optionMessage(e).c_str());
             return failure;
         }
     }

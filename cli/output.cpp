@@ -1,5 +1,8 @@
 #include "output.h"
 
+#include "checks/bearingarea.h"
+#include "core/number.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cmath>
@@ -71,10 +74,16 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
     if (outcome.status == CaseOutcome::Status::Ok) j["bolt_forces"] = outcome.boltForces;
     if (!outcome.methodRemark.empty()) j["method_remark"] = outcome.methodRemark;
     const DesignInput& d = options.design;
-    j["design"] = {{"bolt", d.bolt},   {"steel", d.steel}, {"concrete", d.concrete},
-                   {"betaL", d.betaL}, {"V", d.V},         {"friction", d.friction},
+    j["design"] = {{"bolt", d.bolt},
+                   {"steel", d.steel},
+                   {"concrete", d.concrete},
+                   {"betaL", d.betaL},
+                   {"V", d.V},
+                   {"friction", d.friction},
                    {"method", methodName(d.method)}};
     j["design"]["modularRatio"] = d.modularRatio ? json(*d.modularRatio) : json(nullptr);
+    if (d.pedestal) j["design"]["pedestal"] = *d.pedestal;
+    if (d.seismic) j["design"]["seismic"] = {{"etaJ", d.seismic->etaJ}};
     if (outcome.hasChecks) {
         const DesignChecks& c = outcome.checks;
         j["design"]["bolt"] = c.data.bolt.name;
@@ -86,17 +95,21 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
         j["design"]["modularRatio"] = c.data.nE;
         if (c.detailing) {
             const DetailingInput& t = c.detailing->input;
-            j["design"]["detailing"] = {{"tube", t.tube},
-                                        {"tubeSteel", t.tubeSteel},
-                                        {"plate", t.plate},
-                                        {"plateSteel", t.plateSteel},
-                                        {"stiffener", t.stiffener},
-                                        {"cap", t.cap},
-                                        {"weld", t.weld},
-                                        {"stiffenerWeld", t.stiffenerWeld},
-                                        {"electrode", t.electrode},
-                                        {"anchorage", t.anchorage}};
+            j["design"]["detailing"] = {
+                {"tube", t.tube},           {"tubeSteel", t.tubeSteel},
+                {"plate", t.plate},         {"plateSteel", t.plateSteel},
+                {"stiffener", t.stiffener}, {"cap", t.cap},
+                {"weld", t.weld},           {"stiffenerWeld", t.stiffenerWeld},
+                {"electrode", t.electrode}, {"anchorage", t.anchorage}};
+            if (!t.shearKey.empty()) {
+                j["design"]["detailing"]["shearKey"] = t.shearKey;
+                j["design"]["detailing"]["grout"] = t.grout;
+                j["design"]["detailing"]["shearKeyWeld"] = t.shearKeyWeld;
+            }
         }
+        // With a pedestal, β_l is the one computed for this base.
+        if (c.data.input.pedestal)
+            j["design"]["betaL"] = effectiveBetaL(c.data.input, textToNumber(outcome.inputs[2]));
         json checks = json::array();
         for (const Check* made : c.made()) {
             const Check& k = *made;

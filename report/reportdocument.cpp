@@ -1,11 +1,13 @@
 #include "reportdocument.h"
 
 #include "core/number.h"
+#include "plasticdiagram.h"
 #include "reporterror.h"
 #include "reportfont.h"
 #include "resultdiagram.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QObject>
@@ -27,6 +29,9 @@ namespace {
 
 const QString figureResource = QStringLiteral(":/tarvel_report/figure.png");
 const QString figureName = QStringLiteral("tarvel-figure");
+const QString plasticName = QStringLiteral("tarvel-plastic");
+// The plastic state's figure across the page.
+constexpr double plasticWidthMm = 150;
 const QString diagramName = QStringLiteral("tarvel-diagram");
 
 // Printed sizes of the two pictures.
@@ -170,31 +175,39 @@ QString methodSection(const ReportCase& c) {
     out += QStringLiteral("</p>\n");
     if (!c.outcome.methodRemark.empty())
         out += QStringLiteral("<p class=\"remark\">%1。</p>\n").arg(esc(c.outcome.methodRemark));
-    return out + QStringLiteral(
-                     "<p>应变协调法（刚性底板）：截面保持平面，中和轴 y<sub>n</sub>、曲率 k；"
-                     "混凝土仅受压，σ = k·(y − y<sub>n</sub>)（y &gt; y<sub>n</sub>，直径 d 的圆内）；"
-                     "锚栓仅受拉，T<sub>i</sub> = n<sub>E</sub>·A<sub>e</sub>·k·(y<sub>n</sub> − a<sub>i</sub>)"
-                     "（a<sub>i</sub> &lt; y<sub>n</sub>），n<sub>E</sub> = E<sub>s</sub>/E<sub>c</sub>"
-                     " = %1。平衡：C − F = P，M<sub>c</sub> + ΣT<sub>i</sub>·(−a<sub>i</sub>) = M。"
-                     "圆弓形 y ≥ y<sub>n</sub>（φ = arccos(y<sub>n</sub>/R)）：A = R²(φ − sinφ·cosφ)，"
-                     "∫y dA = (2/3)R³sin³φ，∫y² dA = (R⁴/4)(φ − sinφ·cosφ + 2sin³φ·cosφ)。"
-                     "两式之比消去 k，y<sub>n</sub> 为一个方程的根，以区间法（TOMS 748）求得；"
-                     "x = R − y<sub>n</sub>，σ<sub>max</sub> = k·x。</p>\n")
-        .arg(QString::number(c.outcome.checks.data.nE, 'f', 4));
+    return out +
+           QStringLiteral(
+               "<p>应变协调法（刚性底板）：截面保持平面，中和轴 y<sub>n</sub>、曲率 k；"
+               "混凝土仅受压，σ = k·(y − y<sub>n</sub>)（y &gt; y<sub>n</sub>，直径 d 的圆内）；"
+               "锚栓仅受拉，T<sub>i</sub> = n<sub>E</sub>·A<sub>e</sub>·k·(y<sub>n</sub> − "
+               "a<sub>i</sub>)"
+               "（a<sub>i</sub> &lt; y<sub>n</sub>），n<sub>E</sub> = E<sub>s</sub>/E<sub>c</sub>"
+               " = %1。平衡：C − F = P，M<sub>c</sub> + ΣT<sub>i</sub>·(−a<sub>i</sub>) = M。"
+               "圆弓形 y ≥ y<sub>n</sub>（φ = arccos(y<sub>n</sub>/R)）：A = R²(φ − sinφ·cosφ)，"
+               "∫y dA = (2/3)R³sin³φ，∫y² dA = (R⁴/4)(φ − sinφ·cosφ + 2sin³φ·cosφ)。"
+               "两式之比消去 k，y<sub>n</sub> 为一个方程的根，以区间法（TOMS 748）求得；"
+               "x = R − y<sub>n</sub>，σ<sub>max</sub> = k·x。</p>\n")
+               .arg(QString::number(c.outcome.checks.data.nE, 'f', 4));
 }
 
 QString basis(const ReportCase& c) {
     return QStringLiteral(
-        "<h2>1 设计依据</h2>\n"
-        "<p>《钢结构设计标准》GB 50017-2017；《混凝土结构设计规范》GB 50010-2010。</p>\n"
-        "<p>计算方法：圆形底板支承于直径为 d 的圆形混凝土受压面上，n 个锚栓均匀布置在直径为 D "
-        "的锚栓中心圆上。先按直径 d 的实心圆截面作弹性预验算：全截面受拉时不予计算，否则由边缘"
-        "应力得到受压区长度 x，此后 x 保持不变。然后以边缘应力 σ<sub>max</sub> 从 0.1 N/mm² 起"
-        "按 0.1 递增试算：受压区内压应力按线性分布、以 0.1 mm 宽的条带积分得到压应力合力 C 及其"
-        "弯矩 M<sub>c</sub>；最外侧锚栓（1 号锚栓）拉力 T 自 1 kN 至 1002 kN 试算，其余受拉锚栓"
-        "按其至中和轴距离与 1 号锚栓的比例受力，得到锚栓合力 F 及其弯矩 M<sub>b</sub>；取竖向力"
-        "最接近平衡的状态为结果。符号与正负号：轴力 P 以受压为正、受拉为负；弯矩 M 取正值；"
-        "受压边在图示右侧，中和轴距底板中心 d/2 − x，位于受压边对侧的锚栓受拉。</p>\n") +
+               "<h2>1 设计依据</h2>\n"
+               "<p>《钢结构设计标准》GB 50017-2017；《混凝土结构设计规范》GB 50010-2010。</p>\n"
+               "<p>计算方法：圆形底板支承于直径为 d 的圆形混凝土受压面上，n 个锚栓均匀布置在直径为 "
+               "D "
+               "的锚栓中心圆上。先按直径 d "
+               "的实心圆截面作弹性预验算：全截面受拉时不予计算，否则由边缘"
+               "应力得到受压区长度 x，此后 x 保持不变。然后以边缘应力 σ<sub>max</sub> 从 0.1 N/mm² "
+               "起"
+               "按 0.1 递增试算：受压区内压应力按线性分布、以 0.1 mm 宽的条带积分得到压应力合力 C "
+               "及其"
+               "弯矩 M<sub>c</sub>；最外侧锚栓（1 号锚栓）拉力 T 自 1 kN 至 1002 kN "
+               "试算，其余受拉锚栓"
+               "按其至中和轴距离与 1 号锚栓的比例受力，得到锚栓合力 F 及其弯矩 "
+               "M<sub>b</sub>；取竖向力"
+               "最接近平衡的状态为结果。符号与正负号：轴力 P 以受压为正、受拉为负；弯矩 M 取正值；"
+               "受压边在图示右侧，中和轴距底板中心 d/2 − x，位于受压边对侧的锚栓受拉。</p>\n") +
            methodSection(c);
 }
 
@@ -232,16 +245,20 @@ QString inputs(const ReportCase& c) {
         const auto f = [](const PlateSteel& steel, double thickness) {
             return plain(strengthAt(steel, thickness).f);
         };
-        rows += r("构造", QStringLiteral("钢管 外径×壁厚（%1，f = %2 N/mm²）")
-                              .arg(QString::fromUtf8(t->tubeSteel.name), f(t->tubeSteel, t->tw)),
+        rows += r("构造",
+                  QStringLiteral("钢管 外径×壁厚（%1，f = %2 N/mm²）")
+                      .arg(QString::fromUtf8(t->tubeSteel.name), f(t->tubeSteel, t->tw)),
                   sym("D", "t") + QStringLiteral("×") + sym("t", "w"),
                   plain(t->Dt) + QStringLiteral("×") + plain(t->tw), "mm");
-        rows += r("构造", QStringLiteral("底板厚度（%1，f = %2 N/mm²）")
-                              .arg(QString::fromUtf8(t->plateSteel.name), f(t->plateSteel, t->tp)),
+        rows += r("构造",
+                  QStringLiteral("底板厚度（%1，f = %2 N/mm²）")
+                      .arg(QString::fromUtf8(t->plateSteel.name), f(t->plateSteel, t->tp)),
                   sym("t", "p"), plain(t->tp), "mm");
-        rows += r("构造", QStringLiteral("加劲肋 厚×高"), sym("t", "s") + QStringLiteral("×") + sym("h", "s"),
+        rows += r("构造", QStringLiteral("加劲肋 厚×高"),
+                  sym("t", "s") + QStringLiteral("×") + sym("h", "s"),
                   plain(t->ts) + QStringLiteral("×") + plain(t->hs), "mm");
-        rows += r("构造", QStringLiteral("锚栓顶板 厚×宽"), sym("t", "c") + QStringLiteral("×") + sym("b", "c"),
+        rows += r("构造", QStringLiteral("锚栓顶板 厚×宽"),
+                  sym("t", "c") + QStringLiteral("×") + sym("b", "c"),
                   plain(t->tc) + QStringLiteral("×") + plain(t->bc), "mm");
         rows += r("构造", QStringLiteral("柱底角焊缝焊脚"), sym("h", "f"), plain(t->hf), "mm");
         rows += r("构造", QStringLiteral("加劲肋角焊缝焊脚"), sym("h", "fs"), plain(t->hfs), "mm");
@@ -411,7 +428,9 @@ QString checks(const ReportCase& c) {
     return out;
 }
 
-QString steelParts(const ReportCase& c) {
+QString seismicWorking(HtmlTarget target, const ReportCase& c);
+
+QString steelParts(HtmlTarget target, const ReportCase& c) {
     const DesignChecks& k = c.outcome.checks;
     const QString heading = QStringLiteral("<h2>7 板件验算</h2>\n");
     if (!k.detailing)
@@ -424,7 +443,35 @@ QString steelParts(const ReportCase& c) {
                           "受拉侧（V = T）与受压侧（底板反力）中较不利者；柱底焊缝偏保守地承受全部"
                           "P、M、V；β<sub>f</sub> = %1。</p>\n")
                .arg(plain(filletBetaF)) +
-           checkTable(k, true);
+           checkTable(k, true) + seismicWorking(target, c);
+}
+
+// The seismic capacity worked: the plastic state and its figure.
+QString seismicWorking(HtmlTarget target, const ReportCase& c) {
+    const PlasticWorking w = plasticWorking(c.outcome);
+    if (!w.made) return {};
+    QString out = QStringLiteral("<h3>抗震极限承载力 M<sub>u,base</sub></h3>\n") + w.text;
+    if (w.figure.isNull()) return out;
+    const QString caption =
+        QStringLiteral("图 3　塑性状态：受压区 f<sub>ck</sub> 与锚栓拉力（受压边在右侧）");
+    if (target == HtmlTarget::Browser) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        w.figure.save(&buffer, "PNG");
+        return out +
+               QStringLiteral("<figure><img src=\"data:image/png;base64,%1\" alt=\"塑性状态\" "
+                              "style=\"width:%2mm\"><p class=\"caption\">%3</p></figure>\n")
+                   .arg(QString::fromLatin1(png.toBase64()), plain(plasticWidthMm), caption);
+    }
+    const int width = static_cast<int>(std::lround(plasticWidthMm / mmPerInch * htmlDpi));
+    const int height = width * w.figure.height() / w.figure.width();
+    return out + QStringLiteral("<p align=\"center\"><img src=\"%1\" width=\"%2\" height=\"%3\">"
+                                "</p>\n<p class=\"caption\" align=\"center\">%4</p>\n")
+                     .arg(plasticName)
+                     .arg(width)
+                     .arg(height)
+                     .arg(caption);
 }
 
 QString conclusion(const ReportCase& c) {
@@ -497,16 +544,16 @@ QString mainCaseNote(const ReportData& d) {
 QString loadCaseTable(const ReportData& d, HtmlTarget target) {
     if (d.loadCases.empty()) return {};
     const auto governing = governingRows(d);
-    // Every case shares the design: the steel parts are checked in all or in none.
-    const bool detailed = d.loadCases.front().design.detailing.has_value();
+    // Every case shares the design: a check is made in all or in none.
     std::vector<CheckId> shown;
     for (const CheckDefinition& def : checkDefinitions())
-        if (detailed || !def.needsDetailing) shown.push_back(def.id);
+        if (checkApplies(def, d.loadCases.front().design)) shown.push_back(def.id);
     QString rows = QStringLiteral("<tr><th>荷载组合</th><th>P<br>kN</th><th>M<br>kN·m</th>"
                                   "<th>V<br>kN</th><th>x<br>mm</th><th>σ<sub>max</sub><br>N/mm²"
                                   "</th><th>T<br>kN</th><th>C<br>kN</th>");
     for (CheckId id : shown)
-        rows += QStringLiteral("<th>%1</th>").arg(QString::fromUtf8(checkDefinition(id).shortTitle));
+        rows +=
+            QStringLiteral("<th>%1</th>").arg(QString::fromUtf8(checkDefinition(id).shortTitle));
     rows += QStringLiteral("<th>结论</th></tr>\n");
     bool allOk = true;
     for (int k = 0; k < static_cast<int>(d.loadCases.size()); ++k) {
@@ -595,7 +642,7 @@ QString reportHtml(const ReportData& data, HtmlTarget target) {
     requireReportable(data);
     const ReportCase& c = data.main;
     QString body = header(data) + mainCaseNote(data) + basis(c) + inputs(c) + pictures(target, c) +
-                   results(c) + equilibrium(c) + checks(c) + steelParts(c) + conclusion(c) +
+                   results(c) + equilibrium(c) + checks(c) + steelParts(target, c) + conclusion(c) +
                    loadCaseTable(data, target);
     if (target == HtmlTarget::Browser)
         body += QStringLiteral("<footer>%1</footer>\n").arg(esc(data.programLine()));
@@ -615,10 +662,11 @@ std::unique_ptr<QTextDocument> makeReportDocument(const ReportData& data, QPaint
     doc->setDefaultFont(reportFont(10.5));
     doc->setDocumentMargin(0);
     doc->addResource(QTextDocument::ImageResource, QUrl(figureName), QImage::fromData(figurePng()));
+    if (const PlasticWorking w = plasticWorking(data.main.outcome); !w.figure.isNull())
+        doc->addResource(QTextDocument::ImageResource, QUrl(plasticName), w.figure);
     doc->documentLayout()->registerHandler(
         diagramObjectType,
-        new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome),
-                          doc.get()));
+        new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome), doc.get()));
     doc->setHtml(reportHtml(data, HtmlTarget::TextDocument));
     insertDiagramObject(*doc);
     return doc;

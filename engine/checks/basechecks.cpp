@@ -2,6 +2,7 @@
 // and the equilibrium of the shown state.
 
 #include "analysis/search_detail.h"
+#include "checks/bearingarea.h"
 #include "checks/checkfunctions.h"
 #include "checks/design.h"
 #include "core/number.h"
@@ -54,26 +55,38 @@ Check bolt(const CheckContext& c) {
     if (!k.ok) k.remark = "锚栓抗拉不足，宜加大锚栓规格或提高钢材牌号";
     // At the top of the sweep T is only a lower bound of the force the bolt needs.
     if (c.searched && c.T >= detail::maxBoltForce)
-        k.remark += std::string(k.remark.empty() ? "" : "；") +
-                    "T 达到搜索上限 1002 kN，实际拉力可能更大";
+        k.remark +=
+            std::string(k.remark.empty() ? "" : "；") + "T 达到搜索上限 1002 kN，实际拉力可能更大";
     return k;
 }
 
 Check bearing(const CheckContext& c) {
     const DesignData& m = c.data;
+    const double betaL = effectiveBetaL(m.input, c.d);
     Check k = makeCheck(CheckId::Bearing, c.sigma, withLeadingZero(c.result.qmaxt),
-                        m.input.betaL * m.concrete.compressiveDesign);
-    k.formula = "{σ|max} ≤ {β|l}·{f|c} = " + coefficient(m.input.betaL) + " × " +
-                plain(m.concrete.compressiveDesign) + " = " + k.capacityText + " N/mm²";
+                        betaL * m.concrete.compressiveDesign);
+    const std::string beta = m.input.pedestal ? two(betaL) : coefficient(betaL);
+    k.formula = "{σ|max} ≤ {β|l}·{f|c} = " + beta + " × " + plain(m.concrete.compressiveDesign) +
+                " = " + k.capacityText + " N/mm²";
+    if (m.input.pedestal)
+        k.formula += "（柱墩 B = " + plain(*m.input.pedestal) +
+                     " mm：{β|l} = √({A|b}/{A|l}) = min(3d, B)/d = " + two(betaL) + "）";
     if (!k.ok) k.remark = "混凝土局部承压不足，宜提高混凝土强度等级或 βl，或加大底板";
     return k;
 }
 
 Check shear(const CheckContext& c) {
     const DesignData& m = c.data;
+    if (c.detailing && c.detailing->hasKey) {
+        // The key takes all of V: friction is not added to it.
+        Check k = makeCheck(CheckId::Shear, 0, two(0), m.input.friction * c.C);
+        k.formula = "{V} = " + two(c.V) + " kN 由抗剪键承受，不计摩擦";
+        k.remark = "剪力由抗剪键承受";
+        return k;
+    }
     Check k = makeCheck(CheckId::Shear, c.V, two(c.V), m.input.friction * c.C);
-    k.formula = "{V} ≤ {μ}·{C} = " + coefficient(m.input.friction) + " × " + c.result.fqt +
-                " = " + k.capacityText + " kN";
+    k.formula = "{V} ≤ {μ}·{C} = " + coefficient(m.input.friction) + " × " + c.result.fqt + " = " +
+                k.capacityText + " kN";
     if (!k.ok) k.remark = "摩擦力不足以抵抗剪力，需设置抗剪键";
     return k;
 }
@@ -97,13 +110,14 @@ Check equilibrium(const CheckContext& c) {
             k.remark = "锚栓拉力需 " + format("%.0f", r.T) + " kN，超出搜索上限 " +
                        format("%.0f", ceiling) + " kN";
         else
-            k.remark = joinRemark("锚栓拉力达到搜索上限 " + format("%.0f", ceiling) + " kN，只是下限",
-                                  refinedPhrase(r));
+            k.remark =
+                joinRemark("锚栓拉力达到搜索上限 " + format("%.0f", ceiling) + " kN，只是下限",
+                           refinedPhrase(r));
     } else if (c.T == 0 && c.boltsBeyondAxis && c.x0 < c.d && c.M > 0) {
         k.remark = joinRemark("搜索未找到锚栓拉力（T = 0）", refinedPhrase(r));
     } else if (c.P < 0) {
-        k.remark = joinRemark("以受拉为主的荷载与弹性受压区长度不相适应，平衡误差大",
-                              refinedPhrase(r));
+        k.remark =
+            joinRemark("以受拉为主的荷载与弹性受压区长度不相适应，平衡误差大", refinedPhrase(r));
     } else {
         k.remark = joinRemark("搜索所得状态未达到平衡", refinedPhrase(r));
     }

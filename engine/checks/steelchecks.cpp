@@ -1,6 +1,7 @@
 // The checks of the base's own steel: base plate, cap plates, stiffeners, their welds, the
 // tube, the bolts' anchorage and the detailing rules. N and mm throughout.
 
+#include "checks/bearingarea.h"
 #include "checks/checkfunctions.h"
 #include "checks/design.h"
 
@@ -8,14 +9,15 @@
 #include <array>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace tarvel::checks {
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-constexpr double kN = 1000;     // N
-constexpr double kNm = 1e6;     // N·mm
+constexpr double kN = 1000; // N
+constexpr double kNm = 1e6; // N·mm
 // A fillet's throat is 0.7 of its leg; two fillets of a stiffener: 2 × 0.7.
 constexpr double throat = 0.7;
 constexpr double twoThroats = 1.4;
@@ -57,9 +59,8 @@ std::array<StiffenerSide, 2> stiffenerSides(const CheckContext& c) {
 double plateMomentFactor(double ratio) {
     // Moment of a plate on three sides with a free edge, M = β·σ·a1², by b1/a1.
     static const std::pair<double, double> table[] = {
-        {0.3, 0.027}, {0.4, 0.044}, {0.5, 0.060}, {0.6, 0.075}, {0.7, 0.087},
-        {0.8, 0.097}, {0.9, 0.105}, {1.0, 0.112}, {1.1, 0.117}, {1.2, 0.121},
-        {1.3, 0.124}, {1.4, 0.125}};
+        {0.3, 0.027}, {0.4, 0.044}, {0.5, 0.060}, {0.6, 0.075}, {0.7, 0.087}, {0.8, 0.097},
+        {0.9, 0.105}, {1.0, 0.112}, {1.1, 0.117}, {1.2, 0.121}, {1.3, 0.124}, {1.4, 0.125}};
     if (ratio >= table[std::size(table) - 1].first) return table[std::size(table) - 1].second;
     for (std::size_t i = 1; i < std::size(table); ++i) {
         const auto [x0, y0] = table[i - 1];
@@ -83,8 +84,9 @@ Check plate(const CheckContext& c) {
     } else {
         const double beta = plateMomentFactor(b1 / a1);
         M = beta * c.sigma * a1 * a1;
-        how = "三边支承板：{b|1} = d/2 − {D|t}/2 = " + two(b1) + " mm，{a|1} = d·sin(π/n) − {t|s} = " +
-              two(a1) + " mm，{b|1}/{a|1} = " + fixed(b1 / a1, 3) + "，β = " + fixed(beta, 4) +
+        how = "三边支承板：{b|1} = d/2 − {D|t}/2 = " + two(b1) +
+              " mm，{a|1} = d·sin(π/n) − {t|s} = " + two(a1) +
+              " mm，{b|1}/{a|1} = " + fixed(b1 / a1, 3) + "，β = " + fixed(beta, 4) +
               "；{M} = β·σ·{a|1}² = " + two(M) + " N·mm/mm";
     }
     const double stress = 6 * M / (t.tp * t.tp);
@@ -102,8 +104,8 @@ Check cap(const CheckContext& c) {
     const double stress = 6 * M / ((t.bc - d0) * t.tc * t.tc);
     Check k = makeCheck(CheckId::Cap, stress, two(stress), f(t.plateSteel, t.tc));
     k.formula = "l = D·sin(π/n) − {t|s} = " + two(l) + " mm，{M} = T·l/4 = " + two(M / kNm) +
-                " kN·m；6{M}/(({b|c} − {d|0})·{t|c}²) = " + k.demandText + " ≤ f = " +
-                k.capacityText + " N/mm²";
+                " kN·m；6{M}/(({b|c} − {d|0})·{t|c}²) = " + k.demandText +
+                " ≤ f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "锚栓顶板抗弯不足，宜加厚或加宽顶板";
     return k;
 }
@@ -123,11 +125,13 @@ Check stiffener(const CheckContext& c) {
             Check k = makeCheck(CheckId::Stiffener, demand, two(demand), capacity);
             if (!first && !(k.ratio > best.ratio)) continue;
             first = false;
-            k.formula = std::string(side.name) + "：V = " + two(side.V / kN) + " kN，M = " +
-                        two(side.M / kNm) + " kN·m；{σ|s} = 6M/({t|s}·{h|s}²) = " + two(sigma) +
-                        "，τ = 1.5V/({t|s}·{h|s}) = " + two(tau) + "，√({σ|s}² + 3τ²) = " +
-                        two(reduced) + "；取 " + k.demandText + " ≤ " + k.capacityText +
-                        " N/mm²（f = " + plain(s.f) + "，{f|v} = " + plain(s.fv) + "）";
+            k.formula = std::string(side.name) + "：V = " + two(side.V / kN) +
+                        " kN，M = " + two(side.M / kNm) +
+                        " kN·m；{σ|s} = 6M/({t|s}·{h|s}²) = " + two(sigma) +
+                        "，τ = 1.5V/({t|s}·{h|s}) = " + two(tau) +
+                        "，√({σ|s}² + 3τ²) = " + two(reduced) + "；取 " + k.demandText + " ≤ " +
+                        k.capacityText + " N/mm²（f = " + plain(s.f) + "，{f|v} = " + plain(s.fv) +
+                        "）";
             best = std::move(k);
         }
     }
@@ -144,14 +148,15 @@ Check stiffenerWeld(const CheckContext& c) {
         const double tauF = side.V / (twoThroats * t.hfs * lw);
         const double sigmaF = 6 * side.M / (twoThroats * t.hfs * lw * lw);
         const double demand = filletDemand(sigmaF, tauF);
-        Check k = makeCheck(CheckId::StiffenerWeld, demand, two(demand), t.electrode.filletStrength);
+        Check k =
+            makeCheck(CheckId::StiffenerWeld, demand, two(demand), t.electrode.filletStrength);
         if (!first && !(k.ratio > best.ratio)) continue;
         first = false;
         k.formula = std::string(side.name) + "：{l|w} = {h|s} − 2{h|fs} = " + two(lw) +
                     " mm，{τ|f} = V/(1.4{h|fs}{l|w}) = " + two(tauF) +
                     "，{σ|f} = 6M/(1.4{h|fs}{l|w}²) = " + two(sigmaF) +
-                    "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText + " ≤ {f|f|w} = " +
-                    k.capacityText + " N/mm²";
+                    "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText +
+                    " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
         best = std::move(k);
     }
     if (!best.ok) best.remark = "加劲肋焊缝不足，宜加大焊脚或加高加劲肋";
@@ -166,10 +171,11 @@ Check columnWeld(const CheckContext& c) {
     const double tauF = c.V * kN / Aw;
     const double demand = filletDemand(sigmaF, tauF);
     Check k = makeCheck(CheckId::ColumnWeld, demand, two(demand), t.electrode.filletStrength);
-    k.formula = "{A|w} = 0.7{h|f}·π{D|t} = " + two(Aw) + " mm²，{W|w} = 0.7{h|f}·π{D|t}²/4 = " +
-                two(Ww) + " mm³；{σ|f} = |P|/{A|w} + M/{W|w} = " + two(sigmaF) +
-                "，{τ|f} = |V|/{A|w} = " + two(tauF) + "；√(({σ|f}/{β|f})² + {τ|f}²) = " +
-                k.demandText + " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
+    k.formula =
+        "{A|w} = 0.7{h|f}·π{D|t} = " + two(Aw) + " mm²，{W|w} = 0.7{h|f}·π{D|t}²/4 = " + two(Ww) +
+        " mm³；{σ|f} = |P|/{A|w} + M/{W|w} = " + two(sigmaF) +
+        "，{τ|f} = |V|/{A|w} = " + two(tauF) + "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText +
+        " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "柱底焊缝不足，宜加大焊脚尺寸";
     return k;
 }
@@ -181,8 +187,8 @@ Check tube(const CheckContext& c) {
     const double W = pi / 32 * (std::pow(t.Dt, 4) - std::pow(inner, 4)) / t.Dt;
     const double stress = std::fabs(c.P) * kN / A + c.M * kNm / W;
     Check k = makeCheck(CheckId::Tube, stress, two(stress), f(t.tubeSteel, t.tw));
-    k.formula = "A = " + two(A) + " mm²，W = " + two(W) + " mm³；σ = |P|/A + M/W = " +
-                k.demandText + " ≤ f = " + k.capacityText + " N/mm²";
+    k.formula = "A = " + two(A) + " mm²，W = " + two(W) +
+                " mm³；σ = |P|/A + M/W = " + k.demandText + " ≤ f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "钢管截面强度不足";
     return k;
 }
@@ -206,9 +212,12 @@ Check detailing(const CheckContext& c) {
     };
     const double hf = minimumFilletLeg(std::max(t.tp, t.tw));
     const double hfs = minimumFilletLeg(std::max(t.ts, t.tw));
-    const Rule rules[] = {{"底板厚度 {t|p} ≥ 20 mm", minPlate, t.tp},
-                          {"柱底焊脚 {h|f} ≥ {h|min}", hf, t.hf},
-                          {"加劲肋焊脚 {h|fs} ≥ {h|min}", hfs, t.hfs}};
+    std::vector<Rule> rules{{"底板厚度 {t|p} ≥ 20 mm", minPlate, t.tp},
+                            {"柱底焊脚 {h|f} ≥ {h|min}", hf, t.hf},
+                            {"加劲肋焊脚 {h|fs} ≥ {h|min}", hfs, t.hfs}};
+    if (const auto& B = c.data.input.pedestal)
+        rules.push_back({"锚栓至柱墩边 (B − D)/2 ≥ max(4{d|b}, 150 mm)",
+                         pedestalEdgeRequired(c.data.bolt.diameter), (*B - c.D) / 2});
     Check best;
     const Rule* governing = nullptr;
     std::string all;

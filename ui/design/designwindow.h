@@ -13,6 +13,7 @@
 #include <optional>
 
 class CheckPanel;
+class ConnectionPanel;
 class DetailingPanel;
 class DiagramWidget;
 class LoadTablePane;
@@ -89,6 +90,7 @@ class DesignWindow : public QMainWindow {
     CheckPanel* checks_;
     DiagramWidget* diagram_;
     DetailingPanel* detailing_;
+    ConnectionPanel* connection_;
     ProjectController* projects_;
     ReportActions* reports_;
     QComboBox* methodCombo_;

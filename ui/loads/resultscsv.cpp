@@ -24,10 +24,10 @@ const char* statusName(tarvel::CaseOutcome::Status status) {
 std::string resultsCsv(const LoadTableModel& model, const Geometry& g,
                        const tarvel::DesignInput& design) {
     using tarvel::csvField;
-    // The steel parts are checked in every row or in none, as the design says.
+    // A check is made in every row or in none, as the design says.
     std::vector<tarvel::CheckId> shown;
     for (const tarvel::CheckDefinition& def : tarvel::checkDefinitions())
-        if (design.detailing || !def.needsDetailing) shown.push_back(def.id);
+        if (tarvel::checkApplies(def, design)) shown.push_back(def.id);
     std::string out = "\xEF\xBB\xBF"
                       "name,P,M,d,D,n,status";
     for (tarvel::ResultBox box : tarvel::allResultBoxes)
