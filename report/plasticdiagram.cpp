@@ -17,9 +17,9 @@ namespace {
 
 // The figure in pixels: wide and low, as an elevation is.
 constexpr int figureWidth = 1600;
-constexpr int figureHeight = 560;
+constexpr int figureHeight = 600;
 constexpr double margin = 120;
-constexpr double plateY = 200;
+constexpr double plateY = 260;
 constexpr double blockHeight = 110; // the height f_ck is drawn at
 constexpr double boltArrow = 120;   // the arrow of a bolt at its ultimate force
 constexpr double kN = 1000;
@@ -74,10 +74,13 @@ QImage drawFigure(const PlasticBase& base, const PlasticState& s, const std::vec
     font.setPixelSize(26);
     p.setFont(font);
     p.setPen(ink);
-    p.drawText(QRectF(X(from), plateY + 20 + blockHeight, X(R) - X(from), 40), Qt::AlignCenter,
+    // The block may be narrow: its label is centred under it and may run past it.
+    const double blockMiddle = (X(from) + X(R)) / 2;
+    p.drawText(QRectF(blockMiddle - 300, plateY + 20 + blockHeight, 600, 40), Qt::AlignCenter,
                QStringLiteral("fck = %1 N/mm²，C = %2 kN")
                    .arg(QString::fromStdString(numberToText(base.fck)), fixed(s.C / kN, 1)));
-    p.drawText(QRectF(X(s.axis) + 10, 40, 600, 36), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRectF(X(s.axis) + 10, figureHeight - 130, 600, 36),
+               Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("中和轴，距受压边 %1 mm").arg(fixed(s.depth, 1)));
 
     // The bolts by place: an arrow down for each place that pulls.
