@@ -11,6 +11,8 @@
 
 namespace {
 
+// mm: where the pedestal field starts before one is typed.
+constexpr double defaultPedestal = 2400;
 // The deepest grout the field offers, mm.
 constexpr double maxGrout = 1000;
 
@@ -57,6 +59,8 @@ ConnectionPanel::ConnectionPanel(QWidget* parent)
     tarvel::DesignInput defaults;
     defaults.detailing.emplace();
     setFrom(defaults);
+    // A pedestal turned on starts from a size a base of the usual plate would stand on.
+    pedestal_->setValue(defaultPedestal);
     auto emitChanged = [this] {
         showBetaL();
         if (!filling_) emit changed();
