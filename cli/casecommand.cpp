@@ -65,7 +65,7 @@ int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
                    stdout);
         return checks.ok ? success : checkFails;
     } catch (const tarvel::TarvelError& e) {
-        std::fprintf(stderr, "错误：%s\n", e.what());
+        std::fprintf(stderr, "错误：%s\n", tarvel::cli::optionMessage(e).c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "错误：计算失败（%s）\n", e.what());
     }

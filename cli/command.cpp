@@ -1,6 +1,7 @@
 #include "command.h"
 
 #include "checks/methods.h"
+#include "options.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -45,6 +46,15 @@ const char* const usageTemplate =
     "  --stiffener 20x400 加劲肋 厚x高(mm)          --cap 30x240        锚栓顶板 厚x宽(mm)\n"
     "  --weld 12          柱底焊脚(mm)              --stiffener-weld 10 加劲肋焊脚(mm)\n"
     "  --electrode E50    焊条 E43、E50、E55        --anchorage 1000    锚固长度(mm)\n"
+    "  --shear-key 300x200x30  抗剪键 宽x高x厚(mm)：宽 bk 垂直于剪力，高 hk 自底板底向下，\n"
+    "                     厚 tk 沿剪力方向；剪力全部由抗剪键承受（不计摩擦），另验算\n"
+    "                     shear_key_bearing shear_key shear_key_weld\n"
+    "  --grout 50         灌浆层厚度 g(mm)，0 ≤ g < hk  --shear-key-weld 10  抗剪键焊脚(mm)\n"
+    "  --seismic          抗震极限承载力验算 seismic：Mu,base ≥ ηj·Mpc（需 --tube）\n"
+    "  --eta-j 1.1        连接系数 ηj，1.0～1.5（默认 1.1，外露式柱脚）\n"
+    "柱墩：\n"
+    "  --pedestal 2400    方形柱墩边长 B(mm)，与底板同心：βl = √(Ab/Al) 由此计算（不再给\n"
+    "                     --beta-l），B 不小于 d；有钢管时构造另验算锚栓至柱墩边距离\n"
     "验算时在 12 行结果之后输出 method 行（所示结果的分析方法），再输出 bolt、bearing、shear、\n"
     "equilibrium 四行（给出 --tube 时另有板件各行）：\n"
     "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
@@ -143,6 +153,12 @@ bool readInput(const std::string& path, std::string& text, std::size_t limit) {
         return false;
     }
     return true;
+}
+
+// An engine message about a design input that has an option of its own, named by it.
+std::string optionMessage(const TarvelError& e) {
+    const char* option = designOptionName(e.field());
+    return *option ? std::string(option) + "：" + e.what() : std::string(e.what());
 }
 
 } // namespace tarvel::cli

@@ -3,6 +3,8 @@
 // What the commands of tarvel-calc share: the exit statuses, the usage and the refusal of a
 // command line, and reading a file named on it.
 
+#include "core/error.h"
+
 #include <cstddef>
 #include <string>
 
@@ -20,5 +22,8 @@ int usageError(const std::string& what);
 // `limit` + 1 bytes are read, so that an oversized file is known as such without reading it.
 bool readInput(const std::string& path, std::string& text,
                std::size_t limit = std::string::npos - 1);
+
+// An engine message about a design input that has an option of its own, named by it.
+std::string optionMessage(const TarvelError& e);
 
 } // namespace tarvel::cli

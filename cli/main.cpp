@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         try {
             tarvel::resolveDesign(options.design);
         } catch (const tarvel::TarvelError& e) {
-            std::fprintf(stderr, "错误：%s\n", e.what());
+            std::fprintf(stderr, "错误：%s\n", tarvel::cli::optionMessage(e).c_str());
             return failure;
         }
     }

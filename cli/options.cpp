@@ -39,6 +39,11 @@ enum class Valued {
     stiffenerWeld,
     electrode,
     anchorage,
+    shearKey,
+    grout,
+    shearKeyWeld,
+    pedestal,
+    etaJ,
     optimize,
     top,
     sizing
@@ -48,25 +53,45 @@ struct ValuedName {
     const char* name;
     Valued option;
 };
-constexpr ValuedName valuedOptions[] = {
-    {"--csv", Valued::csv},           {"--project", Valued::project},
-    {"--report", Valued::report},     {"--bolt", Valued::bolt},
-    {"--steel", Valued::steel},       {"--concrete", Valued::concrete},
-    {"--beta-l", Valued::betaL},      {"--shear", Valued::shear},
-    {"--friction", Valued::friction}, {"--method", Valued::method},
-    {"--modular-ratio", Valued::modularRatio}, {"--project-name", Valued::projectName},
-    {"--member", Valued::member},     {"--designer", Valued::designer},
-    {"--checker", Valued::checker},   {"--tube", Valued::tube},
-    {"--tube-steel", Valued::tubeSteel}, {"--plate", Valued::plate},
-    {"--plate-steel", Valued::plateSteel}, {"--stiffener", Valued::stiffener},
-    {"--cap", Valued::cap},           {"--weld", Valued::weld},
-    {"--stiffener-weld", Valued::stiffenerWeld}, {"--electrode", Valued::electrode},
-    {"--anchorage", Valued::anchorage},   {"--optimize", Valued::optimize},
-    {"--top", Valued::top},
-    {"--bolts", Valued::sizing},         {"--counts", Valued::sizing},
-    {"--d-range", Valued::sizing},       {"--offset-range", Valued::sizing},
-    {"--thicknesses", Valued::sizing},   {"--stiffener-heights", Valued::sizing},
-    {"--welds", Valued::sizing}};
+constexpr ValuedName valuedOptions[] = {{"--csv", Valued::csv},
+                                        {"--project", Valued::project},
+                                        {"--report", Valued::report},
+                                        {"--bolt", Valued::bolt},
+                                        {"--steel", Valued::steel},
+                                        {"--concrete", Valued::concrete},
+                                        {"--beta-l", Valued::betaL},
+                                        {"--shear", Valued::shear},
+                                        {"--friction", Valued::friction},
+                                        {"--method", Valued::method},
+                                        {"--modular-ratio", Valued::modularRatio},
+                                        {"--project-name", Valued::projectName},
+                                        {"--member", Valued::member},
+                                        {"--designer", Valued::designer},
+                                        {"--checker", Valued::checker},
+                                        {"--tube", Valued::tube},
+                                        {"--tube-steel", Valued::tubeSteel},
+                                        {"--plate", Valued::plate},
+                                        {"--plate-steel", Valued::plateSteel},
+                                        {"--stiffener", Valued::stiffener},
+                                        {"--cap", Valued::cap},
+                                        {"--weld", Valued::weld},
+                                        {"--stiffener-weld", Valued::stiffenerWeld},
+                                        {"--electrode", Valued::electrode},
+                                        {"--anchorage", Valued::anchorage},
+                                        {"--shear-key", Valued::shearKey},
+                                        {"--grout", Valued::grout},
+                                        {"--shear-key-weld", Valued::shearKeyWeld},
+                                        {"--pedestal", Valued::pedestal},
+                                        {"--eta-j", Valued::etaJ},
+                                        {"--optimize", Valued::optimize},
+                                        {"--top", Valued::top},
+                                        {"--bolts", Valued::sizing},
+                                        {"--counts", Valued::sizing},
+                                        {"--d-range", Valued::sizing},
+                                        {"--offset-range", Valued::sizing},
+                                        {"--thicknesses", Valued::sizing},
+                                        {"--stiffener-heights", Valued::sizing},
+                                        {"--welds", Valued::sizing}};
 
 struct SizingOption {
     const char* name;
@@ -96,7 +121,7 @@ int topCount(const std::string& value) {
 
 // The detailing options other than --tube: they describe parts of a tube's base.
 bool isDetailingOption(Valued option) {
-    return option >= Valued::tubeSteel && option <= Valued::anchorage;
+    return option >= Valued::tubeSteel && option <= Valued::shearKeyWeld;
 }
 
 bool isDesignOption(Valued option) {
@@ -153,6 +178,15 @@ void applyDetailing(Options& o, Valued option, const std::string& value) {
     case Valued::anchorage:
         t.anchorage = designNumber(value, InputField::anchorage);
         break;
+    case Valued::shearKey:
+        t.shearKey = value;
+        break;
+    case Valued::grout:
+        t.grout = designNumber(value, InputField::grout);
+        break;
+    case Valued::shearKeyWeld:
+        t.shearKeyWeld = designNumber(value, InputField::shearKeyWeld);
+        break;
     default:
         break;
     }
@@ -186,6 +220,7 @@ void apply(Options& o, Valued option, const std::string& value) {
         break;
     case Valued::betaL:
         o.design.betaL = designNumber(value, InputField::betaL);
+        o.betaLGiven = true;
         o.checks = true;
         break;
     case Valued::shear:
@@ -227,6 +262,13 @@ void apply(Options& o, Valued option, const std::string& value) {
         break;
     case Valued::sizing:
         break; // parseOptions keeps the name
+    case Valued::pedestal:
+        o.design.pedestal = designNumber(value, InputField::pedestal);
+        o.checks = true;
+        break;
+    case Valued::etaJ:
+        o.etaJ = designNumber(value, InputField::etaJ);
+        break;
     default:
         applyDetailing(o, option, value);
         break;
@@ -266,6 +308,11 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             o.json = true;
             continue;
         }
+        if (arg == "--seismic") {
+            o.seismicGiven = true;
+            o.checks = o.designGiven = o.designBesidesShear = true;
+            continue;
+        }
         if (arg == "--tension-positive") {
             o.tensionPositive = true;
             continue;
@@ -293,9 +340,29 @@ Options parseOptions(const std::vector<std::string_view>& args) {
     if (!o.optimize && (o.topGiven || !o.sizing.empty()))
         throw UsageError{(o.topGiven ? std::string("--top") : o.sizing.front().option) +
                          " 用于 --optimize（优化选型）"};
+    if (o.etaJ && !o.seismicGiven) throw UsageError{"--eta-j 用于 --seismic（抗震极限承载力验算）"};
+    if (o.seismicGiven) {
+        if (!o.tubeGiven) throw UsageError{"--seismic 需同时给出 --tube（钢管 外径x壁厚）"};
+        o.design.seismic = DesignInput::Seismic{};
+        if (o.etaJ) o.design.seismic->etaJ = *o.etaJ;
+    }
+    if (o.design.pedestal && o.betaLGiven)
+        throw UsageError{"--pedestal 与 --beta-l 不能同时给出：βl 由柱墩尺寸计算"};
     if (!detailingOption.empty() && !o.tubeGiven)
-        throw UsageError{detailingOption + " 描述钢管柱脚的板件，需同时给出 --tube（钢管 外径x壁厚）"};
+        throw UsageError{detailingOption +
+                         " 描述钢管柱脚的板件，需同时给出 --tube（钢管 外径x壁厚）"};
     return o;
+}
+
+const char* designOptionName(InputField field) {
+    static const SizingOption options[] = {{"--pedestal", InputField::pedestal},
+                                           {"--shear-key", InputField::shearKey},
+                                           {"--grout", InputField::grout},
+                                           {"--shear-key-weld", InputField::shearKeyWeld},
+                                           {"--eta-j", InputField::etaJ}};
+    for (const SizingOption& s : options)
+        if (s.field == field) return s.name;
+    return "";
 }
 
 const char* sizingOptionName(InputField field) {

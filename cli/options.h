@@ -24,6 +24,9 @@ struct Options {
     bool shearGiven = false;      // --shear was given
     bool designBesidesShear = false;                    // a design option other than --shear
     bool tubeGiven = false;                             // --tube: the steel parts are checked
+    bool betaLGiven = false;                            // --beta-l
+    bool seismicGiven = false;                          // --seismic
+    std::optional<double> etaJ;                         // --eta-j
     DesignInput design;                                 // with the options applied
     std::string shearText = "0";                        // --shear as typed, for the V column
     std::string projectName, member, designer, checker; // the report's header
@@ -42,6 +45,9 @@ struct Options {
 
 // The option of a sizing range: --bolts for InputField::sizingBolts.
 const char* sizingOptionName(InputField field);
+
+// The option of a design input the engine names in its message (--pedestal), or "".
+const char* designOptionName(InputField field);
 
 // A command line that cannot be understood (exit 2).
 struct UsageError {

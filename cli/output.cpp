@@ -1,9 +1,10 @@
 #include "output.h"
 
+#include "checks/bearingarea.h"
+#include "checks/methods.h"
+#include "core/number.h"
 #include "loads/batchcsv.h"
 #include "project/detailingjson.h"
-
-#include "checks/methods.h"
 
 #include <nlohmann/json.hpp>
 
@@ -64,10 +65,16 @@ std::string caseJson(const ComputedCase& outcome, const Options& options) {
     if (outcome.status == CaseStatus::Ok) j["bolt_forces"] = outcome.boltForces;
     if (!outcome.methodRemark.empty()) j["method_remark"] = outcome.methodRemark;
     const DesignInput& d = options.design;
-    j["design"] = {{"bolt", d.bolt},   {"steel", d.steel}, {"concrete", d.concrete},
-                   {"betaL", d.betaL}, {"V", d.V},         {"friction", d.friction},
+    j["design"] = {{"bolt", d.bolt},
+                   {"steel", d.steel},
+                   {"concrete", d.concrete},
+                   {"betaL", d.betaL},
+                   {"V", d.V},
+                   {"friction", d.friction},
                    {"method", methodName(d.method)}};
     j["design"]["modularRatio"] = d.modularRatio ? json(*d.modularRatio) : json(nullptr);
+    if (d.pedestal) j["design"]["pedestal"] = *d.pedestal;
+    if (d.seismic) j["design"]["seismic"] = {{"etaJ", d.seismic->etaJ}};
     if (outcome.hasChecks) {
         const DesignChecks& c = outcome.checks;
         j["design"]["bolt"] = c.data.bolt.name;
@@ -80,6 +87,9 @@ std::string caseJson(const ComputedCase& outcome, const Options& options) {
         if (c.detailing) {
             j["design"]["detailing"] = detailingJson(c.detailing->input);
         }
+        // With a pedestal, β_l is the one computed for this base.
+        if (c.data.input.pedestal)
+            j["design"]["betaL"] = effectiveBetaL(c.data.input, textToNumber(outcome.inputs[2]));
         json checks = json::array();
         for (const Check* made : c.made()) {
             const Check& k = *made;

@@ -3,11 +3,13 @@
 #include "checks/methods.h"
 #include "core/number.h"
 #include "sizing/basemass.h"
+#include "plasticdiagram.h"
 #include "reporterror.h"
 #include "reportfont.h"
 #include "resultdiagram.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QObject>
@@ -29,6 +31,9 @@ namespace {
 
 const QString figureResource = QStringLiteral(":/tarvel_report/figure.png");
 const QString figureName = QStringLiteral("tarvel-figure");
+const QString plasticName = QStringLiteral("tarvel-plastic");
+// The plastic state's figure across the page.
+constexpr double plasticWidthMm = 150;
 const QString diagramName = QStringLiteral("tarvel-diagram");
 
 // Printed sizes of the two pictures.
@@ -493,7 +498,9 @@ QString checks(const ReportCase& c) {
     return out;
 }
 
-QString steelParts(const ReportCase& c) {
+QString seismicWorking(HtmlTarget target, const ReportCase& c);
+
+QString steelParts(HtmlTarget target, const ReportCase& c) {
     const DesignChecks& k = c.outcome.checks;
     const QString heading = QStringLiteral("<h2>7 板件验算</h2>\n");
     if (!k.detailing)
@@ -506,7 +513,35 @@ QString steelParts(const ReportCase& c) {
                           "受拉侧（V = T）与受压侧（底板反力）中较不利者；柱底焊缝偏保守地承受全部"
                           "P、M、V；β<sub>f</sub> = %1。</p>\n")
                .arg(plain(filletBetaF)) +
-           checkTable(k, true);
+           checkTable(k, true) + seismicWorking(target, c);
+}
+
+// The seismic capacity worked: the plastic state and its figure.
+QString seismicWorking(HtmlTarget target, const ReportCase& c) {
+    const PlasticWorking w = plasticWorking(c.outcome);
+    if (!w.made) return {};
+    QString out = QStringLiteral("<h3>抗震极限承载力 M<sub>u,base</sub></h3>\n") + w.text;
+    if (w.figure.isNull()) return out;
+    const QString caption =
+        QStringLiteral("图 3　塑性状态：受压区 f<sub>ck</sub> 与锚栓拉力（受压边在右侧）");
+    if (target == HtmlTarget::Browser) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        w.figure.save(&buffer, "PNG");
+        return out +
+               QStringLiteral("<figure><img src=\"data:image/png;base64,%1\" alt=\"塑性状态\" "
+                              "style=\"width:%2mm\"><p class=\"caption\">%3</p></figure>\n")
+                   .arg(QString::fromLatin1(png.toBase64()), plain(plasticWidthMm), caption);
+    }
+    const int width = static_cast<int>(std::lround(plasticWidthMm / mmPerInch * htmlDpi));
+    const int height = width * w.figure.height() / w.figure.width();
+    return out + QStringLiteral("<p align=\"center\"><img src=\"%1\" width=\"%2\" height=\"%3\">"
+                                "</p>\n<p class=\"caption\" align=\"center\">%4</p>\n")
+                     .arg(plasticName)
+                     .arg(width)
+                     .arg(height)
+                     .arg(caption);
 }
 
 QString conclusion(const ReportCase& c) {
@@ -592,11 +627,10 @@ QString mainCaseNote(const ReportData& d) {
 QString loadCaseTable(const ReportData& d, HtmlTarget target) {
     if (d.loadCases.empty()) return {};
     const auto governing = governingRows(d);
-    // Every case shares the design: the steel parts are checked in all or in none.
-    const bool detailed = d.loadCases.front().design.detailing.has_value();
+    // Every case shares the design: a check is made in all or in none.
     std::vector<CheckId> shown;
     for (const CheckDefinition& def : checkDefinitions())
-        if (detailed || !def.needsDetailing) shown.push_back(def.id);
+        if (checkApplies(def, d.loadCases.front().design)) shown.push_back(def.id);
     QString rows = QStringLiteral("<tr><th>荷载组合</th><th>P<br>kN</th><th>M<br>kN·m</th>"
                                   "<th>V<br>kN</th><th>x<br>mm</th><th>σ<sub>max</sub><br>N/mm²"
                                   "</th><th>T<br>kN</th><th>C<br>kN</th>");
@@ -692,8 +726,8 @@ QString reportHtml(const ReportData& data, HtmlTarget target) {
     requireReportable(data);
     const ReportCase& c = data.main;
     QString body = header(data) + mainCaseNote(data) + basis(c) + inputs(target, c) +
-                   pictures(target, c) + results(c) + equilibrium(c) + checks(c) + steelParts(c) +
-                   conclusion(c) + loadCaseTable(data, target);
+                   pictures(target, c) + results(c) + equilibrium(c) + checks(c) +
+                   steelParts(target, c) + conclusion(c) + loadCaseTable(data, target);
     if (target == HtmlTarget::Browser)
         body += QStringLiteral("<footer>%1</footer>\n").arg(esc(data.programLine()));
     return QStringLiteral(
@@ -712,6 +746,8 @@ std::unique_ptr<QTextDocument> makeReportDocument(const ReportData& data, QPaint
     doc->setDefaultFont(reportFont(10.5));
     doc->setDocumentMargin(0);
     doc->addResource(QTextDocument::ImageResource, QUrl(figureName), QImage::fromData(figurePng()));
+    if (const PlasticWorking w = plasticWorking(data.main.outcome); !w.figure.isNull())
+        doc->addResource(QTextDocument::ImageResource, QUrl(plasticName), w.figure);
     doc->documentLayout()->registerHandler(
         diagramObjectType,
         new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome), doc.get()));

@@ -2,6 +2,7 @@
 // and the equilibrium of the shown state.
 
 #include "analysis/search_detail.h"
+#include "checks/bearingarea.h"
 #include "checks/checkfunctions.h"
 #include "checks/design.h"
 #include "core/number.h"
@@ -61,16 +62,28 @@ Check bolt(const CheckContext& c) {
 
 Check bearing(const CheckContext& c) {
     const DesignData& m = c.data;
+    const double betaL = effectiveBetaL(m.input, c.d);
     Check k = makeCheck(CheckId::Bearing, c.sigma, withLeadingZero(c.result.qmaxt),
-                        bearingCapacity(m.input.betaL, m.concrete.compressiveDesign));
-    k.formula = "{σ|max}" + k.relation() + "{β|l}·{f|c} = " + coefficient(m.input.betaL) + " × " +
+                        bearingCapacity(betaL, m.concrete.compressiveDesign));
+    const std::string beta = m.input.pedestal ? two(betaL) : coefficient(betaL);
+    k.formula = "{σ|max}" + k.relation() + "{β|l}·{f|c} = " + beta + " × " +
                 plain(m.concrete.compressiveDesign) + " = " + k.capacityText + " N/mm²";
+    if (m.input.pedestal)
+        k.formula += "（柱墩 B = " + plain(*m.input.pedestal) +
+                     " mm：{β|l} = √({A|b}/{A|l}) = min(3d, B)/d = " + two(betaL) + "）";
     if (!k.ok) k.remark = "混凝土局部承压不足，宜提高混凝土强度等级或 βl，或加大底板";
     return k;
 }
 
 Check shear(const CheckContext& c) {
     const DesignData& m = c.data;
+    if (c.detailing && c.detailing->hasKey) {
+        // The key takes all of V: friction is not added to it.
+        Check k = makeCheck(CheckId::Shear, 0, two(0), frictionCapacity(m.input.friction, c.C));
+        k.formula = "{V} = " + two(c.V) + " kN 由抗剪键承受，不计摩擦";
+        k.remark = "剪力由抗剪键承受";
+        return k;
+    }
     Check k = makeCheck(CheckId::Shear, c.V, two(c.V), frictionCapacity(m.input.friction, c.C));
     k.formula = "{V}" + k.relation() + "{μ}·{C} = " + coefficient(m.input.friction) + " × " +
                 c.result.fqt + " = " + k.capacityText + " kN";

@@ -30,12 +30,35 @@ const std::array<CheckDefinition, checkCount>& checkDefinitions() {
          checks::anchorage},
         {CheckId::Detailing, "detailing", "构造", "构造", "mm", true, false, false,
          checks::detailing},
+        {CheckId::Seismic, "seismic", "抗震极限承载力", "抗震", "kN·m", true, true, false,
+         checks::seismic},
+        {CheckId::ShearKeyBearing, "shear_key_bearing", "抗剪键承压", "键承压", "N/mm²", true,
+         true, false, checks::shearKeyBearing},
+        {CheckId::ShearKey, "shear_key", "抗剪键", "抗剪键", "N/mm²", true, true, false,
+         checks::shearKey},
+        {CheckId::ShearKeyWeld, "shear_key_weld", "抗剪键焊缝", "键焊缝", "N/mm²", true, true,
+         false, checks::shearKeyWeld},
     }};
     return table;
 }
 
 const CheckDefinition& checkDefinition(CheckId id) {
     return checkDefinitions()[static_cast<int>(id)];
+}
+
+bool checkApplies(const CheckDefinition& def, const DesignInput& design) {
+    if (!def.needsDetailing) return true;
+    if (!design.detailing) return false;
+    switch (def.id) {
+    case CheckId::Seismic:
+        return design.seismic.has_value();
+    case CheckId::ShearKeyBearing:
+    case CheckId::ShearKey:
+    case CheckId::ShearKeyWeld:
+        return !design.detailing->shearKey.empty();
+    default:
+        return true;
+    }
 }
 
 double checkRatio(double demand, double capacity) {

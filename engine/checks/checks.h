@@ -25,8 +25,13 @@ enum class CheckId {
     Tube,
     Anchorage,
     Detailing,
+    // Made only when asked for: the seismic capacity, and a shear key's three.
+    Seismic,
+    ShearKeyBearing,
+    ShearKey,
+    ShearKeyWeld,
 };
-constexpr int checkCount = 12;
+constexpr int checkCount = 16;
 
 // The outcome of one check.
 struct Check {
@@ -75,7 +80,7 @@ struct CheckDefinition {
     const char* title;      // 锚栓抗拉
     const char* shortTitle; // 锚栓: column headers of the tables
     const char* unit;       // of demand and capacity
-    bool needsDetailing;    // a steel part: checked only when a tube is given
+    bool needsDetailing;    // a steel part: checked only when a tube is given (checkApplies)
     // false: the same in every load combination (the anchorage, the detailing rules), so it
     // cannot tell which combination governs.
     bool dependsOnLoad;
@@ -85,6 +90,11 @@ struct CheckDefinition {
 };
 const std::array<CheckDefinition, checkCount>& checkDefinitions();
 const CheckDefinition& checkDefinition(CheckId id);
+
+struct DesignInput;
+// Whether a design makes the check: the steel parts need the detailing, the seismic check
+// design.seismic and the shear key's checks a key.
+bool checkApplies(const CheckDefinition& def, const DesignInput& design);
 
 // demand ÷ capacity as every check takes it: 0 without demand, infinite without capacity.
 double checkRatio(double demand, double capacity);

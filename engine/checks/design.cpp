@@ -2,7 +2,9 @@
 
 #include "analysis/compatibility.h"
 #include "analysis/search_detail.h"
+#include "checks/bearingarea.h"
 #include "checks/designbase.h"
+#include "checks/plasticbase.h"
 #include "core/lookup.h"
 #include "core/number.h"
 
@@ -77,6 +79,20 @@ DesignData resolveDesign(const DesignInput& in) {
     if (!(in.friction > 0 && in.friction <= maxFriction)) {
         throw TarvelError(ErrorKind::OutOfRange, InputField::friction,
                           "「摩擦系数 μ」应大于 0 且不大于 1");
+    }
+    if (in.pedestal && !(*in.pedestal > 0 && *in.pedestal <= maxPedestal)) {
+        throw TarvelError(ErrorKind::OutOfRange, InputField::pedestal,
+                          "「柱墩边长 B(mm)」应大于 0 且不大于 100000 mm");
+    }
+    if (in.seismic) {
+        if (!(in.seismic->etaJ >= minEtaJ && in.seismic->etaJ <= maxEtaJ)) {
+            throw TarvelError(ErrorKind::OutOfRange, InputField::etaJ,
+                              "「连接系数 ηj」应在 1.0 至 1.5 之间");
+        }
+        if (!in.detailing) {
+            throw TarvelError(ErrorKind::OutOfRange, InputField::etaJ,
+                              "抗震极限承载力验算需要钢管（构造参数）");
+        }
     }
     data.ae = effectiveArea(data.bolt);
     if (in.modularRatio) {
@@ -162,9 +178,18 @@ EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, doub
 }
 
 void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
-    if (!data.input.detailing) return;
-    if (const auto g = geometryOf(inputs))
+    const auto g = geometryOf(inputs);
+    if (!g) return;
+    if (data.input.pedestal) requirePedestalFits(*data.input.pedestal, g->d);
+    if (data.input.detailing)
         resolveDetailing(*data.input.detailing, g->d, g->D, g->n, data.bolt.diameter);
+}
+
+void requirePedestalFits(double B, double d) {
+    if (!(B >= d))
+        throw TarvelError(ErrorKind::OutOfRange, InputField::pedestal,
+                          "柱墩边长 B = " + numberToText(B) +
+                              " mm 应不小于底板受压直径 d = " + numberToText(d) + " mm");
 }
 
 DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
@@ -184,6 +209,7 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     const double P = number(inputs[0]);
     const double M = std::fabs(number(inputs[1]));
     const double d = number(inputs[2]);
+    if (data.input.pedestal) requirePedestalFits(*data.input.pedestal, d);
     if (data.input.detailing)
         out.detailing =
             resolveDetailing(*data.input.detailing, d, a.input.D, a.input.n, data.bolt.diameter);
@@ -222,7 +248,7 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
                                searched};
     for (const CheckDefinition& def : checkDefinitions()) {
         Check& c = out.checks[static_cast<int>(def.id)];
-        if (def.needsDetailing && !out.detailing) {
+        if (!checkApplies(def, data.input) || (def.needsDetailing && !out.detailing)) {
             c.id = def.id;
             c.name = def.key;
             c.title = def.title;

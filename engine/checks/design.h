@@ -26,6 +26,14 @@ struct DesignInput {
     std::optional<DetailingInput> detailing;
     AnalysisMethod method = AnalysisMethod::Elastic; // whose texts the checks read
     std::optional<double> modularRatio; // E_s/E_c of the compatibility method; none: by grade
+    // mm, the side B of a square pedestal concentric with the plate: β_l is computed from it.
+    std::optional<double> pedestal;
+    // The seismic capacity of the connection, checked with its connection factor η_j.
+    struct Seismic {
+        double etaJ = 1.1;
+        bool operator==(const Seismic&) const = default;
+    };
+    std::optional<Seismic> seismic;
 };
 
 constexpr double minBetaL = 1.0;
@@ -33,6 +41,8 @@ constexpr double maxBetaL = 3.0;
 constexpr double maxFriction = 1.0;
 // kN, either sign: the design window offers no more, so a project keeps no more.
 constexpr double maxShear = 1e6;
+// mm: a pedestal larger than this is no pedestal a base stands on.
+constexpr double maxPedestal = 1e5;
 
 struct BoltSize {
     const char* name; // "M36"
@@ -106,10 +116,12 @@ struct DesignChecks {
 DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
                          const BaseResult& result, const DesignInput& design);
 
-// The detailing checked against the base of `inputs` before anything is computed: throws
-// TarvelError naming the input when it cannot be built. Nothing happens without detailing,
-// or when the geometry's texts are no numbers (the calculation reports those).
+// The detailing and the pedestal checked against the base of `inputs` before anything is
+// computed: throws TarvelError naming the input when it cannot be built. Nothing happens
+// without them, or when the geometry's texts are no numbers (the calculation reports those).
 void checkDetailingFits(const DesignData& data, const InputTexts& inputs);
+// A pedestal no smaller than the plate's bearing diameter: throws naming the pedestal.
+void requirePedestalFits(double B, double d);
 
 // A ratio to two decimals, or as many more as it takes to show that it exceeds 1.
 std::string ratioText(double ratio);

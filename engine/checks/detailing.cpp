@@ -100,6 +100,29 @@ SizePair parseSizePair(std::string_view text, InputField field) {
     throw TarvelError(ErrorKind::TypeMismatch, field, malformed);
 }
 
+SizeTriple parseSizeTriple(std::string_view text, InputField field) {
+    const std::string malformed =
+        std::string("「") + inputCaption(field) + "」应写成三个数，以 x 相连，如 300x200x30";
+    // Split at the first separator, then read the rest as a pair.
+    static const std::string_view separators[] = {"×", "x", "X", "*"};
+    std::size_t at = std::string_view::npos, width = 0;
+    for (std::string_view sep : separators) {
+        const std::size_t found = text.find(sep);
+        if (found < at) {
+            at = found;
+            width = sep.size();
+        }
+    }
+    if (at == std::string_view::npos) throw TarvelError(ErrorKind::TypeMismatch, field, malformed);
+    try {
+        const double a = textToNumber(text.substr(0, at), field);
+        const SizePair rest = parseSizePair(text.substr(at + width), field);
+        return {a, rest.a, rest.b};
+    } catch (const TarvelError&) {
+        throw TarvelError(ErrorKind::TypeMismatch, field, malformed);
+    }
+}
+
 Detailing readDetailing(const DetailingInput& in) {
     Detailing out;
     out.input = in;
@@ -126,6 +149,24 @@ Detailing readDetailing(const DetailingInput& in) {
     if (!(std::isfinite(in.anchorage) && in.anchorage > 0))
         refuse(InputField::anchorage, "「锚固长度 la(mm)」应大于 0");
     out.la = in.anchorage;
+    if (!in.shearKey.empty()) {
+        const SizeTriple key = parseSizeTriple(in.shearKey, InputField::shearKey);
+        out.hasKey = true;
+        out.bk = key.a;
+        out.hk = key.b;
+        out.tk = thickness(key.c, InputField::shearKey);
+        if (!(out.bk > 0 && out.hk > 0 && std::isfinite(out.bk) && std::isfinite(out.hk)))
+            refuse(InputField::shearKey, "「抗剪键 bk×hk×tk(mm)」的宽度与高度应大于 0");
+        if (!(in.grout >= 0 && in.grout < out.hk))
+            refuse(InputField::grout,
+                   "「灌浆层厚度 g(mm)」应不小于 0 且小于抗剪键高度 hk = " + mm(out.hk) + " mm");
+        out.grout = in.grout;
+        out.hfk = thickness(in.shearKeyWeld, InputField::shearKeyWeld);
+        if (!(out.bk > 2 * out.hfk))
+            refuse(InputField::shearKey, "「抗剪键 bk×hk×tk(mm)」的宽度 bk = " + mm(out.bk) +
+                                             " mm 应大于两倍焊脚 2hfk = " + mm(2 * out.hfk) +
+                                             " mm");
+    }
     return out;
 }
 

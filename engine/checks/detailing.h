@@ -12,16 +12,22 @@ namespace tarvel {
 // stiffener midway between each pair of neighbouring bolts, and over each bolt a cap plate
 // spanning between its two stiffeners. Sizes are in mm, as typed.
 struct DetailingInput {
-    std::string tube;                // "1020x16": outer diameter D_t × wall t_w
+    std::string tube; // "1020x16": outer diameter D_t × wall t_w
     std::string tubeSteel = "Q355";
-    double plate = 30;               // base-plate thickness t_p
-    std::string plateSteel = "Q355"; // plate, stiffeners and cap plates
+    double plate = 30;                // base-plate thickness t_p
+    std::string plateSteel = "Q355";  // plate, stiffeners and cap plates
     std::string stiffener = "20x400"; // t_s × h_s
     std::string cap = "30x240";       // t_c × b_c (b_c radial)
     double weld = 12;                 // tube-to-plate fillet leg h_f
     double stiffenerWeld = 10;        // stiffener fillet leg h_fs
     std::string electrode = "E50";
     double anchorage = 1000; // provided anchorage length l_a
+    // The shear key under the plate, "300x200x30": width b_k across the shear × depth h_k
+    // below the plate × thickness t_k; empty for none. The grout layer g under the plate and
+    // the key's fillet leg h_fk.
+    std::string shearKey;
+    double grout = 50;
+    double shearKeyWeld = 10;
     bool operator==(const DetailingInput&) const = default;
 };
 
@@ -34,7 +40,7 @@ struct PlateSteel {
     std::vector<Band> bands;
 };
 struct Electrode {
-    const char* name; // "E50"
+    const char* name;      // "E50"
     double filletStrength; // f_f^w, N/mm²
 };
 
@@ -68,6 +74,8 @@ struct Detailing {
     PlateSteel tubeSteel, plateSteel;
     double tp = 0, ts = 0, hs = 0, tc = 0, bc = 0, hf = 0, hfs = 0, la = 0;
     Electrode electrode{};
+    bool hasKey = false;
+    double bk = 0, hk = 0, tk = 0, grout = 0, hfk = 0;
 };
 Detailing resolveDetailing(const DetailingInput& input, double d, double D, int n,
                            double boltDiameter);
@@ -79,5 +87,10 @@ struct SizePair {
     double a = 0, b = 0;
 };
 SizePair parseSizePair(std::string_view text, InputField field);
+// Reads "AxBxC" the same way.
+struct SizeTriple {
+    double a = 0, b = 0, c = 0;
+};
+SizeTriple parseSizeTriple(std::string_view text, InputField field);
 
 } // namespace tarvel

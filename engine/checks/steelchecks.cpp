@@ -1,6 +1,7 @@
 // The checks of the base's own steel: base plate, cap plates, stiffeners, their welds, the
 // tube, the bolts' anchorage and the detailing rules. N and mm throughout.
 
+#include "checks/bearingarea.h"
 #include "checks/checkfunctions.h"
 #include "checks/design.h"
 
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <numbers>
 #include <utility>
+#include <vector>
 
 namespace tarvel::checks {
 
@@ -286,9 +288,12 @@ Check detailing(const CheckContext& c) {
     };
     const double hf = minimumColumnWeld(t.tp, t.tw);
     const double hfs = minimumStiffenerWeld(t.ts, t.tw);
-    const Rule rules[] = {{"底板厚度 {t|p} ≥ 20 mm", minBasePlate, t.tp},
-                          {"柱底焊脚 {h|f} ≥ {h|min}", hf, t.hf},
-                          {"加劲肋焊脚 {h|fs} ≥ {h|min}", hfs, t.hfs}};
+    std::vector<Rule> rules{{"底板厚度 {t|p} ≥ 20 mm", minBasePlate, t.tp},
+                            {"柱底焊脚 {h|f} ≥ {h|min}", hf, t.hf},
+                            {"加劲肋焊脚 {h|fs} ≥ {h|min}", hfs, t.hfs}};
+    if (const auto& B = c.data.input.pedestal)
+        rules.push_back({"锚栓至柱墩边 (B − D)/2 ≥ max(4{d|b}, 150 mm)",
+                         pedestalEdgeRequired(c.data.bolt.diameter), (*B - c.D) / 2});
     Check best;
     const Rule* governing = nullptr;
     std::string all;

@@ -48,6 +48,16 @@ const char* inputCaption(InputField field) {
         return "锚固长度 la(mm)";
     case InputField::modularRatio:
         return "模量比 nE";
+    case InputField::pedestal:
+        return "柱墩边长 B(mm)";
+    case InputField::shearKey:
+        return "抗剪键 bk×hk×tk(mm)";
+    case InputField::grout:
+        return "灌浆层厚度 g(mm)";
+    case InputField::shearKeyWeld:
+        return "抗剪键焊脚 hfk(mm)";
+    case InputField::etaJ:
+        return "连接系数 ηj";
     case InputField::sizingBolts:
         return "锚栓规格列表";
     case InputField::sizingCounts:

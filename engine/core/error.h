@@ -44,6 +44,12 @@ enum class InputField {
     electrode,
     anchorage,
     modularRatio,
+    // The pedestal, the shear key and the seismic capacity.
+    pedestal,
+    shearKey,
+    grout,
+    shearKeyWeld,
+    etaJ,
     // The ranges and lists of the sizing.
     sizingBolts,
     sizingCounts,

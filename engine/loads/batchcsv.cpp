@@ -20,14 +20,16 @@ const char* statusName(CaseStatus status) {
 namespace {
 
 bool shown(const ResultsCsvColumns& columns, const CheckDefinition& def) {
-    return columns.detailing || !def.needsDetailing;
+    return columns.applies[static_cast<std::size_t>(def.id)];
 }
 
 } // namespace
 
 ResultsCsvColumns resultsCsvColumns(const DesignInput& design, bool named, bool withChecks) {
-    return {named, withChecks, design.detailing.has_value(),
-            design.method != AnalysisMethod::Elastic};
+    ResultsCsvColumns columns{named, withChecks, {}, design.method != AnalysisMethod::Elastic};
+    for (const CheckDefinition& def : checkDefinitions())
+        columns.applies[static_cast<std::size_t>(def.id)] = checkApplies(def, design);
+    return columns;
 }
 
 std::string resultsCsvHeader(const ResultsCsvColumns& columns) {

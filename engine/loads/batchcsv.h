@@ -5,6 +5,7 @@
 
 #include "checks/design.h"
 
+#include <array>
 #include <string>
 
 namespace tarvel {
@@ -18,10 +19,12 @@ const char* statusName(CaseStatus status);
 struct ResultsCsvColumns {
     bool name = false;
     bool checks = false;
-    bool detailing = false; // the steel parts' ratios among the checks
+    // The checks made in this design (the steel parts, the shear key, the seismic check): each
+    // is made in every row or in none.
+    std::array<bool, checkCount> applies{};
     bool method = false;
 };
-// The columns for a design: the steel parts are checked in every row or in none.
+// The columns for a design.
 ResultsCsvColumns resultsCsvColumns(const DesignInput& design, bool named, bool withChecks);
 
 // The header line, with its newline.

@@ -3,11 +3,18 @@
 namespace tarvel {
 
 nlohmann::ordered_json detailingJson(const DetailingInput& t) {
-    return {{"tube", t.tube},           {"tubeSteel", t.tubeSteel},
-            {"plate", t.plate},         {"plateSteel", t.plateSteel},
-            {"stiffener", t.stiffener}, {"cap", t.cap},
-            {"weld", t.weld},           {"stiffenerWeld", t.stiffenerWeld},
-            {"electrode", t.electrode}, {"anchorage", t.anchorage}};
+    nlohmann::ordered_json j = {{"tube", t.tube},           {"tubeSteel", t.tubeSteel},
+                                {"plate", t.plate},         {"plateSteel", t.plateSteel},
+                                {"stiffener", t.stiffener}, {"cap", t.cap},
+                                {"weld", t.weld},           {"stiffenerWeld", t.stiffenerWeld},
+                                {"electrode", t.electrode}, {"anchorage", t.anchorage}};
+    // The shear key only when there is one, so that a file without stays as it was.
+    if (!t.shearKey.empty()) {
+        j["shearKey"] = t.shearKey;
+        j["grout"] = t.grout;
+        j["shearKeyWeld"] = t.shearKeyWeld;
+    }
+    return j;
 }
 
 } // namespace tarvel

@@ -91,6 +91,9 @@ DetailingInput readDetailingJson(const json& design) {
     number("stiffenerWeld", in.stiffenerWeld);
     text("electrode", in.electrode);
     number("anchorage", in.anchorage);
+    text("shearKey", in.shearKey);
+    number("grout", in.grout);
+    number("shearKeyWeld", in.shearKeyWeld);
     return in;
 }
 
@@ -127,8 +130,9 @@ SizingRanges readSizingJson(const json& j) {
 
 int projectFileVersion(const Project& p) {
     // A file that uses nothing newer stays readable by the first release.
-    const bool method =
-        p.design.method != AnalysisMethod::Elastic || p.design.modularRatio.has_value();
+    const bool method = p.design.method != AnalysisMethod::Elastic ||
+                        p.design.modularRatio.has_value() || p.design.pedestal.has_value() ||
+                        p.design.seismic.has_value();
     return p.design.detailing || method || p.sizing ? 2 : 1;
 }
 
@@ -184,9 +188,26 @@ Project parseProject(std::string_view bytes) {
     }
     if (design.contains("modularRatio"))
         p.design.modularRatio = numberAt(design, "modularRatio", "design.");
+    if (design.contains("pedestal")) p.design.pedestal = numberAt(design, "pedestal", "design.");
+    if (design.contains("seismic")) {
+        const json& seismic = objectAt(design, "seismic", "design.");
+        p.design.seismic.emplace();
+        if (seismic.contains("etaJ"))
+            p.design.seismic->etaJ = numberAt(seismic, "etaJ", "design.seismic.");
+    }
     try {
         if (p.design.detailing) p.design.detailing = readDetailing(*p.design.detailing).input;
         p.design = resolveDesign(p.design).input;
+        if (p.design.pedestal) {
+            // A d that is no number is the calculation's to report.
+            double d = 0;
+            try {
+                d = textToNumber(p.d);
+            } catch (const TarvelError&) {
+                d = 0;
+            }
+            if (d > 0) requirePedestalFits(*p.design.pedestal, d);
+        }
     } catch (const TarvelError& e) {
         bad(std::string("项目文件中的验算输入有误：") + e.what());
     }
@@ -230,6 +251,8 @@ std::string serializeProject(const Project& p) {
     if (p.design.method != AnalysisMethod::Elastic)
         j["design"]["method"] = methodName(p.design.method);
     if (p.design.modularRatio) j["design"]["modularRatio"] = *p.design.modularRatio;
+    if (p.design.pedestal) j["design"]["pedestal"] = *p.design.pedestal;
+    if (p.design.seismic) j["design"]["seismic"] = {{"etaJ", p.design.seismic->etaJ}};
     json loads = json::array();
     for (const ProjectLoad& l : p.loads)
         loads.push_back({{"name", l.name}, {"P", l.P}, {"M", l.M}, {"V", l.V}});

@@ -36,6 +36,7 @@ struct Project {
                design.betaL == o.design.betaL && design.friction == o.design.friction &&
                design.V == o.design.V && design.detailing == o.design.detailing &&
                design.method == o.design.method && design.modularRatio == o.design.modularRatio &&
+               design.pedestal == o.design.pedestal && design.seismic == o.design.seismic &&
                loads == o.loads && sizing == o.sizing;
     }
 };

@@ -1,5 +1,6 @@
 #include "sizing/sizing.h"
 
+#include "checks/bearingarea.h"
 #include "checks/checkfunctions.h"
 #include "core/number.h"
 #include "core/workers.h"
@@ -127,8 +128,9 @@ double boltCapacity(const DesignData& data, const BoltSize& bolt) {
 Verdict loadDemands(const Setup& s, const SizingMethod& method, const Geometry& g,
                     const BoltSize& largest, std::vector<int>& order, Demands& out) {
     const double boltLimit = boltCapacity(s.data, largest);
+    // β_l as the bearing check takes it: from a pedestal it depends on d.
     const double bearingLimit =
-        bearingCapacity(s.data.input.betaL, s.data.concrete.compressiveDesign);
+        bearingCapacity(effectiveBetaL(s.data.input, g.d), s.data.concrete.compressiveDesign);
     for (std::size_t i = 0; i < order.size(); ++i) {
         const Load& l = s.loads[order[i]];
         // The combination that rules a geometry out is tried first on the next one.

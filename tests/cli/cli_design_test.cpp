@@ -72,7 +72,21 @@ INSTANTIATE_TEST_SUITE_P(
                       "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
                       "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
                       "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t16.00\t1.25\tfail\n"
-                      "verdict\tfail\n"}),
+                      "verdict\tfail\n"},
+        CheckLinesRow{"Seismic", "--tube 1020x16 --seismic 1000 1000 1520 1620 18", 4,
+                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
+                      "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
+                      "plate\t143.76\t295.00\t0.49\tok\ncap\t245.11\t295.00\t0.83\tok\n"
+                      "stiffener\t72.75\t324.50\t0.22\tok\n"
+                      "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
+                      "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
+                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t30.00\t0.67\tok\n"
+                      "seismic\t5947.05\t4734.05\t1.26\tfail\nverdict\tfail\n"},
+        // β_l = min(3 × 1520, 2400)/1520 = 1.58.
+        CheckLinesRow{"Pedestal", "--pedestal 2400 1000 1000 1520 1620 18", 0,
+                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t22.58\t0.14\tok\n"
+                      "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
+                      "verdict\tok\n"}),
     [](const testing::TestParamInfo<CheckLinesRow>& info) { return std::string(info.param.name); });
 
 TEST(CheckLines, WithoutDesignOptionsTheOutputIsUnchanged) {
@@ -138,12 +152,30 @@ INSTANTIATE_TEST_SUITE_P(
                      "错误：钢管外径 Dt = 1600 mm 应小于底板受压直径 d = 1520 mm\n"},
         BadOptionRow{"PlateNoNumber", "--tube 1020x16 --plate x", 1,
                      "错误：「底板厚度 tp(mm)」不是有效的数字\n"},
-        BadOptionRow{"UnknownMethod", "--method plastic", 2,
-                     "tarvel-calc: --method 应为 elastic、compatibility 或 envelope，而不是“plastic”\n"},
+        BadOptionRow{
+            "UnknownMethod", "--method plastic", 2,
+            "tarvel-calc: --method 应为 elastic、compatibility 或 envelope，而不是“plastic”\n"},
         BadOptionRow{"ModularRatioAboveFifty", "--method compatibility --modular-ratio 60", 1,
                      "错误：「模量比 nE」应在 1 至 50 之间\n"},
         BadOptionRow{"ModularRatioNoNumber", "--modular-ratio x", 1,
-                     "错误：「模量比 nE」不是有效的数字\n"}),
+                     "错误：「模量比 nE」不是有效的数字\n"},
+        BadOptionRow{"PedestalAndBeta", "--pedestal 2400 --beta-l 1.5", 2,
+                     "tarvel-calc: --pedestal 与 --beta-l 不能同时给出"},
+        BadOptionRow{"PedestalSmallerThanThePlate", "--pedestal 1500", 1,
+                     "错误：--pedestal：柱墩边长 B = 1500 mm 应不小于底板受压直径 d = 1520 mm\n"},
+        BadOptionRow{"SeismicWithoutTube", "--seismic", 2,
+                     "tarvel-calc: --seismic 需同时给出 --tube"},
+        BadOptionRow{"EtaWithoutSeismic", "--tube 1020x16 --eta-j 1.2", 2,
+                     "tarvel-calc: --eta-j 用于 --seismic"},
+        BadOptionRow{"EtaOutOfRange", "--tube 1020x16 --seismic --eta-j 2", 1,
+                     "错误：--eta-j：「连接系数 ηj」应在 1.0 至 1.5 之间\n"},
+        BadOptionRow{"KeyOfTwoNumbers", "--tube 1020x16 --shear-key 300x200", 1,
+                     "错误：--shear-key：「抗剪键 bk×hk×tk(mm)」应写成三个数"},
+        BadOptionRow{
+            "GroutAsDeepAsTheKey", "--tube 1020x16 --shear-key 300x200x30 --grout 200", 1,
+            "错误：--grout：「灌浆层厚度 g(mm)」应不小于 0 且小于抗剪键高度 hk = 200 mm\n"},
+        BadOptionRow{"KeyWithoutTube", "--shear-key 300x200x30", 2,
+                     "tarvel-calc: --shear-key 描述钢管柱脚的板件"}),
     [](const testing::TestParamInfo<BadOptionRow>& info) { return std::string(info.param.name); });
 
 TEST(BadOption, MissingValueIsWrongUsage) {
@@ -184,10 +216,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "equilibrium\t0.00\t5.00\t0.00\tok\nverdict\tok\n"},
         // Without checks the twelve lines alone, as the elastic method prints them.
         MethodRow{"CompatibilityWithoutChecks", "--method=compatibility -- -826 7250 2390 2730 10",
-                  0, "tt\t", "tt\t986.34\nfmst\t4278.15\nmmst\t3584.49\nfqt\t3452.15\n"
+                  0, "tt\t",
+                  "tt\t986.34\nfmst\t4278.15\nmmst\t3584.49\nfqt\t3452.15\n"
                   "mqt\t3665.51\nct\t1062.\nc2t\t838.\nh1t\t-826\nh2t\t7250\nvt\t1381.\n"},
-        MethodRow{"UpliftOnTheBolts", "--method compatibility --check -- -4000 800 1520 1620 18",
-                  4, "tt\t",
+        MethodRow{"UpliftOnTheBolts", "--method compatibility --check -- -4000 800 1520 1620 18", 4,
+                  "tt\t",
                   "tt\t331.96\nfmst\t4000.00\nmmst\t800.00\nfqt\t.00\nmqt\t.00\nct\t.\n"
                   "c2t\t200.\nh1t\t-4000\nh2t\t800\nvt\t.\nmethod\tcompatibility\n"
                   "bolt\t331.96\t147.01\t2.26\tfail\nbearing\t0.00\t14.30\t0.00\tok\n"
@@ -209,8 +242,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "vt\t1381.\nmethod\tcompatibility\nbolt\t986.34\t147.01\t6.71\tfail\n"
                   "bearing\t24.55\t14.30\t1.72\tfail\nshear\t0.00\t1380.86\t0.00\tok\n"
                   "equilibrium\t0.00\t5.00\t0.00\tok\nverdict\tfail\n"},
-        MethodRow{"NoEquilibriumIsRefused", "--method compatibility -- -100 0 1520 1620 0",
-                  3, "应变", "应变协调法无平衡解：没有锚栓，底板不能承受拉力或纯弯矩\n"}),
+        MethodRow{"NoEquilibriumIsRefused", "--method compatibility -- -100 0 1520 1620 0", 3,
+                  "应变", "应变协调法无平衡解：没有锚栓，底板不能承受拉力或纯弯矩\n"}),
     [](const testing::TestParamInfo<MethodRow>& info) { return std::string(info.param.name); });
 
 TEST(Json, MethodAndBoltForces) {
@@ -260,7 +293,8 @@ TEST(Json, ParsesBackWithEverything) {
     EXPECT_EQ(j["refined"]["status"], "solved");
     EXPECT_NEAR(j["refined"]["forceSum"].get<double>(), 1000, 1e-6);
 
-    const auto steel = nlohmann::json::parse(run("--json --tube 1020x16 1000 1000 1520 1620 18").out);
+    const auto steel =
+        nlohmann::json::parse(run("--json --tube 1020x16 1000 1000 1520 1620 18").out);
     ASSERT_EQ(steel["checks"].size(), 12u);
     EXPECT_EQ(steel["checks"][4]["name"], "plate");
     EXPECT_EQ(steel["checks"][4]["demandText"], "143.76");

@@ -50,6 +50,20 @@ TEST(ProjectFile, DetailingIsVersionTwoAndMissingKeysTakeTheDefaults) {
     EXPECT_EQ(parseProject(saved), p);
 }
 
+TEST(ProjectFile, PedestalSeismicAndShearKeyRoundTrip) {
+    Project p;
+    p.design.pedestal = 2400;
+    p.design.seismic = DesignInput::Seismic{1.2};
+    p.design.detailing.emplace();
+    p.design.detailing->tube = "1020x16";
+    p.design.detailing->shearKey = "300x200x30";
+    p.design.detailing->grout = 40;
+    p.design.detailing->shearKeyWeld = 12;
+    const std::string text = serializeProject(p);
+    EXPECT_NE(text.find("\"seismic\": {\n      \"etaJ\": 1.2"), std::string::npos) << text;
+    EXPECT_EQ(parseProject(text), p);
+}
+
 struct VersionRow {
     const char* name;
     AnalysisMethod method;
@@ -109,7 +123,19 @@ INSTANTIATE_TEST_SUITE_P(
                      "plastic”"},
         BadMethodRow{"MethodNotText", R"(, "method": 2)", "项目文件中「design.method」应为文字"},
         BadMethodRow{"RatioOutOfRange", R"(, "modularRatio": 0.5)",
-                     "项目文件中的验算输入有误：「模量比 nE」应在 1 至 50 之间"}),
+                     "项目文件中的验算输入有误：「模量比 nE」应在 1 至 50 之间"},
+        BadMethodRow{"PedestalSmallerThanThePlate", R"(, "pedestal": 1000)",
+                     "项目文件中的验算输入有误：柱墩边长 B = 1000 mm 应不小于底板受压直径 d = "
+                     "1520 mm"},
+        BadMethodRow{"SeismicWithoutTube", R"(, "seismic": {"etaJ": 1.1})",
+                     "项目文件中的验算输入有误：抗震极限承载力验算需要钢管（构造参数）"},
+        BadMethodRow{"EtaNotNumber", R"(, "seismic": {"etaJ": "1.1"})",
+                     "项目文件中「design.seismic.etaJ」应为数值"},
+        BadMethodRow{
+            "GroutAsDeepAsTheKey",
+            R"(, "detailing": {"tube": "1020x16", "shearKey": "300x200x30", "grout": 200})",
+            "项目文件中的验算输入有误：「灌浆层厚度 g(mm)」应不小于 0 且小于抗剪键高度 hk = "
+            "200 mm"}),
     [](const testing::TestParamInfo<BadMethodRow>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
@@ -897,6 +898,37 @@ class DesignWindowTest : public QObject {
         QCOMPARE(shear->text(), QString("-5"));
         const QColor readOnly = part<QLineEdit>("inputP")->palette().color(QPalette::Base);
         QVERIFY(readOnly != part<QLineEdit>("tubeEdit")->palette().color(QPalette::Base));
+    }
+
+    // The pedestal computes β_l (the typed one is set aside); the seismic check and the key
+    // join the table and the load table's columns with the tube.
+    void connectionPanel() {
+        showWindow();
+        calculate(defaults);
+        part<QLineEdit>("tubeEdit")->setText("1020x16");
+        part<QGroupBox>("detailingPanel")->setChecked(true);
+        part<QDoubleSpinBox>("pedestalSpin")->setValue(2400);
+        part<QCheckBox>("pedestalCheck")->setChecked(true);
+        QCOMPARE(checkRow(1), QString("3.20|22.58|0.14|满足"));
+        QVERIFY(!part<QDoubleSpinBox>("betaSpin")->isEnabled());
+        QVERIFY(label("pedestalBetaLabel").contains("1.58"));
+        auto* loads = part<QTableView>("loadTable");
+        const int seismicColumn =
+            LoadTableModel::firstCheckColumn + static_cast<int>(tarvel::CheckId::Seismic);
+        QVERIFY(loads->isColumnHidden(seismicColumn));
+        part<QCheckBox>("seismicCheck")->setChecked(true);
+        QCOMPARE(table()->rowCount(), 13);
+        QCOMPARE(checkRow(12), QString("5947.05|4734.05|1.26|不满足"));
+        QVERIFY(!loads->isColumnHidden(seismicColumn));
+        part<QLineEdit>("shearKeyEdit")->setText("300x200x30");
+        part<QCheckBox>("shearKeyCheck")->setChecked(true);
+        QCOMPARE(table()->rowCount(), 16);
+        QVERIFY(window()->document()->modified());
+        // Saved in the project as typed.
+        const tarvel::DesignInput in = window()->currentDesign();
+        QCOMPARE(in.pedestal.value_or(0), 2400.0);
+        QVERIFY(in.seismic.has_value());
+        QCOMPARE(QString::fromStdString(in.detailing->shearKey), QString("300x200x30"));
     }
 
     // 优化选型: the sizing runs off the window's thread, 采用 shows the design on the base and the

@@ -2,6 +2,7 @@
 
 #include "analysis/compatibility.h"
 #include "checks/methods.h"
+#include "checks/plasticbase.h"
 #include "settingsstore.h"
 
 #include <QSettings>
@@ -46,6 +47,10 @@ tarvel::DesignInput DesignSettings::load() {
     const double ratio = number(settings, "design/modularRatio", tarvel::minModularRatio,
                                 tarvel::maxModularRatio, 0);
     if (ratio > 0) in.modularRatio = ratio;
+    const double pedestal = number(settings, "design/pedestal", 1, tarvel::maxPedestal, 0);
+    if (pedestal > 0) in.pedestal = pedestal;
+    const double etaJ = number(settings, "design/etaJ", tarvel::minEtaJ, tarvel::maxEtaJ, 0);
+    if (etaJ > 0) in.seismic = tarvel::DesignInput::Seismic{etaJ};
     if (settings.value("detailing/on").toBool()) {
         const tarvel::DetailingInput d;
         tarvel::DetailingInput t;
@@ -65,6 +70,10 @@ tarvel::DesignInput DesignSettings::load() {
                                  d.stiffenerWeld);
         t.electrode = choice(settings, "detailing/electrode", tarvel::electrodes(), d.electrode);
         t.anchorage = number(settings, "detailing/anchorage", 1, 1e4, d.anchorage);
+        t.shearKey = textOf("detailing/shearKey", d.shearKey);
+        t.grout = number(settings, "detailing/grout", 0, 1000, d.grout);
+        t.shearKeyWeld = number(settings, "detailing/shearKeyWeld", 1, tarvel::maxPlateThickness,
+                                d.shearKeyWeld);
         in.detailing = t;
     }
     return in;
@@ -83,6 +92,14 @@ void DesignSettings::save(const tarvel::DesignInput& in) {
         settings.setValue("design/modularRatio", *in.modularRatio);
     else
         settings.remove("design/modularRatio");
+    if (in.pedestal)
+        settings.setValue("design/pedestal", *in.pedestal);
+    else
+        settings.remove("design/pedestal");
+    if (in.seismic)
+        settings.setValue("design/etaJ", in.seismic->etaJ);
+    else
+        settings.remove("design/etaJ");
     settings.setValue("detailing/on", in.detailing.has_value());
     if (const auto& t = in.detailing) {
         settings.setValue("detailing/tube", QString::fromStdString(t->tube));
@@ -95,5 +112,8 @@ void DesignSettings::save(const tarvel::DesignInput& in) {
         settings.setValue("detailing/stiffenerWeld", t->stiffenerWeld);
         settings.setValue("detailing/electrode", QString::fromStdString(t->electrode));
         settings.setValue("detailing/anchorage", t->anchorage);
+        settings.setValue("detailing/shearKey", QString::fromStdString(t->shearKey));
+        settings.setValue("detailing/grout", t->grout);
+        settings.setValue("detailing/shearKeyWeld", t->shearKeyWeld);
     }
 }

@@ -5,6 +5,7 @@
 #include "checks/methods.h"
 #include "core/number.h"
 #include "design/checkpanel.h"
+#include "design/connectionpanel.h"
 #include "design/designsettings.h"
 #include "design/detailingpanel.h"
 #include "design/diagramwidget.h"
@@ -43,7 +44,8 @@ QString text(const std::string& s) {
 
 DesignWindow::DesignWindow(QWidget* parent)
     : QMainWindow(parent), loads_(new LoadTablePane), checks_(new CheckPanel),
-      diagram_(new DiagramWidget), detailing_(new DetailingPanel) {
+      diagram_(new DiagramWidget), detailing_(new DetailingPanel),
+      connection_(new ConnectionPanel) {
     ui_.setupUi(this);
     methodCombo_ = new QComboBox;
     methodCombo_->setObjectName("methodCombo");
@@ -58,6 +60,7 @@ DesignWindow::DesignWindow(QWidget* parent)
     ui_.designForm->addRow("分析方法", methodCombo_);
     ui_.designForm->addRow("模量比 nE", modularSpin_);
     ui_.topRow->addWidget(detailing_);
+    ui_.topRow->addWidget(connection_);
     ui_.checkLayout->addWidget(checks_, 1);
     QFont font(Kqform1::windowFont().family());
     font.setPixelSize(fontPixels);
@@ -110,6 +113,7 @@ DesignWindow::DesignWindow(QWidget* parent)
     connect(ui_.shearSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
     connect(ui_.frictionSpin, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
     connect(detailing_, &DetailingPanel::changed, this, &DesignWindow::designChanged);
+    connect(connection_, &ConnectionPanel::changed, this, &DesignWindow::designChanged);
     connect(methodCombo_, &QComboBox::currentIndexChanged, this, &DesignWindow::designChanged);
     connect(modularSpin_, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
     // Each is saved in the project and marks it modified.
@@ -118,6 +122,7 @@ DesignWindow::DesignWindow(QWidget* parent)
     for (QDoubleSpinBox* spin : {ui_.betaSpin, ui_.shearSpin, ui_.frictionSpin, modularSpin_})
         connect(spin, &QDoubleSpinBox::valueChanged, document, modified);
     connect(detailing_, &DetailingPanel::changed, document, modified);
+    connect(connection_, &ConnectionPanel::changed, document, modified);
     connect(ui_.actionClose, &QAction::triggered, this, &DesignWindow::close);
     connect(ui_.actionAbout, &QAction::triggered, this, &DesignWindow::about);
     auto* help = new QAction("使用说明", this);
@@ -228,6 +233,7 @@ tarvel::DesignInput DesignWindow::designInput() const {
     in.V = ui_.shearSpin->value();
     in.friction = ui_.frictionSpin->value();
     in.detailing = detailing_->detailing();
+    connection_->apply(in);
     in.method = static_cast<tarvel::AnalysisMethod>(methodCombo_->currentData().toInt());
     if (modularSpin_->value() > 0) in.modularRatio = modularSpin_->value();
     return in;
@@ -244,12 +250,15 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
     ui_.shearSpin->setValue(in.V);
     ui_.frictionSpin->setValue(in.friction);
     detailing_->setDetailing(in.detailing);
+    connection_->setFrom(in);
+    // With a pedestal β_l is computed: the typed one does not count.
+    ui_.betaSpin->setEnabled(!in.pedestal);
     {
         const QSignalBlocker blockMethod(methodCombo_), blockModular(modularSpin_);
         methodCombo_->setCurrentIndex(methodCombo_->findData(static_cast<int>(in.method)));
         modularSpin_->setValue(in.modularRatio.value_or(0));
     }
-    loads_->showSteelColumns(in.detailing.has_value());
+    loads_->showSteelColumns(in);
     updateTitle();
 }
 
@@ -280,9 +289,11 @@ void DesignWindow::emitBase() {
 }
 
 void DesignWindow::designChanged() {
-    DesignSettings::save(designInput());
+    const tarvel::DesignInput in = designInput();
+    DesignSettings::save(in);
+    ui_.betaSpin->setEnabled(!in.pedestal);
+    loads_->showSteelColumns(in);
     updateTitle();
-    loads_->showSteelColumns(detailing_->isChecked());
     loads_->invalidate();
     if (last_) refresh();
 }
@@ -290,6 +301,11 @@ void DesignWindow::designChanged() {
 void DesignWindow::showCalculation(const tarvel::InputTexts& inputs,
                                    const tarvel::BaseResult& result) {
     showInputs(inputs);
+    try {
+        connection_->setBearingDiameter(tarvel::textToNumber(inputs[2]));
+    } catch (const tarvel::TarvelError&) {
+        connection_->setBearingDiameter(0);
+    }
     // A saved project's base that follows the form is a change to save; otherwise an
     // unmodified project stays unmodified for undo.
     if (loads_->offerGeometry(inputs) && !document()->path().isEmpty())

@@ -14,6 +14,7 @@
 #include <optional>
 
 class CheckPanel;
+class ConnectionPanel;
 class DetailingPanel;
 class DiagramWidget;
 class LoadTablePane;
@@ -97,6 +98,7 @@ class DesignWindow : public QMainWindow {
     CheckPanel* checks_;
     DiagramWidget* diagram_;
     DetailingPanel* detailing_;
+    ConnectionPanel* connection_;
     ProjectController* projects_ = nullptr;
     ReportActions* reports_;
     QComboBox* methodCombo_;

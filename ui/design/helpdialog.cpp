@@ -31,11 +31,23 @@ HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent) {
     resize(helpWidth, helpHeight);
 }
 
+namespace {
+
+// A design with a tube alone: the steel parts, without the checks described on their own.
+tarvel::DesignInput withDetailing() {
+    tarvel::DesignInput design;
+    design.detailing.emplace();
+    return design;
+}
+
+} // namespace
+
 QString HelpDialog::helpHtml() {
     const QString settings = QSettings("Tarvel", "Tarvel").fileName();
     QStringList steelParts;
     for (const tarvel::CheckDefinition& def : tarvel::checkDefinitions())
-        if (def.needsDetailing) steelParts << QString::fromUtf8(def.title);
+        if (def.needsDetailing && tarvel::checkApplies(def, withDetailing()))
+            steelParts << QString::fromUtf8(def.title);
     return QString(
                "<h3>窗口</h3>"
                "<ul>"
@@ -90,6 +102,15 @@ QString HelpDialog::helpHtml() {
                "|ΣM − M| 以 max(M, (C + F)·d/2000) 为基准，相对差不超过 %1 %。</li>"
                "<li><b>板件</b>：勾选“构造参数”并填写钢管 Dt×tw 等后另验算 %3。构造参数有误时，"
                "锚栓、承压、抗剪与平衡的验算照常显示，表上方写明板件缺什么。</li>"
+               "<li><b>柱墩</b>：勾选“柱墩边长 B”后 βl = √(Ab/Al)，Ab = π/4·min(3d, B)²，"
+               "不再取输入的 βl；B 不小于 d；构造另验算锚栓至柱墩边 (B − D)/2 ≥ max(4db, 150 mm)。"
+               "</li>"
+               "<li><b>抗剪键</b>（需钢管）：bk×hk×tk 为垂直于剪力的宽、底板下的高、沿剪力方向的"
+               "厚；剪力全部由抗剪键承受（抗剪一项利用率为 0），另验算抗剪键承压 |V|/(bk·(hk − g))"
+               " ≤ βl·fc、抗剪键强度与抗剪键焊缝，g 为灌浆层厚度。</li>"
+               "<li><b>抗震极限承载力</b>（需钢管）：Mu,base ≥ ηj·Mpc，Mpc = Wpc·(fy − |P|/A)；"
+               "Mu,base 按刚塑性：受压区混凝土取 fck 均匀分布，中和轴受拉一侧的锚栓取 fua·Ae。"
+               "ηj 为 1.0～1.5（外露式柱脚 1.1）。</li>"
                "</ul>"
                "<p>d、D 不大于 0，或 n 不是正整数时，不作设计验算。数值框不接受负号的，"
                "输入负号时就地提示可填的范围。</p>"

@@ -139,7 +139,7 @@ LoadTablePane::LoadTablePane(QWidget* parent) : QWidget(parent) {
     auto* bars = new UtilisationDelegate(view_);
     for (int c = LoadTableModel::firstCheckColumn; c < LoadTableModel::VerdictColumn; ++c)
         view_->setItemDelegateForColumn(c, bars);
-    showSteelColumns(false);
+    showSteelColumns(tarvel::DesignInput{});
     view_->setColumnWidth(LoadTableModel::NameColumn, nameColumnWidth);
     for (int c = LoadTableModel::PColumn; c < LoadTableModel::XColumn; ++c)
         view_->setColumnWidth(c, inputColumnWidth);
@@ -529,9 +529,9 @@ bool LoadTablePane::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void LoadTablePane::showSteelColumns(bool shown) {
+void LoadTablePane::showSteelColumns(const tarvel::DesignInput& design) {
     for (const tarvel::CheckDefinition& def : tarvel::checkDefinitions())
         if (def.needsDetailing)
             view_->setColumnHidden(LoadTableModel::firstCheckColumn + static_cast<int>(def.id),
-                                   !shown);
+                                   !tarvel::checkApplies(def, design));
 }

@@ -24,8 +24,8 @@ class LoadTablePane : public QWidget {
     Q_OBJECT
   public:
     explicit LoadTablePane(QWidget* parent = nullptr);
-    // The ratio columns of the steel parts, shown while detailing is given.
-    void showSteelColumns(bool shown);
+    // The columns of the checks the design makes (the steel parts need the detailing).
+    void showSteelColumns(const tarvel::DesignInput& design);
 
     LoadTableModel* model() { return &model_; }
     QTableView* view() const { return view_; }

@@ -25,6 +25,11 @@ Check tube(const CheckContext& c);
 Check anchorage(const CheckContext& c);
 Check detailing(const CheckContext& c);
 
+Check seismic(const CheckContext& c);
+Check shearKeyBearing(const CheckContext& c);
+Check shearKey(const CheckContext& c);
+Check shearKeyWeld(const CheckContext& c);
+
 // The moment factor β of a plate on three sides with a free edge, M = β·σ·a1², by b1/a1;
 // below cantileverRatio the panel works as a cantilever from the tube.
 double plateMomentFactor(double ratio);
