@@ -56,8 +56,9 @@ const char* const usage =
     "  --friction 0.4     底板与砂浆间摩擦系数 μ，0 < μ ≤ 1（默认 0.4）\n"
     "  --check            按默认值验算\n"
     "分析方法：\n"
-    "  --method elastic   elastic 弹性受压区法（默认）、compatibility 应变协调法（刚性底板，\n"
-    "                     平截面假定）或 envelope 包络（各验算项取两法中较大的需求）\n"
+    "  --method envelope  envelope 包络（验算的默认：各验算项取两法中较大的需求）、elastic\n"
+    "                     弹性受压区法或 compatibility 应变协调法（刚性底板，平截面假定）；\n"
+    "                     不验算且不给出 --method 时 12 行结果为弹性受压区法的\n"
     "  --modular-ratio X  应变协调法的模量比 nE = Es/Ec，1～50（默认按混凝土强度等级）\n"
     "构造参数（给出 --tube 时另验算板件：plate cap stiffener stiffener_weld column_weld\n"
     "tube anchorage detailing）：\n"
@@ -66,11 +67,12 @@ const char* const usage =
     "  --stiffener 20x400 加劲肋 厚x高(mm)          --cap 30x240        锚栓顶板 厚x宽(mm)\n"
     "  --weld 12          柱底焊脚(mm)              --stiffener-weld 10 加劲肋焊脚(mm)\n"
     "  --electrode E50    焊条 E43、E50、E55        --anchorage 1000    锚固长度(mm)\n"
-    "验算时在 12 行结果之后输出 method 行（所示结果的分析方法），再输出 bolt、bearing、shear、\n"
+    "验算时在 12 行结果之后输出 method 行（验算所用的分析方法），再输出 bolt、bearing、shear、\n"
     "equilibrium 四行（给出 --tube 时另有板件各行）：\n"
     "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
     "\n"
-    "--json：以一个 JSON 对象输出输入、12 个结果、分析方法（method）、各锚栓拉力（bolt_forces，\n"
+    "--json：以一个 JSON 对象输出输入、12 个结果、分析方法（method；results_method 为所示结果的\n"
+    "方法）、各锚栓拉力（bolt_forces，\n"
     "kN，锚栓 1 在前）、验算输入与各项验算（含精确平衡解）。\n"
     "\n"
     "--report FILE.pdf|FILE.html：写出计算书（PDF 或 HTML，按后缀；同时进行设计验算；\n"
@@ -104,7 +106,7 @@ const char* const usage =
     "  --tension-positive：表中轴力以拉为正（读入时取反）。换算情况写到标准错误。输出 CSV：\n"
     "[name,]P,M,d,D,n,status,xt,...,vt,message；status 为 ok、refused 或 error。验算时另有\n"
     "V,bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict 列，\n"
-    "并在标准错误中列出各项验算最不利的荷载组合。--method compatibility 或 envelope 时\n"
+    "并在标准错误中列出各项验算最不利的荷载组合。验算时或 --method compatibility、envelope 时\n"
     "末列 method 为该行结果所用的分析方法。\n"
     "\n"
     "退出状态：0 成功；1 计算失败或文件无法读取（错误信息写到标准错误）；2 用法错误；\n"
@@ -335,8 +337,8 @@ int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
     return failure;
 }
 
-// One case by the compatibility method or the envelope: the whole case is computed, then
-// printed as the elastic method prints it.
+// One case by the compatibility method or the envelope (the design's default): the whole
+// case is computed, then printed as the elastic method prints it.
 int methodCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
     const tarvel::CaseOutcome outcome = tarvel::computeCase(texts, options.design, 0, options.checks);
     for (tarvel::ResultBox box : outcome.written)
@@ -353,7 +355,7 @@ int methodCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
     }
     if (!outcome.methodRemark.empty()) std::fprintf(stderr, "说明：%s\n", outcome.methodRemark.c_str());
     if (!outcome.hasChecks) return success;
-    std::fputs(tarvel::cli::checkLines(outcome.checks, outcome.shownMethod).c_str(), stdout);
+    std::fputs(tarvel::cli::checkLines(outcome.checks, options.design.method).c_str(), stdout);
     return outcome.checks.ok ? success : checkFails;
 }
 

@@ -201,6 +201,7 @@ void apply(Options& o, Valued option, const std::string& value) {
         if (!methodFromName(value, o.design.method))
             throw UsageError{"--method 应为 elastic、compatibility 或 envelope，而不是“" + value +
                              "”"};
+        o.methodGiven = true;
         break;
     case Valued::modularRatio:
         o.design.modularRatio = designNumber(value, InputField::modularRatio);
@@ -293,7 +294,12 @@ Options parseOptions(const std::vector<std::string_view>& args) {
         throw UsageError{(o.topGiven ? std::string("--top") : o.sizing.front().option) +
                          " 用于 --optimize（优化选型）"};
     if (!detailingOption.empty() && !o.tubeGiven)
-        throw UsageError{detailingOption + " 描述钢管柱脚的板件，需同时给出 --tube（钢管 外径x壁厚）"};
+        throw UsageError{detailingOption +
+                         " 描述钢管柱脚的板件，需同时给出 --tube（钢管 外径x壁厚）"};
+    // The design takes the envelope unless a method is chosen; the plain twelve texts (no
+    // design output asked for) stay the elastic method's, as the form gives them.
+    if (!o.methodGiven && !o.checks && !o.json && !o.report)
+        o.design.method = AnalysisMethod::Elastic;
     return o;
 }
 

@@ -24,6 +24,7 @@ struct Options {
     bool shearGiven = false;      // --shear was given
     bool designBesidesShear = false;                    // a design option other than --shear
     bool tubeGiven = false;                             // --tube: the steel parts are checked
+    bool methodGiven = false;                           // --method was given
     DesignInput design;                                 // with the options applied
     std::string shearText = "0";                        // --shear as typed, for the V column
     std::string projectName, member, designer, checker; // the report's header

@@ -163,7 +163,9 @@ QString methodSection(const ReportCase& c) {
     if (chosen == AnalysisMethod::Elastic) return {};
     QString out = QStringLiteral("<p>分析方法：%1。").arg(QString::fromUtf8(methodTitle(chosen)));
     if (chosen == AnalysisMethod::Envelope)
-        out += QStringLiteral("每项验算取弹性受压区法与应变协调法中较不利者（抗剪取较小的 C），"
+        out += QStringLiteral("包络为默认的设计方法，因为弹性受压区法不计锚栓的刚度、常低估边缘"
+                              "承压应力，而两法的结果互不包含，取两者中较不利者才偏于安全。"
+                              "每项验算取弹性受压区法与应变协调法中较不利者（抗剪取较小的 C），"
                               "说明中注明控制的方法；弹性受压区法结果平衡误差超过 5 % 或被拒绝时"
                               "不予采用，由应变协调法决定。下列计算结果取%1。")
                    .arg(QString::fromUtf8(methodTitle(c.outcome.shownMethod)));

@@ -72,7 +72,8 @@ TEST_P(ProjectMethod, RoundTripsInTheOldestVersionThatHoldsIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ProjectMethod,
-    testing::Values(VersionRow{"ElasticByGrade", AnalysisMethod::Elastic, std::nullopt, 1},
+    testing::Values(VersionRow{"EnvelopeByDefault", AnalysisMethod::Envelope, std::nullopt, 1},
+                    VersionRow{"ElasticByGrade", AnalysisMethod::Elastic, std::nullopt, 2},
                     VersionRow{"Compatibility", AnalysisMethod::Compatibility, std::nullopt, 2},
                     VersionRow{"EnvelopeWithRatio", AnalysisMethod::Envelope, 8.5, 2},
                     VersionRow{"ElasticWithRatio", AnalysisMethod::Elastic, 8.5, 2}),

@@ -125,8 +125,9 @@ SizingRanges readSizingJson(const json& j) {
 
 int projectFileVersion(const Project& p) {
     // A file that uses nothing newer stays readable by the first release.
+    // A file without design.method is computed by the envelope, the design's default.
     const bool method =
-        p.design.method != AnalysisMethod::Elastic || p.design.modularRatio.has_value();
+        p.design.method != AnalysisMethod::Envelope || p.design.modularRatio.has_value();
     return p.design.detailing || method || p.sizing ? 2 : 1;
 }
 
@@ -234,7 +235,7 @@ std::string serializeProject(const Project& p) {
                                     {"electrode", t->electrode},
                                     {"anchorage", t->anchorage}};
     }
-    if (p.design.method != AnalysisMethod::Elastic)
+    if (p.design.method != AnalysisMethod::Envelope)
         j["design"]["method"] = methodName(p.design.method);
     if (p.design.modularRatio) j["design"]["modularRatio"] = *p.design.modularRatio;
     json loads = json::array();

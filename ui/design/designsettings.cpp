@@ -39,7 +39,7 @@ tarvel::DesignInput DesignSettings::load() {
                   defaults.V);
     in.friction = number(settings, "design/friction", DesignSettings::minFriction,
                          tarvel::maxFriction, defaults.friction);
-    tarvel::AnalysisMethod method = tarvel::AnalysisMethod::Elastic;
+    tarvel::AnalysisMethod method = defaults.method;
     if (tarvel::methodFromName(settings.value("design/method").toString().toStdString(), method))
         in.method = method;
     const double ratio = number(settings, "design/modularRatio", tarvel::minModularRatio,
