@@ -266,6 +266,13 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             o.json = true;
             continue;
         }
+        if (arg == "--infill") {
+            if (!o.design.detailing) o.design.detailing.emplace();
+            o.design.detailing->infill = true;
+            o.checks = o.designGiven = o.designBesidesShear = true;
+            detailingOption = "--infill";
+            continue;
+        }
         if (arg == "--tension-positive") {
             o.tensionPositive = true;
             continue;

@@ -97,7 +97,8 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
                                         {"weld", t.weld},
                                         {"stiffenerWeld", t.stiffenerWeld},
                                         {"electrode", t.electrode},
-                                        {"anchorage", t.anchorage}};
+                                        {"anchorage", t.anchorage},
+                                        {"infill", t.infill}};
         }
         json checks = json::array();
         for (const Check* made : c.made()) {

@@ -58,23 +58,29 @@ INSTANTIATE_TEST_SUITE_P(
                       "bolt\t561.00\t147.01\t3.82\tfail\nbearing\t16.10\t14.40\t1.12\tfail\n"
                       "shear\t0.00\t3129.45\t0.00\tok\nequilibrium\t0.24\t5.00\t0.05\tok\n"
                       "verdict\tfail\n"},
-        CheckLinesRow{"SteelParts", "--method elastic --tube 1020x16 1000 1000 1520 1620 18", 0,
+        // A concrete-filled tube: the plate inside it is carried by the infill.
+        CheckLinesRow{"SteelParts", "--method elastic --infill --tube 1020x16 1000 1000 1520 1620 18",
+                      0,
                       "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
                       "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
-                      "plate\t143.76\t295.00\t0.49\tok\ncap\t245.11\t295.00\t0.83\tok\n"
+                      "plate\t143.76\t295.00\t0.49\tok\nplate_inside\t0.00\t295.00\t0.00\tok\n"
+                      "cap\t245.11\t295.00\t0.83\tok\ncap_weld\t18.18\t200.00\t0.09\tok\n"
                       "stiffener\t72.75\t324.50\t0.22\tok\n"
                       "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
+                      "stiffener_plate_weld\t37.92\t200.00\t0.19\tok\n"
                       "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
-                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t30.00\t0.67\tok\n"
+                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t15.41\t16.00\t0.96\tok\n"
                       "verdict\tok\n"},
         CheckLinesRow{
             "ThinPlateFails",
             "--method elastic --tube=1020x16 --plate 16 --cap 20x240 1000 1000 1520 1620 18", 4,
             "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
             "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
-            "plate\t505.42\t305.00\t1.66\tfail\ncap\t551.51\t295.00\t1.87\tfail\n"
+            "plate\t505.42\t305.00\t1.66\tfail\nplate_inside\t2730.98\t305.00\t8.95\tfail\n"
+            "cap\t551.51\t295.00\t1.87\tfail\ncap_weld\t18.18\t200.00\t0.09\tok\n"
             "stiffener\t72.75\t324.50\t0.22\tok\n"
             "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
+            "stiffener_plate_weld\t37.92\t200.00\t0.19\tok\n"
             "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
             "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t16.00\t1.25\tfail\n"
             "verdict\tfail\n"}),
@@ -270,7 +276,7 @@ TEST(Json, ParsesBackWithEverything) {
 
     const auto steel = nlohmann::json::parse(
         run("--json --method elastic --tube 1020x16 1000 1000 1520 1620 18").out);
-    ASSERT_EQ(steel["checks"].size(), 12u);
+    ASSERT_EQ(steel["checks"].size(), 15u);
     EXPECT_EQ(steel["checks"][4]["name"], "plate");
     EXPECT_EQ(steel["checks"][4]["demandText"], "143.76");
     EXPECT_EQ(steel["design"]["detailing"]["tube"], "1020x16");
@@ -321,13 +327,15 @@ TEST(CsvChecks, ColumnsAndTheGoverningSummary) {
 
 TEST(CsvChecks, SteelPartsAddTheirColumns) {
     const CliResult r =
-        run("--method elastic --tube 1020x16 --csv -", "P,M,d,D,n\n1000,1000,1520,1620,18\n");
+        run("--method elastic --infill --tube 1020x16 --csv -", "P,M,d,D,n\n1000,1000,1520,1620,18\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find(",equilibrium_ratio,plate_ratio,cap_ratio,stiffener_ratio,"
-                         "stiffener_weld_ratio,column_weld_ratio,tube_ratio,anchorage_ratio,"
+    EXPECT_NE(r.out.find(",equilibrium_ratio,plate_ratio,plate_inside_ratio,cap_ratio,"
+                         "cap_weld_ratio,stiffener_ratio,stiffener_weld_ratio,"
+                         "stiffener_plate_weld_ratio,column_weld_ratio,tube_ratio,anchorage_ratio,"
                          "detailing_ratio,verdict\n"),
               std::string::npos);
-    EXPECT_NE(r.out.find(",0.16,0.49,0.83,0.22,0.42,0.75,0.33,0.83,0.67,ok\n"), std::string::npos);
+    EXPECT_NE(r.out.find(",0.16,0.49,0.00,0.83,0.09,0.22,0.42,0.19,0.75,0.33,0.83,0.96,ok\n"),
+              std::string::npos);
     EXPECT_NE(r.err.find("最不利 锚栓顶板：第 1 行，利用率 0.83，满足\n"), std::string::npos);
 }
 

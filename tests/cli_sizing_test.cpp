@@ -40,7 +40,7 @@ std::string writeProject(const json& p, const std::string& name) {
 }
 
 const char* const smallRanges = " --bolts M30,M36,M42 --counts 8,12 --d-range 720:760:40"
-                                " --offset-range 80:120:40 --thicknesses 16,25,36"
+                                " --offset-range 80:120:40 --thicknesses 16,25,36,60"
                                 " --stiffener-heights 200:300:100 --welds 6,10";
 
 std::vector<std::string> split(const std::string& line, char sep) {

@@ -33,6 +33,9 @@ DetailingInput tube(const char* size, double plate = 30) {
     return t;
 }
 
+// Every check of `row` made, and the expected ones as demand, capacity and ratio.
+void expectChecks(const SteelRow& row, const DesignInput& design);
+
 class SteelChecks : public testing::TestWithParam<SteelRow> {};
 
 TEST_P(SteelChecks, AgainstHandValues) {
@@ -42,6 +45,95 @@ TEST_P(SteelChecks, AgainstHandValues) {
     design.detailing = row.detailing;
     if (!row.concrete.empty()) design.concrete = row.concrete;
     if (!row.steel.empty()) design.steel = row.steel;
+    expectChecks(row, design);
+}
+
+class NewSteelChecks : public testing::TestWithParam<SteelRow> {};
+
+// The design's default method, the envelope: each check takes the larger of the two methods;
+// a design shear of 600 kN (only the column weld's rows read it).
+TEST_P(NewSteelChecks, AgainstHandValues) {
+    const SteelRow& row = GetParam();
+    DesignInput design;
+    design.V = 600;
+    design.detailing = row.detailing;
+    expectChecks(row, design);
+}
+
+// The plate inside the tube, the welds of the stiffener's foot and of the cap plates, the
+// column weld's peak shear and the fabricator's rules. Envelope of T 112.00, x 904, σ 3.20
+// (elastic) and T 63.11, x 540, σ 5.90 (rigid plate); r_i = 494, R − r_t = 250.
+INSTANTIATE_TEST_SUITE_P(
+    Table, NewSteelChecks,
+    testing::Values(
+        // Rigid plate: q = 5.90 × 290/540 = 3.1685, M = 3.3/16 × q × 494² = 159479: 3.6 × f.
+        // D_out = max(1520, 1620 + 108) = 1728, l_w = 354 − 20 = 334, V = 5.90 × 55414 N:
+        // τ_f = 69.92; the cap weld takes T/2 = 56 kN over 1.4 × 10 × 220.
+        SteelRow{"Defaults",
+                 {"1000", "1000", "1520", "1620", "18"},
+                 tube("1020x16"),
+                 "",
+                 "",
+                 {{"plate_inside", "1063.19 295.00 3.60"},
+                  {"stiffener_plate_weld", "69.92 200.00 0.35"},
+                  {"cap_weld", "18.18 200.00 0.09"},
+                  {"detailing", "15.41 16.00 0.96"}}},
+        SteelRow{"InfillCarriesThePlateInside",
+                 {"1000", "1000", "1520", "1620", "18"},
+                 [] {
+                     DetailingInput t = tube("1020x16");
+                     t.infill = true;
+                     return t;
+                 }(),
+                 "",
+                 "",
+                 {{"plate_inside", "0.00 295.00 0.00"}}},
+        // The whole plate bears (x = d): q = σ = 2.80 (elastic), M = 140931 N·mm/mm.
+        SteelRow{"WholePlateBears",
+                 {"5000", "0", "1520", "1620", "18"},
+                 tube("1020x16"),
+                 "",
+                 "",
+                 {{"plate_inside", "939.54 295.00 3.18"}}},
+        // V = 600 kN: τ_f = 2V/A_w = 44.58 with σ_f/β_f = 149.87 gives 156.36 (151.52 with V/A_w).
+        SteelRow{"ColumnWeldPeakShear",
+                 {"1000", "1000", "1520", "1620", "18"},
+                 tube("1020x16"),
+                 "",
+                 "",
+                 {{"column_weld", "156.36 200.00 0.78"}}},
+        // 36 M36 on a 1620 circle: π·D/n = 141.37 < 4 × 36.
+        SteelRow{"BoltSpacing",
+                 {"1000", "1000", "1520", "1620", "36"},
+                 tube("1020x16"),
+                 "",
+                 "",
+                 {{"detailing", "144.00 141.37 1.02"}}},
+        // A 20 mm fillet on a 16 mm wall: h_f ≤ 1.2 × 16 = 19.20.
+        SteelRow{"FilletLegOnAThinWall",
+                 {"1000", "1000", "1520", "1620", "18"},
+                 [] {
+                     DetailingInput t = tube("1020x16");
+                     t.weld = 20;
+                     return t;
+                 }(),
+                 "",
+                 "",
+                 {{"detailing", "20.00 19.20 1.04"}}},
+        // Q390 at t_w = 20 is in the 40 mm band, f_y = 370: t_w ≥ 1020 × 370/23500 = 16.06.
+        SteelRow{"TubeSlendernessByBand",
+                 {"1000", "1000", "1520", "1620", "18"},
+                 [] {
+                     DetailingInput t = tube("1020x20");
+                     t.tubeSteel = "Q390";
+                     return t;
+                 }(),
+                 "",
+                 "",
+                 {{"detailing", "16.06 20.00 0.80"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+void expectChecks(const SteelRow& row, const DesignInput& design) {
     const CaseOutcome out = computeCase(row.inputs, design);
     ASSERT_EQ(out.status, CaseOutcome::Status::Ok) << out.message;
     ASSERT_EQ(out.checks.made().size(), static_cast<std::size_t>(checkCount));
@@ -73,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {"column_weld", "149.87 200.00 0.75"},
                   {"tube", "100.00 305.00 0.33"},
                   {"anchorage", "828.00 1000.00 0.83"},
-                  {"detailing", "20.00 30.00 0.67"}}},
+                  // t_w ≥ 1020 × 355/23500 = 15.41 governs the detailing rules.
+                  {"detailing", "15.41 16.00 0.96"}}},
         // T = 0: only the compression side loads the stiffener and its welds.
         SteelRow{"CompressionSideOfTheStiffener",
                  {"5000", "0", "1520", "1620", "18"},

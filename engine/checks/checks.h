@@ -18,15 +18,18 @@ enum class CheckId {
     Shear,
     Equilibrium,
     Plate,
+    PlateInside,
     Cap,
+    CapWeld,
     Stiffener,
     StiffenerWeld,
+    StiffenerPlateWeld,
     ColumnWeld,
     Tube,
     Anchorage,
     Detailing,
 };
-constexpr int checkCount = 12;
+constexpr int checkCount = 15;
 
 // The outcome of one check.
 struct Check {
@@ -61,6 +64,7 @@ struct CheckContext {
     bool boltsBeyondAxis;         // a bolt lies beyond the neutral axis
     double x0;                    // mm, elastic compression length
     bool searched;                // the texts are the search's (the elastic method's)
+    double x;                     // mm, the compression length of the texts (xt)
 };
 
 // One check, defined once: the command, the batch, the window, the load table and the

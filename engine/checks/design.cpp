@@ -184,6 +184,13 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     const double P = number(inputs[0]);
     const double M = std::fabs(number(inputs[1]));
     const double d = number(inputs[2]);
+    // Without compression the length's text is "." (a plate lifted onto its bolts).
+    double x = 0;
+    try {
+        x = number(result.xt);
+    } catch (const TarvelError&) {
+        x = 0;
+    }
     if (data.input.detailing)
         out.detailing = resolveDetailing(*data.input.detailing, d, a.input.D, a.input.n,
                                          data.bolt.diameter);
@@ -219,7 +226,8 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
                                out.momentMiss,
                                a.input.n >= 1 && boltDistancesBeyondAxis(a)[1] > 0,
                                a.check.x0,
-                               searched};
+                               searched,
+                               x};
     for (const CheckDefinition& def : checkDefinitions()) {
         Check& c = out.checks[static_cast<int>(def.id)];
         if (def.needsDetailing && !out.detailing) {

@@ -23,6 +23,8 @@ constexpr double twoThroats = 1.4;
 constexpr double reducedStressAllowance = 1.1;
 // The thinnest base plate the detailing rules accept.
 constexpr double minPlate = 20;
+// Poisson's ratio of steel, for the plate inside the tube.
+constexpr double poisson = 0.3;
 
 const Detailing& detailingOf(const CheckContext& c) {
     return *c.detailing;
@@ -95,6 +97,44 @@ Check plate(const CheckContext& c) {
     return k;
 }
 
+double tubeWallPressure(double sigma, double x, double d, double Dt) {
+    if (!(x > 0)) return 0;
+    if (x >= d) return sigma;
+    return sigma * std::max(0.0, (x - (d / 2 - Dt / 2)) / x);
+}
+
+double insidePlateMoment(double q, double ri, double hole) {
+    if (hole > 0) {
+        const double arm = ri - hole / 2;
+        return q * arm * arm / 2;
+    }
+    return (3 + poisson) / 16 * q * ri * ri;
+}
+
+Check plateInside(const CheckContext& c) {
+    const Detailing& t = detailingOf(c);
+    const double capacity = f(t.plateSteel, t.tp);
+    if (t.input.infill) {
+        Check k = makeCheck(CheckId::PlateInside, 0, two(0), capacity);
+        k.formula = "管内填充混凝土，管内底板由填充混凝土支承";
+        k.remark = "管内填充混凝土";
+        return k;
+    }
+    const double ri = t.Dt / 2 - t.tw;
+    const double q = tubeWallPressure(c.sigma, c.x, c.d, t.Dt);
+    const double M = insidePlateMoment(q, ri, 0);
+    const double stress = 6 * M / (t.tp * t.tp);
+    Check k = makeCheck(CheckId::PlateInside, stress, two(stress), capacity);
+    k.formula = "{r|i} = {D|t}/2 − {t|w} = " + two(ri) +
+                " mm；管壁处压应力 q = σ·max(0, (x − (R − {r|t}))/x) = " + two(q) +
+                " N/mm²（x = " + two(c.x) +
+                " mm）；周边简支圆板：{M} = (3 + ν)·q·{r|i}²/16 = " + two(M) +
+                " N·mm/mm（ν = 0.3）；6{M}/{t|p}² = " + k.demandText + " ≤ f = " + k.capacityText +
+                " N/mm²";
+    if (!k.ok) k.remark = "管内底板抗弯不足，宜加厚底板、开中心孔或管内填充混凝土";
+    return k;
+}
+
 Check cap(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
     const double l = c.D * std::sin(pi / c.n) - t.ts;
@@ -136,9 +176,25 @@ Check stiffener(const CheckContext& c) {
     return best;
 }
 
+double stiffenerWeldLength(const Detailing& t) {
+    return t.hs - 2 * t.hfs;
+}
+
+double stiffenerPlateWeldLength(const Detailing& t, double outerDiameter) {
+    return (outerDiameter - t.Dt) / 2 - 2 * t.hfs;
+}
+
+double capWeldLength(const Detailing& t) {
+    return t.bc - 2 * t.hfs;
+}
+
+double twoFilletShear(double V, double h, double lw) {
+    return V / (twoThroats * h * lw);
+}
+
 Check stiffenerWeld(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
-    const double lw = t.hs - 2 * t.hfs;
+    const double lw = stiffenerWeldLength(t);
     Check best;
     bool first = true;
     for (const StiffenerSide& side : stiffenerSides(c)) {
@@ -159,18 +215,58 @@ Check stiffenerWeld(const CheckContext& c) {
     return best;
 }
 
+Check stiffenerPlateWeld(const CheckContext& c) {
+    const Detailing& t = detailingOf(c);
+    const double Dout = plateOuterDiameter(c.d, c.D, c.data.bolt.diameter);
+    const double lw = stiffenerPlateWeldLength(t, Dout);
+    const double V = stiffenerSides(c)[1].V; // the bearing on the stiffener's share
+    const double tauF = lw > 0 ? twoFilletShear(V, t.hfs, lw) : 0;
+    Check k = makeCheck(CheckId::StiffenerPlateWeld, tauF, two(tauF), t.electrode.filletStrength);
+    if (V > 0 && !(lw > 0)) k = makeCheck(CheckId::StiffenerPlateWeld, 1, "∞", 0);
+    k.formula = "{D|out} = max(d, D + 3{d|b}) = " + two(Dout) +
+                " mm，{l|w} = ({D|out} − {D|t})/2 − 2{h|fs} = " + two(lw) +
+                " mm；V = σ·{A|c} = " + two(V / kN) +
+                " kN；{τ|f} = V/(1.4{h|fs}{l|w}) = " + k.demandText +
+                " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
+    if (!k.ok) k.remark = "加劲肋与底板焊缝不足，宜加大焊脚";
+    return k;
+}
+
+Check capWeld(const CheckContext& c) {
+    const Detailing& t = detailingOf(c);
+    const double lw = capWeldLength(t);
+    const double V = c.T * kN / 2; // each end of the cap plate takes half the bolt's force
+    const double tauF = lw > 0 ? twoFilletShear(V, t.hfs, lw) : 0;
+    Check k = makeCheck(CheckId::CapWeld, tauF, two(tauF), t.electrode.filletStrength);
+    if (V > 0 && !(lw > 0)) k = makeCheck(CheckId::CapWeld, 1, "∞", 0);
+    k.formula = "{l|w} = {b|c} − 2{h|fs} = " + two(lw) + " mm，T/2 = " + two(V / kN) +
+                " kN；{τ|f} = (T/2)/(1.4{h|fs}{l|w}) = " + k.demandText +
+                " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
+    if (!k.ok) k.remark = "锚栓顶板焊缝不足，宜加大焊脚或加宽顶板";
+    return k;
+}
+
+double columnWeldStress(double P, double M, double V, double hf, double Dt) {
+    const double Aw = throat * hf * pi * Dt;
+    const double Ww = throat * hf * pi * Dt * Dt / 4;
+    // A thin ring's shear peaks at twice its average, at the neutral axis.
+    return filletDemand(std::fabs(P) * kN / Aw + M * kNm / Ww, 2 * std::fabs(V) * kN / Aw);
+}
+
 Check columnWeld(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
     const double Aw = throat * t.hf * pi * t.Dt;
     const double Ww = throat * t.hf * pi * t.Dt * t.Dt / 4;
     const double sigmaF = std::fabs(c.P) * kN / Aw + c.M * kNm / Ww;
-    const double tauF = c.V * kN / Aw;
-    const double demand = filletDemand(sigmaF, tauF);
+    // A thin ring's shear peaks at twice its average, at the neutral axis.
+    const double tauF = 2 * c.V * kN / Aw;
+    const double demand = columnWeldStress(c.P, c.M, c.V, t.hf, t.Dt);
     Check k = makeCheck(CheckId::ColumnWeld, demand, two(demand), t.electrode.filletStrength);
-    k.formula = "{A|w} = 0.7{h|f}·π{D|t} = " + two(Aw) + " mm²，{W|w} = 0.7{h|f}·π{D|t}²/4 = " +
-                two(Ww) + " mm³；{σ|f} = |P|/{A|w} + M/{W|w} = " + two(sigmaF) +
-                "，{τ|f} = |V|/{A|w} = " + two(tauF) + "；√(({σ|f}/{β|f})² + {τ|f}²) = " +
-                k.demandText + " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
+    k.formula =
+        "{A|w} = 0.7{h|f}·π{D|t} = " + two(Aw) + " mm²，{W|w} = 0.7{h|f}·π{D|t}²/4 = " + two(Ww) +
+        " mm³；{σ|f} = |P|/{A|w} + M/{W|w} = " + two(sigmaF) +
+        "，{τ|f} = 2|V|/{A|w} = " + two(tauF) + "；√(({σ|f}/{β|f})² + {τ|f}²) = " + k.demandText +
+        " ≤ {f|f|w} = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "柱底焊缝不足，宜加大焊脚尺寸";
     return k;
 }
@@ -199,17 +295,52 @@ Check anchorage(const CheckContext& c) {
     return k;
 }
 
+double minimumTubeWall(double Dt, double fy) {
+    constexpr double slendernessLimit = 100; // D_t/t_w ≤ 100·ε_k²
+    constexpr double referenceYield = 235;   // ε_k² = 235/f_y
+    return Dt / (slendernessLimit * referenceYield / fy);
+}
+
+double minimumFilletLength(double h) {
+    constexpr double legs = 8, shortest = 40; // GB 50017-2017, clause 11.3.5
+    return std::max(legs * h, shortest);
+}
+
+double maximumFilletLeg(double t) {
+    constexpr double factor = 1.2;
+    return factor * t;
+}
+
 Check detailing(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
     struct Rule {
         const char* what;
         double required, provided;
     };
+    const double db = c.data.bolt.diameter;
     const double hf = minimumFilletLeg(std::max(t.tp, t.tw));
     const double hfs = minimumFilletLeg(std::max(t.ts, t.tw));
-    const Rule rules[] = {{"底板厚度 {t|p} ≥ 20 mm", minPlate, t.tp},
-                          {"柱底焊脚 {h|f} ≥ {h|min}", hf, t.hf},
-                          {"加劲肋焊脚 {h|fs} ≥ {h|min}", hfs, t.hfs}};
+    const double lmin = minimumFilletLength(t.hfs);
+    const double Dout = plateOuterDiameter(c.d, c.D, db);
+    // Nut, washer and spanner between the stiffeners and beside the tube.
+    constexpr double spacingBolts = 4, spanBolts = 3, tubeBolts = 2;
+    const Rule rules[] = {
+        {"底板厚度 {t|p} ≥ 20 mm", minPlate, t.tp},
+        {"柱底焊脚 {h|f} ≥ {h|min}", hf, t.hf},
+        {"加劲肋焊脚 {h|fs} ≥ {h|min}", hfs, t.hfs},
+        {"钢管径厚比 {t|w} ≥ {D|t}·{f|y}/23500",
+         minimumTubeWall(t.Dt, strengthAt(t.tubeSteel, t.tw).fy), t.tw},
+        {"锚栓间距 π·D/n ≥ 4{d|b}", spacingBolts * db, pi * c.D / c.n},
+        {"加劲肋净距 D·sin(π/n) − {t|s} ≥ 3{d|b}", spanBolts * db, c.D * std::sin(pi / c.n) - t.ts},
+        {"锚栓至管壁 (D − {D|t})/2 ≥ 2{d|b}", tubeBolts * db, (c.D - t.Dt) / 2},
+        {"加劲肋焊缝长度 {h|s} − 2{h|fs} ≥ max(8{h|fs}, 40)", lmin, stiffenerWeldLength(t)},
+        {"加劲肋与底板焊缝长度 ({D|out} − {D|t})/2 − 2{h|fs} ≥ max(8{h|fs}, 40)", lmin,
+         stiffenerPlateWeldLength(t, Dout)},
+        {"顶板焊缝长度 {b|c} − 2{h|fs} ≥ max(8{h|fs}, 40)", lmin, capWeldLength(t)},
+        {"柱底焊脚 {h|f} ≤ 1.2·min({t|w}, {t|p})", t.hf, maximumFilletLeg(std::min(t.tw, t.tp))},
+        {"加劲肋焊脚 {h|fs} ≤ 1.2·min({t|s}, {t|p})", t.hfs,
+         maximumFilletLeg(std::min(t.ts, t.tp))},
+        {"顶板焊脚 {h|fs} ≤ 1.2·min({t|s}, {t|c})", t.hfs, maximumFilletLeg(std::min(t.ts, t.tc))}};
     Check best;
     const Rule* governing = nullptr;
     std::string all;

@@ -89,6 +89,11 @@ DetailingInput readDetailingJson(const json& design) {
     number("stiffenerWeld", in.stiffenerWeld);
     text("electrode", in.electrode);
     number("anchorage", in.anchorage);
+    if (t.contains("infill")) {
+        if (!t["infill"].is_boolean())
+            bad("项目文件中「design.detailing.infill」应为 true 或 false");
+        in.infill = t["infill"].get<bool>();
+    }
     return in;
 }
 
@@ -234,6 +239,7 @@ std::string serializeProject(const Project& p) {
                                     {"stiffenerWeld", t->stiffenerWeld},
                                     {"electrode", t->electrode},
                                     {"anchorage", t->anchorage}};
+        if (t->infill) j["design"]["detailing"]["infill"] = true;
     }
     if (p.design.method != AnalysisMethod::Envelope)
         j["design"]["method"] = methodName(p.design.method);

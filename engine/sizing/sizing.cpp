@@ -16,7 +16,6 @@ namespace {
 constexpr double pi = 3.14159265358979323846;
 constexpr double kN = 1000; // N
 // The part checks' constants, as the checks take them.
-constexpr double throat = 0.7;
 constexpr double twoThroats = 1.4;
 constexpr double reducedStressAllowance = 1.1;
 constexpr double minPlate = 20;
@@ -98,11 +97,8 @@ Setup prepare(const Project& project, const SizingRanges& ranges) {
     for (double hf : s.grid.welds) {
         bool ok = true;
         for (const Load& l : s.loads) {
-            const double Aw = throat * hf * pi * t.Dt;
-            const double Ww = throat * hf * pi * t.Dt * t.Dt / 4;
-            const double sigmaF = std::fabs(l.p) * kN / Aw + l.m * 1e6 / Ww;
-            const double tauF = l.v * kN / Aw;
-            ok = ok && passes(std::hypot(sigmaF / filletBetaF, tauF), t.electrode.filletStrength);
+            ok = ok && passes(checks::columnWeldStress(l.p, l.m, l.v, hf, t.Dt),
+                              t.electrode.filletStrength);
         }
         s.weldPasses.push_back(ok);
     }
@@ -122,6 +118,7 @@ struct Geometry {
 struct Demands {
     double T = 0;     // kN, bolt 1
     double sigma = 0; // N/mm², bearing edge stress
+    double qInside = 0; // N/mm², bearing at the tube wall, on the plate inside the tube
 };
 
 enum class Reject { None, Check, Refused, Failed };
@@ -170,6 +167,13 @@ Verdict loadDemands(const Setup& s, const SizingMethod& method, const Geometry& 
             return rejected({Reject::Check, CheckId::Equilibrium});
         out.T = std::max(out.T, T);
         out.sigma = std::max(out.sigma, sigma);
+        double x = 0; // "." without compression
+        try {
+            x = textToNumber(r.result.xt);
+        } catch (const TarvelError&) {
+            x = 0;
+        }
+        out.qInside = std::max(out.qInside, checks::tubeWallPressure(sigma, x, g.d, s.parts.Dt));
     }
     return {};
 }
@@ -201,6 +205,7 @@ std::vector<PlateChoices> boltFreeParts(const Setup& s, const Geometry& g, const
     const double compression = dem.sigma * Ac;
     const double sideV[2] = {tension, compression};
     const double sideM[2] = {tension * (rb - rt), compression * ec};
+    const double insideM = checks::insidePlateMoment(dem.qInside, rt - t.tw, 0);
     for (std::size_t i = 0; i < grid.thicknesses.size(); ++i) {
         const double ts = grid.thicknesses[i];
         PlateChoices& c = out[i];
@@ -215,7 +220,9 @@ std::vector<PlateChoices> boltFreeParts(const Setup& s, const Geometry& g, const
             M = checks::plateMomentFactor(b1 / a1) * dem.sigma * a1 * a1;
         for (std::size_t k = 0; k < grid.thicknesses.size() && c.tp < 0; ++k) {
             const double tp = grid.thicknesses[k];
-            if (passes(6 * M / (tp * tp), plateStrength(s, tp)) && passes(minPlate, tp))
+            const double inside = t.input.infill ? 0 : 6 * insideM / (tp * tp);
+            if (passes(6 * M / (tp * tp), plateStrength(s, tp)) && passes(minPlate, tp) &&
+                passes(inside, plateStrength(s, tp)))
                 c.tp = static_cast<int>(k);
         }
         if (c.tp < 0) continue;
@@ -264,6 +271,38 @@ CheckId furthestFailure(int stage) {
     static const CheckId order[] = {CheckId::Detailing, CheckId::Plate,     CheckId::ColumnWeld,
                                     CheckId::Cap,       CheckId::Stiffener, CheckId::StiffenerWeld};
     return order[std::clamp(stage, 0, 5)];
+}
+
+// The welds of the stiffener's foot and of the cap plates, and the fabricator's rules, through
+// the checks' own functions.
+bool newPartsPass(const Setup& s, const Geometry& g, const BoltSize& bolt, const Demands& dem,
+                  const SizedDesign& d) {
+    const Detailing& t = s.parts;
+    Detailing parts = t;
+    parts.tp = d.tp;
+    parts.ts = d.ts;
+    parts.hs = d.hs;
+    parts.tc = d.tc;
+    parts.hf = d.hf;
+    parts.hfs = d.hfs;
+    const double db = bolt.diameter;
+    const double Dout = plateOuterDiameter(g.d, g.D, db);
+    const double R = g.d / 2, rt = t.Dt / 2;
+    const double compression = dem.sigma * pi / g.n * (R * R - rt * rt);
+    const double plateWeld = checks::stiffenerPlateWeldLength(parts, Dout);
+    const double capWeld = checks::capWeldLength(parts);
+    const double lmin = checks::minimumFilletLength(d.hfs);
+    const double fw = t.electrode.filletStrength;
+    return plateWeld > 0 && capWeld > 0 &&
+           passes(checks::twoFilletShear(compression, d.hfs, plateWeld), fw) &&
+           passes(checks::twoFilletShear(dem.T * kN / 2, d.hfs, capWeld), fw) &&
+           passes(checks::minimumTubeWall(t.Dt, strengthAt(t.tubeSteel, t.tw).fy), t.tw) &&
+           passes(4 * db, pi * g.D / g.n) && passes(3 * db, g.D * std::sin(pi / g.n) - d.ts) &&
+           passes(2 * db, (g.D - t.Dt) / 2) &&
+           passes(lmin, checks::stiffenerWeldLength(parts)) && passes(lmin, plateWeld) &&
+           passes(lmin, capWeld) && passes(d.hf, checks::maximumFilletLeg(std::min(t.tw, d.tp))) &&
+           passes(d.hfs, checks::maximumFilletLeg(std::min(d.ts, d.tp))) &&
+           passes(d.hfs, checks::maximumFilletLeg(std::min(d.ts, d.tc)));
 }
 
 // The lightest design of a geometry and a bolt, or the check that rules it out.
@@ -315,6 +354,7 @@ bool lightest(const Setup& s, const Geometry& g, const BoltSize& bolt, const Dem
             design.hf = grid.welds[c.hf];
             design.hfs = grid.welds[h.hfs];
             design.la = la;
+            if (!newPartsPass(s, g, bolt, dem, design)) continue;
             design.mass = baseMass({g.d, g.D, g.n, bolt.diameter, t.Dt, design.tp, ts, design.hs,
                                     design.tc, t.bc, la});
             if (!found || design.mass.total < best.mass.total) best = std::move(design);
