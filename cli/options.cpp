@@ -305,8 +305,8 @@ Options parseOptions(const std::vector<std::string_view>& args) {
                          " 描述钢管柱脚的板件，需同时给出 --tube（钢管 外径x壁厚）"};
     // The design takes the envelope unless a method is chosen; the plain twelve texts (no
     // design output asked for) stay the elastic method's, as the form gives them.
-    if (!o.methodGiven && !o.checks && !o.json && !o.report)
-        o.design.method = AnalysisMethod::Elastic;
+    if (!o.methodGiven && (o.checks || o.json || o.report))
+        o.design.method = AnalysisMethod::Envelope;
     return o;
 }
 

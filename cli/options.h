@@ -25,7 +25,13 @@ struct Options {
     bool designBesidesShear = false;                    // a design option other than --shear
     bool tubeGiven = false;                             // --tube: the steel parts are checked
     bool methodGiven = false;                           // --method was given
-    DesignInput design;                                 // with the options applied
+    // With the options applied. The plain twelve texts are the elastic method's; the checks
+    // take the envelope unless a method is chosen (parseOptions).
+    DesignInput design = [] {
+        DesignInput plain;
+        plain.method = AnalysisMethod::Elastic;
+        return plain;
+    }();
     std::string shearText = "0";                        // --shear as typed, for the V column
     std::string projectName, member, designer, checker; // the report's header
     std::vector<std::string> arguments;                 // the five texts

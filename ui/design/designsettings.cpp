@@ -64,6 +64,7 @@ tarvel::DesignInput DesignSettings::load() {
                                  d.stiffenerWeld);
         t.electrode = choice(settings, "detailing/electrode", tarvel::electrodes(), d.electrode);
         t.anchorage = number(settings, "detailing/anchorage", 1, 1e4, d.anchorage);
+        t.infill = settings.value("detailing/infill", d.infill).toBool();
         in.detailing = t;
     }
     return in;
@@ -91,6 +92,7 @@ void DesignSettings::save(const tarvel::DesignInput& in) {
         settings.setValue("detailing/stiffener", QString::fromStdString(t->stiffener));
         settings.setValue("detailing/cap", QString::fromStdString(t->cap));
         settings.setValue("detailing/weld", t->weld);
+        settings.setValue("detailing/infill", t->infill);
         settings.setValue("detailing/stiffenerWeld", t->stiffenerWeld);
         settings.setValue("detailing/electrode", QString::fromStdString(t->electrode));
         settings.setValue("detailing/anchorage", t->anchorage);

@@ -1,5 +1,6 @@
 #include "design/detailingpanel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -37,7 +38,8 @@ DetailingPanel::DetailingPanel(QWidget* parent)
       plateSteel_(choices(tarvel::plateSteels())), stiffener_(new QLineEdit), cap_(new QLineEdit),
       weld_(millimetres(1, tarvel::maxPlateThickness)),
       stiffenerWeld_(millimetres(1, tarvel::maxPlateThickness)),
-      electrode_(choices(tarvel::electrodes())), anchorage_(millimetres(1, maxAnchorage)) {
+      electrode_(choices(tarvel::electrodes())), anchorage_(millimetres(1, maxAnchorage)),
+      infill_(new QCheckBox("管内填充混凝土")) {
     setObjectName("detailingPanel");
     setCheckable(true);
     setChecked(false);
@@ -52,6 +54,7 @@ DetailingPanel::DetailingPanel(QWidget* parent)
     stiffenerWeld_->setObjectName("stiffenerWeldSpin");
     electrode_->setObjectName("electrodeCombo");
     anchorage_->setObjectName("anchorageSpin");
+    infill_->setObjectName("infillCheck");
 
     auto* form = new QFormLayout(this);
     form->addRow("钢管 Dt×tw(mm)", tube_);
@@ -64,6 +67,7 @@ DetailingPanel::DetailingPanel(QWidget* parent)
     form->addRow("加劲肋焊脚 hfs", stiffenerWeld_);
     form->addRow("焊条", electrode_);
     form->addRow("锚固长度 la", anchorage_);
+    form->addRow(QString(), infill_);
 
     fill(tarvel::DetailingInput{});
     auto emitChanged = [this] {
@@ -76,6 +80,7 @@ DetailingPanel::DetailingPanel(QWidget* parent)
         connect(combo, &QComboBox::currentIndexChanged, this, emitChanged);
     for (QDoubleSpinBox* spin : {plate_, weld_, stiffenerWeld_, anchorage_})
         connect(spin, &QDoubleSpinBox::valueChanged, this, emitChanged);
+    connect(infill_, &QCheckBox::toggled, this, emitChanged);
 }
 
 std::optional<tarvel::DetailingInput> DetailingPanel::detailing() const {
@@ -91,6 +96,7 @@ std::optional<tarvel::DetailingInput> DetailingPanel::detailing() const {
     t.stiffenerWeld = stiffenerWeld_->value();
     t.electrode = electrode_->currentText().toStdString();
     t.anchorage = anchorage_->value();
+    t.infill = infill_->isChecked();
     return t;
 }
 
@@ -113,4 +119,5 @@ void DetailingPanel::fill(const tarvel::DetailingInput& t) {
     stiffenerWeld_->setValue(t.stiffenerWeld);
     electrode_->setCurrentText(text(t.electrode));
     anchorage_->setValue(t.anchorage);
+    infill_->setChecked(t.infill);
 }

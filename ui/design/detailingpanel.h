@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLineEdit;
@@ -37,5 +38,6 @@ class DetailingPanel : public QGroupBox {
     QDoubleSpinBox* stiffenerWeld_;
     QComboBox* electrode_;
     QDoubleSpinBox* anchorage_;
+    QCheckBox* infill_;
     bool filling_ = false; // setDetailing is not a change by the user
 };
