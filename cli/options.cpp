@@ -140,7 +140,9 @@ void applyDetailing(Options& o, Valued option, const std::string& value) {
         t.cap = value;
         break;
     case Valued::weld:
-        t.weld = designNumber(value, InputField::weld);
+        // full: a full-penetration butt weld of the tube's strength.
+        t.fullPenetration = value == "full";
+        if (!t.fullPenetration) t.weld = designNumber(value, InputField::weld);
         break;
     case Valued::stiffenerWeld:
         t.stiffenerWeld = designNumber(value, InputField::stiffenerWeld);

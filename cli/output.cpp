@@ -94,7 +94,7 @@ std::string caseJson(const CaseOutcome& outcome, const Options& options) {
                                         {"plateSteel", t.plateSteel},
                                         {"stiffener", t.stiffener},
                                         {"cap", t.cap},
-                                        {"weld", t.weld},
+                                        {"weld", t.fullPenetration ? json("full") : json(t.weld)},
                                         {"stiffenerWeld", t.stiffenerWeld},
                                         {"electrode", t.electrode},
                                         {"anchorage", t.anchorage},

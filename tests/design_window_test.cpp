@@ -720,11 +720,13 @@ class DesignWindowTest : public QObject {
         p.design.detailing.emplace();
         p.design.detailing->tube = "610x12";
         p.design.detailing->cap = "20x200";
-        p.design.detailing->infill = true; // a filled tube: the window keeps it
+        p.design.detailing->infill = true; // a filled tube and a butt weld: the window keeps them
+        p.design.detailing->fullPenetration = true;
         p.loads = {{"基本组合", "800", "200", "50"}, {"风", "300", "250", ""}};
         window()->showProject(p);
         const tarvel::Project before = window()->project();
         QVERIFY(before.design.detailing->infill);
+        QVERIFY(before.design.detailing->fullPenetration);
         part<QTabWidget>("tabs")->setCurrentIndex(3);
         part<QLineEdit>("sizingBolts")->setText("M30,M36,M42");
         part<QLineEdit>("sizingCounts")->setText("8,12");

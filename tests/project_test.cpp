@@ -50,6 +50,19 @@ TEST(ProjectFile, DetailingIsVersionTwoAndMissingKeysTakeTheDefaults) {
     EXPECT_EQ(parseProject(saved), p);
 }
 
+TEST(ProjectFile, FilledTubeAndButtWeldRoundTrip) {
+    std::string text = versionOne;
+    text.insert(text.find("\"friction\": 0.4") + 15,
+                R"(, "detailing": {"tube": "1020x16", "weld": "full", "infill": true})");
+    const Project p = parseProject(text);
+    ASSERT_TRUE(p.design.detailing);
+    EXPECT_TRUE(p.design.detailing->fullPenetration);
+    EXPECT_TRUE(p.design.detailing->infill);
+    EXPECT_EQ(parseProject(serializeProject(p)), p);
+    text.replace(text.find("\"full\""), 6, "\"half\"");
+    EXPECT_THROW(parseProject(text), TarvelError);
+}
+
 struct VersionRow {
     const char* name;
     AnalysisMethod method;

@@ -120,6 +120,19 @@ INSTANTIATE_TEST_SUITE_P(
                  "",
                  "",
                  {{"detailing", "20.00 19.20 1.04"}}},
+        // --weld full: the tube's σ = 100.00 against f = 305 (τ = 2V/A = 23.78 against 175), and
+        // the 20 mm leg's rules no longer apply.
+        SteelRow{"ButtWeldOfTheTubesStrength",
+                 {"1000", "1000", "1520", "1620", "18"},
+                 [] {
+                     DetailingInput t = tube("1020x16");
+                     t.weld = 20;
+                     t.fullPenetration = true;
+                     return t;
+                 }(),
+                 "",
+                 "",
+                 {{"column_weld", "100.00 305.00 0.33"}, {"detailing", "15.41 16.00 0.96"}}},
         // Q390 at t_w = 20 is in the 40 mm band, f_y = 370: t_w ≥ 1020 × 370/23500 = 16.06.
         SteelRow{"TubeSlendernessByBand",
                  {"1000", "1000", "1520", "1620", "18"},

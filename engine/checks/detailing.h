@@ -23,6 +23,9 @@ struct DetailingInput {
     std::string electrode = "E50";
     double anchorage = 1000; // provided anchorage length l_a
     bool infill = false;     // a concrete-filled tube: the infill carries the plate inside it
+    // The column weld is a full-penetration butt weld of the tube's strength ("weld": "full"),
+    // not a fillet h_f.
+    bool fullPenetration = false;
     bool operator==(const DetailingInput&) const = default;
 };
 

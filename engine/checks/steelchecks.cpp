@@ -253,8 +253,30 @@ double columnWeldStress(double P, double M, double V, double hf, double Dt) {
     return filletDemand(std::fabs(P) * kN / Aw + M * kNm / Ww, 2 * std::fabs(V) * kN / Aw);
 }
 
+// A full-penetration butt weld of the tube's strength: the tube's σ and peak τ against f and
+// f_v of the tube steel at t_w (GB 50017-2017, clause 4.4.5 for first- and second-grade welds).
+Check buttColumnWeld(const CheckContext& c) {
+    const Detailing& t = detailingOf(c);
+    const double inner = t.Dt - 2 * t.tw;
+    const double A = pi / 4 * (t.Dt * t.Dt - inner * inner);
+    const double W = pi / 32 * (std::pow(t.Dt, 4) - std::pow(inner, 4)) / t.Dt;
+    const PlateSteel::Band s = strengthAt(t.tubeSteel, t.tw);
+    const double sigma = std::fabs(c.P) * kN / A + c.M * kNm / W;
+    const double tau = 2 * c.V * kN / A;
+    Check k = makeCheck(CheckId::ColumnWeld, sigma, two(sigma), s.f);
+    Check shear = makeCheck(CheckId::ColumnWeld, tau, two(tau), s.fv);
+    if (shear.ratio > k.ratio) k = std::move(shear);
+    k.formula = "全熔透对接焊缝，与钢管等强：σ = |P|/A + M/W = " + two(sigma) + " N/mm²（f = " +
+                plain(s.f) + "），τ = 2|V|/A = " + two(tau) + " N/mm²（{f|v} = " + plain(s.fv) +
+                "）；取 " + k.demandText + " ≤ " + k.capacityText + " N/mm²";
+    k.remark = k.ok ? "全熔透对接焊缝（一、二级），按钢管截面验算"
+                    : "全熔透对接焊缝按钢管截面验算不足，宜加大钢管";
+    return k;
+}
+
 Check columnWeld(const CheckContext& c) {
     const Detailing& t = detailingOf(c);
+    if (t.input.fullPenetration) return buttColumnWeld(c);
     const double Aw = throat * t.hf * pi * t.Dt;
     const double Ww = throat * t.hf * pi * t.Dt * t.Dt / 4;
     const double sigmaF = std::fabs(c.P) * kN / Aw + c.M * kNm / Ww;
@@ -345,6 +367,8 @@ Check detailing(const CheckContext& c) {
     const Rule* governing = nullptr;
     std::string all;
     for (const Rule& r : rules) {
+        // The fillet rules of the column weld do not apply to a butt weld.
+        if (t.input.fullPenetration && (&r == &rules[1] || &r == &rules[10])) continue;
         Check k = makeCheck(CheckId::Detailing, r.required, two(r.required), r.provided);
         all += std::string(all.empty() ? "" : "；") + r.what + "：" + two(r.required) + " ≤ " +
                two(r.provided) + " mm";

@@ -85,7 +85,13 @@ DetailingInput readDetailingJson(const json& design) {
     text("plateSteel", in.plateSteel);
     text("stiffener", in.stiffener);
     text("cap", in.cap);
-    number("weld", in.weld);
+    if (t.contains("weld") && t["weld"].is_string()) {
+        if (t["weld"].get<std::string>() != "full")
+            bad("项目文件中「design.detailing.weld」应为焊脚尺寸或 \"full\"");
+        in.fullPenetration = true;
+    } else {
+        number("weld", in.weld);
+    }
     number("stiffenerWeld", in.stiffenerWeld);
     text("electrode", in.electrode);
     number("anchorage", in.anchorage);
@@ -240,6 +246,7 @@ std::string serializeProject(const Project& p) {
                                     {"electrode", t->electrode},
                                     {"anchorage", t->anchorage}};
         if (t->infill) j["design"]["detailing"]["infill"] = true;
+        if (t->fullPenetration) j["design"]["detailing"]["weld"] = "full";
     }
     if (p.design.method != AnalysisMethod::Envelope)
         j["design"]["method"] = methodName(p.design.method);

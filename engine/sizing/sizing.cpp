@@ -97,8 +97,9 @@ Setup prepare(const Project& project, const SizingRanges& ranges) {
     for (double hf : s.grid.welds) {
         bool ok = true;
         for (const Load& l : s.loads) {
-            ok = ok && passes(checks::columnWeldStress(l.p, l.m, l.v, hf, t.Dt),
-                              t.electrode.filletStrength);
+            ok = ok && (t.input.fullPenetration ||
+                        passes(checks::columnWeldStress(l.p, l.m, l.v, hf, t.Dt),
+                               t.electrode.filletStrength));
         }
         s.weldPasses.push_back(ok);
     }
@@ -300,7 +301,8 @@ bool newPartsPass(const Setup& s, const Geometry& g, const BoltSize& bolt, const
            passes(4 * db, pi * g.D / g.n) && passes(3 * db, g.D * std::sin(pi / g.n) - d.ts) &&
            passes(2 * db, (g.D - t.Dt) / 2) &&
            passes(lmin, checks::stiffenerWeldLength(parts)) && passes(lmin, plateWeld) &&
-           passes(lmin, capWeld) && passes(d.hf, checks::maximumFilletLeg(std::min(t.tw, d.tp))) &&
+           passes(lmin, capWeld) && (t.input.fullPenetration ||
+            passes(d.hf, checks::maximumFilletLeg(std::min(t.tw, d.tp)))) &&
            passes(d.hfs, checks::maximumFilletLeg(std::min(d.ts, d.tp))) &&
            passes(d.hfs, checks::maximumFilletLeg(std::min(d.ts, d.tc)));
 }

@@ -65,6 +65,7 @@ tarvel::DesignInput DesignSettings::load() {
         t.electrode = choice(settings, "detailing/electrode", tarvel::electrodes(), d.electrode);
         t.anchorage = number(settings, "detailing/anchorage", 1, 1e4, d.anchorage);
         t.infill = settings.value("detailing/infill", d.infill).toBool();
+        t.fullPenetration = settings.value("detailing/fullWeld", d.fullPenetration).toBool();
         in.detailing = t;
     }
     return in;
@@ -93,6 +94,7 @@ void DesignSettings::save(const tarvel::DesignInput& in) {
         settings.setValue("detailing/cap", QString::fromStdString(t->cap));
         settings.setValue("detailing/weld", t->weld);
         settings.setValue("detailing/infill", t->infill);
+        settings.setValue("detailing/fullWeld", t->fullPenetration);
         settings.setValue("detailing/stiffenerWeld", t->stiffenerWeld);
         settings.setValue("detailing/electrode", QString::fromStdString(t->electrode));
         settings.setValue("detailing/anchorage", t->anchorage);

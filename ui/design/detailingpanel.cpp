@@ -39,7 +39,7 @@ DetailingPanel::DetailingPanel(QWidget* parent)
       weld_(millimetres(1, tarvel::maxPlateThickness)),
       stiffenerWeld_(millimetres(1, tarvel::maxPlateThickness)),
       electrode_(choices(tarvel::electrodes())), anchorage_(millimetres(1, maxAnchorage)),
-      infill_(new QCheckBox("管内填充混凝土")) {
+      infill_(new QCheckBox("管内填充混凝土")), fullWeld_(new QCheckBox("柱底全熔透对接焊缝")) {
     setObjectName("detailingPanel");
     setCheckable(true);
     setChecked(false);
@@ -55,6 +55,7 @@ DetailingPanel::DetailingPanel(QWidget* parent)
     electrode_->setObjectName("electrodeCombo");
     anchorage_->setObjectName("anchorageSpin");
     infill_->setObjectName("infillCheck");
+    fullWeld_->setObjectName("fullWeldCheck");
 
     auto* form = new QFormLayout(this);
     form->addRow("钢管 Dt×tw(mm)", tube_);
@@ -64,6 +65,7 @@ DetailingPanel::DetailingPanel(QWidget* parent)
     form->addRow("加劲肋 ts×hs(mm)", stiffener_);
     form->addRow("锚栓顶板 tc×bc(mm)", cap_);
     form->addRow("柱底焊脚 hf", weld_);
+    form->addRow(QString(), fullWeld_);
     form->addRow("加劲肋焊脚 hfs", stiffenerWeld_);
     form->addRow("焊条", electrode_);
     form->addRow("锚固长度 la", anchorage_);
@@ -80,7 +82,10 @@ DetailingPanel::DetailingPanel(QWidget* parent)
         connect(combo, &QComboBox::currentIndexChanged, this, emitChanged);
     for (QDoubleSpinBox* spin : {plate_, weld_, stiffenerWeld_, anchorage_})
         connect(spin, &QDoubleSpinBox::valueChanged, this, emitChanged);
-    connect(infill_, &QCheckBox::toggled, this, emitChanged);
+    for (QCheckBox* check : {infill_, fullWeld_})
+        connect(check, &QCheckBox::toggled, this, emitChanged);
+    // A butt weld has no leg.
+    connect(fullWeld_, &QCheckBox::toggled, weld_, &QWidget::setDisabled);
 }
 
 std::optional<tarvel::DetailingInput> DetailingPanel::detailing() const {
@@ -97,6 +102,7 @@ std::optional<tarvel::DetailingInput> DetailingPanel::detailing() const {
     t.electrode = electrode_->currentText().toStdString();
     t.anchorage = anchorage_->value();
     t.infill = infill_->isChecked();
+    t.fullPenetration = fullWeld_->isChecked();
     return t;
 }
 
@@ -120,4 +126,5 @@ void DetailingPanel::fill(const tarvel::DetailingInput& t) {
     electrode_->setCurrentText(text(t.electrode));
     anchorage_->setValue(t.anchorage);
     infill_->setChecked(t.infill);
+    fullWeld_->setChecked(t.fullPenetration);
 }

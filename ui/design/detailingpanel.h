@@ -39,5 +39,6 @@ class DetailingPanel : public QGroupBox {
     QComboBox* electrode_;
     QDoubleSpinBox* anchorage_;
     QCheckBox* infill_;
+    QCheckBox* fullWeld_; // the column weld a full-penetration butt weld
     bool filling_ = false; // setDetailing is not a change by the user
 };
