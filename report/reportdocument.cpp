@@ -640,10 +640,19 @@ QString mainCaseNote(const ReportData& d) {
 QString loadCaseTable(const ReportData& d) {
     if (d.loadCases.empty()) return {};
     const auto governing = governingRows(d);
-    // Every case shares the design: a check is made in all or in none.
+    // Every case shares the design: a check is made in all or in none. A check the same in
+    // every combination gets no column: it is stated once below, and the columns fit the page.
     std::vector<CheckId> shown;
-    for (const CheckDefinition& def : checkDefinitions())
-        if (checkApplies(def, d.loadCases.front().design)) shown.push_back(def.id);
+    QStringList same;
+    for (const CheckDefinition& def : checkDefinitions()) {
+        if (!checkApplies(def, d.loadCases.front().design)) continue;
+        if (def.dependsOnLoad) {
+            shown.push_back(def.id);
+        } else if (d.main.outcome.status == CaseStatus::Ok && d.main.outcome.hasChecks) {
+            same << QString::fromUtf8(def.title) + QStringLiteral(" ") +
+                        esc(d.main.outcome.checks[def.id].ratioText);
+        }
+    }
     QString rows = QStringLiteral("<tr><th>荷载组合</th><th>P<br>kN</th><th>M<br>kN·m</th>"
                                   "<th>V<br>kN</th><th>x<br>mm</th><th>σ<sub>max</sub><br>N/mm²"
                                   "</th><th>T<br>kN</th><th>C<br>kN</th>");
@@ -659,7 +668,7 @@ QString loadCaseTable(const ReportData& d) {
         allOk = allOk && ok && o.checks.ok;
         // The governing ratio of each check is marked, and the case shown in full.
         const QString name = esc(c.name) + (k == d.mainIndex ? QStringLiteral("◆") : QString());
-        rows += QStringLiteral("<tr><td>%1</td>").arg(name);
+        rows += QStringLiteral("<tr><td style=\"white-space: nowrap\">%1</td>").arg(name);
         // Figures never break inside a cell.
         for (const QString& cell :
              {load(o.inputs[0]), load(o.inputs[1]), load(numberToText(c.design.V)),
@@ -667,16 +676,18 @@ QString loadCaseTable(const ReportData& d) {
             rows += QStringLiteral("<td class=\"num\">%1</td>").arg(cell);
         for (CheckId id : shown) {
             QString r = ok ? esc(o.checks[id].ratioText) : QString();
-            // A check the same in every combination has no governing row to mark.
-            if (ok && governing[static_cast<int>(id)] == k && checkDefinition(id).dependsOnLoad)
-                r = QStringLiteral("<b>%1▲</b>").arg(r);
+            if (ok && governing[static_cast<int>(id)] == k) r = QStringLiteral("<b>%1▲</b>").arg(r);
             rows += QStringLiteral("<td class=\"num\">%1</td>").arg(r);
         }
         rows += QStringLiteral("<td>%1</td></tr>\n").arg(caseVerdict(c));
     }
     return QStringLiteral("<h2>9 荷载组合汇总</h2>\n") + table(QStringLiteral("cases"), rows) +
            QStringLiteral("<p class=\"remark\">▲ 该项验算的最不利荷载组合；◆ 第 2～8 节详列的"
-                          "荷载组合。</p>\n") +
+                          "荷载组合。%1</p>\n")
+               .arg(same.isEmpty()
+                        ? QString()
+                        : QStringLiteral("与荷载无关、各荷载组合相同的验算（利用率）：%1。")
+                              .arg(same.join(QStringLiteral("，")))) +
            QStringLiteral("<p class=\"verdict\">设计总体结论：%1</p>\n").arg(verdict(allOk));
 }
 
