@@ -25,6 +25,7 @@ CaseDemands elastic(const InputTexts& inputs, double friction) {
         const BaseResult& r = sink.result();
         out.T = textToNumber(r.tt);
         out.sigma = textToNumber(r.qmaxt);
+        out.edges[0] = {out.sigma, checks::compressionLength(r)};
         const double C = textToNumber(r.fqt);
         out.shearCapacity = checks::frictionCapacity(friction, C);
         const EquilibriumMisses miss = equilibriumMisses(
@@ -54,6 +55,15 @@ CaseDemands checked(const InputTexts& inputs, const DesignInput& design) {
     out.sigma = c[static_cast<int>(CheckId::Bearing)].demand;
     out.shearCapacity = c[static_cast<int>(CheckId::Shear)].capacity;
     out.miss = c[static_cast<int>(CheckId::Equilibrium)].demand;
+    auto edge = [](const BaseResult& r) -> EdgeBearing {
+        try {
+            return {textToNumber(r.qmaxt), checks::compressionLength(r)};
+        } catch (const TarvelError&) {
+            return {};
+        }
+    };
+    out.edges[0] = edge(o.result);
+    if (o.otherResult) out.edges[1] = edge(*o.otherResult);
     out.status = CaseStatus::Ok;
     return out;
 }
@@ -75,7 +85,8 @@ SizingMethod sizingMethodFor(const DesignInput& design) {
     // Any shear above zero: the envelope then keeps the smaller friction capacity μ·C, which
     // the sizing holds against each combination's own V.
     base.V = 1;
-    return {methodDefinition(design.method).dependsOnBolt, [base](const InputTexts& inputs, const BoltSize& bolt) {
+    return {methodDefinition(design.method).dependsOnBolt,
+            [base](const InputTexts& inputs, const BoltSize& bolt) {
                 DesignInput d = base;
                 d.bolt = bolt.name;
                 return checked(inputs, d);
