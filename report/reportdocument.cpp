@@ -653,13 +653,16 @@ QString loadCaseTable(const ReportData& d) {
                         esc(d.main.outcome.checks[def.id].ratioText);
         }
     }
+    // Two tables, the figures with the verdict and the ratios, so that each fits the page's
+    // width however many checks the design makes.
     QString rows = QStringLiteral("<tr><th>荷载组合</th><th>P<br>kN</th><th>M<br>kN·m</th>"
                                   "<th>V<br>kN</th><th>x<br>mm</th><th>σ<sub>max</sub><br>N/mm²"
-                                  "</th><th>T<br>kN</th><th>C<br>kN</th>");
+                                  "</th><th>T<br>kN</th><th>C<br>kN</th><th>结论</th></tr>\n");
+    QString ratios = QStringLiteral("<tr><th>荷载组合</th>");
     for (CheckId id : shown)
-        rows +=
+        ratios +=
             QStringLiteral("<th>%1</th>").arg(QString::fromUtf8(checkDefinition(id).shortTitle));
-    rows += QStringLiteral("<th>结论</th></tr>\n");
+    ratios += QStringLiteral("</tr>\n");
     bool allOk = true;
     for (int k = 0; k < static_cast<int>(d.loadCases.size()); ++k) {
         const ReportCase& c = d.loadCases[k];
@@ -668,20 +671,26 @@ QString loadCaseTable(const ReportData& d) {
         allOk = allOk && ok && o.checks.ok;
         // The governing ratio of each check is marked, and the case shown in full.
         const QString name = esc(c.name) + (k == d.mainIndex ? QStringLiteral("◆") : QString());
-        rows += QStringLiteral("<tr><td style=\"white-space: nowrap\">%1</td>").arg(name);
+        const QString head =
+            QStringLiteral("<tr><td style=\"white-space: nowrap\">%1</td>").arg(name);
+        rows += head;
         // Figures never break inside a cell.
         for (const QString& cell :
              {load(o.inputs[0]), load(o.inputs[1]), load(numberToText(c.design.V)),
               own(o.result.xt), own(o.result.qmaxt), own(o.result.tt), own(o.result.fqt)})
             rows += QStringLiteral("<td class=\"num\">%1</td>").arg(cell);
+        rows += QStringLiteral("<td>%1</td></tr>\n").arg(caseVerdict(c));
+        ratios += head;
         for (CheckId id : shown) {
             QString r = ok ? esc(o.checks[id].ratioText) : QString();
             if (ok && governing[static_cast<int>(id)] == k) r = QStringLiteral("<b>%1▲</b>").arg(r);
-            rows += QStringLiteral("<td class=\"num\">%1</td>").arg(r);
+            ratios += QStringLiteral("<td class=\"num\">%1</td>").arg(r);
         }
-        rows += QStringLiteral("<td>%1</td></tr>\n").arg(caseVerdict(c));
+        ratios += QStringLiteral("</tr>\n");
     }
     return QStringLiteral("<h2>9 荷载组合汇总</h2>\n") + table(QStringLiteral("cases"), rows) +
+           QStringLiteral("<p class=\"caption\">各荷载组合的验算利用率</p>\n") +
+           table(QStringLiteral("cases"), ratios) +
            QStringLiteral("<p class=\"remark\">▲ 该项验算的最不利荷载组合；◆ 第 2～8 节详列的"
                           "荷载组合。%1</p>\n")
                .arg(same.isEmpty()
