@@ -27,6 +27,7 @@ struct Options {
     bool betaLGiven = false;                            // --beta-l
     bool seismicGiven = false;                          // --seismic
     std::optional<double> etaJ;                         // --eta-j
+    std::string femOption; // --fem-depth or --fem-mesh, when one was given
     DesignInput design;                                 // with the options applied
     std::string shearText = "0";                        // --shear as typed, for the V column
     std::string projectName, member, designer, checker; // the report's header

@@ -118,9 +118,10 @@ TEST_P(ProjectBadMethod, NamesTheField) {
 INSTANTIATE_TEST_SUITE_P(
     Table, ProjectBadMethod,
     testing::Values(
-        BadMethodRow{"UnknownMethod", R"(, "method": "plastic")",
-                     "项目文件中「design.method」应为 elastic、compatibility 或 envelope，而不是“"
-                     "plastic”"},
+        BadMethodRow{
+            "UnknownMethod", R"(, "method": "plastic")",
+            "项目文件中「design.method」应为 elastic、compatibility、envelope 或 fem，而不是“"
+            "plastic”"},
         BadMethodRow{"MethodNotText", R"(, "method": 2)", "项目文件中「design.method」应为文字"},
         BadMethodRow{"RatioOutOfRange", R"(, "modularRatio": 0.5)",
                      "项目文件中的验算输入有误：「模量比 nE」应在 1 至 50 之间"},
