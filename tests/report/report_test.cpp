@@ -162,7 +162,23 @@ INSTANTIATE_TEST_SUITE_P(
                                  "100.00", "828.00", "1020×16", "底板厚度"},
                                 {"未验算"},
                                 // The inputs table of the steel parts starts a page of its own.
-                                5}),
+                                5},
+                    // The plate as a plate: its model, mesh and iterations, the plate check
+                    // on its stress, and its maps.
+                    ContentCase{"PlateFem",
+                                defaultInputs,
+                                [] {
+                                    DesignInput d;
+                                    d.detailing = DetailingInput{};
+                                    d.detailing->tube = "1020x16";
+                                    d.method = AnalysisMethod::Fem;
+                                    return d;
+                                }(),
+                                {"分析方法：板有限元法", "DKT", "节点 7537 个", "迭代 5 次",
+                                 "96.96", "243.61", "最大应力位于钢管壁处",
+                                 "板有限元法：接触压力（左）"},
+                                {"应变协调法（刚性底板）"},
+                                6}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportPdf, EmbedsTheCjkFontAndKeepsTheDiagramAsVectors) {
