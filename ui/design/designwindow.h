@@ -17,6 +17,8 @@ class CheckPanel;
 class ConnectionPanel;
 class DetailingPanel;
 class DiagramWidget;
+class FemJob;
+class FemMapsWidget;
 class LoadTablePane;
 class ProjectController;
 class ProjectDocument;
@@ -89,6 +91,13 @@ class DesignWindow : public QMainWindow {
     // The title names the analysis method.
     void updateTitle();
     void showNoChecks(const QString& message);
+    // The plate finite-element model of the last calculation, off the window's thread: its
+    // column and maps, and for that method the checks. `design` is the window's.
+    void startFem(const tarvel::DesignInput& design);
+    void showFem(const tarvel::ComputedCase& outcome, const tarvel::DesignInput& design);
+    void showFemRunning(const QString& text);
+    // The checks of a method's case shown, with the status line naming the method.
+    void showMethodCase(const tarvel::ComputedCase& outcome, const tarvel::DesignInput& design);
     void fitSmallScreens();
     void showInputs(const tarvel::InputTexts& inputs);
     void emitBase();
@@ -97,6 +106,8 @@ class DesignWindow : public QMainWindow {
     LoadTablePane* loads_;
     CheckPanel* checks_;
     DiagramWidget* diagram_;
+    FemMapsWidget* femMaps_;
+    FemJob* femJob_;
     DetailingPanel* detailing_;
     ConnectionPanel* connection_;
     ProjectController* projects_ = nullptr;
