@@ -18,8 +18,8 @@ namespace {
 constexpr double boxWidth = 600;
 constexpr double boxHeight = boxWidth / femMapAspect;
 // The plan: its centre and the radius the plate's edge is drawn at.
-constexpr QPointF planCentre{255, 272};
-constexpr double planRadius = 200;
+constexpr QPointF planCentre{255, 262};
+constexpr double planRadius = 185;
 // The colour scale: its left edge, top, bottom and width.
 constexpr double scaleLeft = 500;
 constexpr double scaleTop = 90;

@@ -1055,7 +1055,7 @@ class DesignWindowTest : public QObject {
         if (size.size() == 2) window()->resize(size[0].toInt(), size[1].toInt());
         // The plate finite-element model, when the detailing is on, comes off its thread.
         auto* maps = part<FemMapsWidget>("femMaps");
-        QTRY_VERIFY_WITH_TIMEOUT(maps->isHidden() || maps->hasMaps(), 20000);
+        if (!tube.isEmpty()) QTRY_VERIFY_WITH_TIMEOUT(maps->hasMaps(), 20000);
         QTest::qWait(50);
         QVERIFY(window()->grab().save(QString::fromLocal8Bit(path)));
     }

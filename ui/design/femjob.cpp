@@ -32,6 +32,7 @@ void FemJob::start(const tarvel::InputTexts& inputs, const tarvel::DesignInput& 
     Request r{inputs, design};
     if (watcher_.isRunning()) {
         waiting_ = std::move(r);
+        emit progress(QStringLiteral("板有限元法计算中…"));
         return;
     }
     run(r);
