@@ -28,16 +28,16 @@ BaseFemInput femInput(const InputTexts& inputs, const DesignData& data, const De
 
 namespace {
 
-// The base-plate check on the model's largest surface stress, in place of the panel formula.
-Check plateCheck(const FemSolution& s, const Detailing& t) {
+// A plate check on the model's largest surface stress over its part of the plate, in place of
+// the panel formula.
+Check plateCheck(CheckId id, const StressPeak& peak, const Detailing& t) {
     const double capacity = strengthAt(t.plateSteel, t.tp).f;
-    Check k = makeCheck(CheckId::Plate, s.maxStress, twoDecimals(s.maxStress), capacity);
+    Check k = makeCheck(id, peak.value, twoDecimals(peak.value), capacity);
     k.formula = "板有限元法，单元中心弯矩：{σ} = 6/{t|p}²·√({M|x}² − {M|x}·{M|y} + {M|y}² + "
                 "3{M|xy}²) = " +
                 k.demandText + k.relation() + "f = " + k.capacityText + " N/mm²";
-    k.remark = "最大应力位于" + s.maxStressPlace +
-               "（x = " + std::to_string(std::lround(s.maxStressX)) + " mm，y = ±" +
-               std::to_string(std::lround(s.maxStressY)) + " mm）";
+    k.remark = "最大应力位于" + peak.place + "（x = " + std::to_string(std::lround(peak.x)) +
+               " mm，y = ±" + std::to_string(std::lround(peak.y)) + " mm）";
     if (!k.ok) k.remark += "；底板厚度不足，宜加厚底板或增加加劲肋";
     return k;
 }
@@ -74,7 +74,9 @@ ComputedCase computeFemCase(const InputTexts& inputs, const DesignInput& design,
                 byFem.method = AnalysisMethod::Fem;
                 out.checks = checkDesign(analyze(inputs), inputs, sink.result(), byFem);
                 Check& plate = out.checks.checks[static_cast<int>(CheckId::Plate)];
-                if (plate.checked) plate = plateCheck(*solution, t);
+                if (plate.checked)
+                    plate = plateCheck(CheckId::Plate,
+                                       peakStress(*solution, StressRegion::WholePlate), t);
                 out.checks.ok = true;
                 for (const Check& c : out.checks.checks)
                     out.checks.ok = out.checks.ok && c.ok;

@@ -98,6 +98,37 @@ void checkFemInput(const BaseFemInput& in) {
                                         std::to_string(elements) + " 超过 200000，请加大网格尺寸");
 }
 
+std::string stressPlace(const FemSolution& s, double x, double y) {
+    const double r = std::hypot(x, y);
+    const double near = nearElements * s.meshSize;
+    bool byStiffener = false;
+    for (double a : s.stiffenerAngles)
+        byStiffener =
+            byStiffener || std::fabs(std::remainder(std::atan2(y, x) - a, 2 * pi)) * r <= near;
+    return std::fabs(r - s.tubeRadius) <= near ? "钢管壁处"
+           : r < s.tubeRadius                  ? "管内底板"
+           : byStiffener                       ? "加劲肋根部"
+                                               : "区格内";
+}
+
+StressPeak peakStress(const FemSolution& s, StressRegion region) {
+    StressPeak peak;
+    for (std::size_t t = 0; t < s.mesh.triangles.size(); ++t) {
+        double x = 0, y = 0;
+        for (int v : s.mesh.triangles[t]) {
+            x += s.mesh.nodes[static_cast<std::size_t>(v)].x / 3;
+            y += s.mesh.nodes[static_cast<std::size_t>(v)].y / 3;
+        }
+        const bool inside = std::hypot(x, y) < s.tubeRadius;
+        if ((region == StressRegion::InsideTube && !inside) ||
+            (region == StressRegion::OutsideTube && inside))
+            continue;
+        if (s.vonMises[t] > peak.value) peak = {s.vonMises[t], x, y, {}};
+    }
+    peak.place = stressPlace(s, peak.x, peak.y);
+    return peak;
+}
+
 FemSolution solveBaseFem(const BaseFemInput& in, const FemProgress& progress) {
     checkFemInput(in);
     const Geometry g = geometryOf(in);
@@ -330,18 +361,7 @@ FemSolution solveBaseFem(const BaseFemInput& in, const FemProgress& progress) {
     }
     s.x = s.C > 0 ? std::clamp(g.R - minX, 0.0, in.d) : 0;
 
-    const double r = std::hypot(out.maxStressX, out.maxStressY);
-    const double near = nearElements * h;
-    bool byStiffener = false;
-    for (double a : g.stiffenerAngles)
-        byStiffener =
-            byStiffener ||
-            std::fabs(std::remainder(std::atan2(out.maxStressY, out.maxStressX) - a, 2 * pi)) * r <=
-                near;
-    out.maxStressPlace = std::fabs(r - g.rt) <= near ? "钢管壁处"
-                         : r < g.rt                  ? "管内底板"
-                         : byStiffener               ? "加劲肋根部"
-                                                     : "区格内";
+    out.maxStressPlace = stressPlace(out, out.maxStressX, out.maxStressY);
     return out;
 }
 

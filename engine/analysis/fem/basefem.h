@@ -75,6 +75,20 @@ struct FemSolution {
     std::vector<double> stiffenerAngles; // rad, from the x axis
 };
 
+// Where a point of the plate lies, for the plate checks' remark: 钢管壁处 (within two elements
+// of the tube's mid-wall circle), 管内底板, 加劲肋根部 (within two elements of a stiffener's
+// foot) or 区格内.
+std::string stressPlace(const FemSolution& s, double x, double y);
+
+// The largest surface stress of a part of the plate and where it is (its element's centre;
+// y ≥ 0, mirrored at −y).
+enum class StressRegion { WholePlate, OutsideTube, InsideTube };
+struct StressPeak {
+    double value = 0, x = 0, y = 0; // N/mm², mm
+    std::string place;
+};
+StressPeak peakStress(const FemSolution& s, StressRegion region);
+
 // Called before each solve of the active-set iteration with its number (from 1), so that a
 // window can show how far the model is.
 using FemProgress = std::function<void(int iteration)>;
