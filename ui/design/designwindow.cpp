@@ -308,6 +308,8 @@ tarvel::DesignInput DesignWindow::designInput() const {
     connection_->apply(in);
     in.method = static_cast<tarvel::AnalysisMethod>(methodCombo_->currentData().toInt());
     if (modularSpin_->value() > 0) in.modularRatio = modularSpin_->value();
+    in.femDepth = femDepth_;
+    in.femMesh = femMesh_;
     return in;
 }
 
@@ -323,6 +325,8 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
     ui_.frictionSpin->setValue(in.friction);
     detailing_->setDetailing(in.detailing);
     connection_->setFrom(in);
+    femDepth_ = in.femDepth;
+    femMesh_ = in.femMesh;
     // With a pedestal β_l is computed: the typed one does not count.
     ui_.betaSpin->setEnabled(!in.pedestal);
     {

@@ -115,6 +115,9 @@ class DesignWindow : public QMainWindow {
     QComboBox* methodCombo_;
     QDoubleSpinBox* modularSpin_;
     SizingPane* sizing_ = nullptr;
+    // The plate finite-element method's depth and mesh size of the project shown: the window
+    // has no boxes for them and keeps them as the project file has them.
+    double femDepth_ = 0, femMesh_ = 0;
 
     Ui::DesignWindow ui_;
     std::optional<LastCase> last_; // the last Calculate that gave results
