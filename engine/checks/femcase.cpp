@@ -38,7 +38,10 @@ Check plateCheck(CheckId id, const StressPeak& peak, const Detailing& t) {
                 k.demandText + k.relation() + "f = " + k.capacityText + " N/mm²";
     k.remark = "最大应力位于" + peak.place + "（x = " + std::to_string(std::lround(peak.x)) +
                " mm，y = ±" + std::to_string(std::lround(peak.y)) + " mm）";
-    if (!k.ok) k.remark += "；底板厚度不足，宜加厚底板或增加加劲肋";
+    if (!k.ok)
+        k.remark += id == CheckId::PlateInside
+                        ? "；管内底板抗弯不足，宜加厚底板、开中心孔或管内填充混凝土"
+                        : "；底板厚度不足，宜加厚底板或增加加劲肋";
     return k;
 }
 
@@ -74,9 +77,16 @@ ComputedCase computeFemCase(const InputTexts& inputs, const DesignInput& design,
                 byFem.method = AnalysisMethod::Fem;
                 out.checks = checkDesign(analyze(inputs), inputs, sink.result(), byFem);
                 Check& plate = out.checks.checks[static_cast<int>(CheckId::Plate)];
+                // The panels take the largest stress outside the tube's mid-wall circle, the
+                // plate inside it the largest within: together the largest over the plate. A
+                // filled tube's infill carries the plate inside, which the model leaves out.
                 if (plate.checked)
                     plate = plateCheck(CheckId::Plate,
-                                       peakStress(*solution, StressRegion::WholePlate), t);
+                                       peakStress(*solution, StressRegion::OutsideTube), t);
+                Check& inside = out.checks.checks[static_cast<int>(CheckId::PlateInside)];
+                if (inside.checked && !t.input.infill)
+                    inside = plateCheck(CheckId::PlateInside,
+                                        peakStress(*solution, StressRegion::InsideTube), t);
                 out.checks.ok = true;
                 for (const Check& c : out.checks.checks)
                     out.checks.ok = out.checks.ok && c.ok;
