@@ -8,6 +8,7 @@
 #include "analysis/fem/dkt.h"
 #include "analysis/fem/platesystem.h"
 #include "checks/design.h"
+#include "checks/methods.h"
 
 #include <gtest/gtest.h>
 
@@ -271,6 +272,24 @@ TEST(ContactIteration, PlateThatLiftsOff) {
     EXPECT_EQ(*std::min_element(s.state.boltForces.begin(), s.state.boltForces.end()), 0);
     EXPECT_GT(s.state.x, 0);
     EXPECT_LT(s.state.x, in.d);
+}
+
+// The two plate checks take the model's stress: the panels the largest outside the tube, the
+// plate inside it the largest within, where the rigid plate's disc formula is 3.6 times over.
+TEST(PlateFemChecks, PlateInsideTakesTheModelsStressInsideTheTube) {
+    DesignInput design;
+    design.method = AnalysisMethod::Fem;
+    design.detailing = DetailingInput{};
+    design.detailing->tube = "1020x16";
+    const ComputedCase c = computeCase({"1000", "1000", "1520", "1620", "18"}, design);
+    ASSERT_EQ(c.status, CaseStatus::Ok) << c.message;
+    ASSERT_TRUE(c.fem);
+    const StressPeak inside = peakStress(*c.fem, StressRegion::InsideTube);
+    const StressPeak outside = peakStress(*c.fem, StressRegion::OutsideTube);
+    EXPECT_EQ(c.checks[CheckId::PlateInside].demand, inside.value);
+    EXPECT_EQ(c.checks[CheckId::Plate].demand, outside.value);
+    EXPECT_EQ(std::max(inside.value, outside.value), c.fem->maxStress);
+    EXPECT_LT(c.checks[CheckId::PlateInside].ratio, 1);
 }
 
 } // namespace
