@@ -39,6 +39,9 @@ const char* const usageTemplate =
     "  --check            按默认值验算\n"
     "%METHODS%"
     "  --modular-ratio X  应变协调法的模量比 nE = Es/Ec，1～50（默认按混凝土强度等级）\n"
+    "  --fem-depth h_e    板有限元法的计算深度 h_e(mm)，10～1e9（默认 d/2）：地基 k = Ec/h_e，\n"
+    "                     锚栓刚度 Es·Ae/h_e\n"
+    "  --fem-mesh h       板有限元法的网格尺寸 h(mm)，2～100（默认 min(25, 底板厚度)）\n"
     "构造参数（给出 --tube 时另验算板件：plate plate_inside cap cap_weld stiffener\n"
     "stiffener_weld stiffener_plate_weld column_weld tube anchorage detailing）：\n"
     "  --tube 1020x16     钢管 外径x壁厚(mm)        --tube-steel Q355   钢管钢材\n"
@@ -65,7 +68,8 @@ const char* const usageTemplate =
     "\n"
     "--json：以一个 JSON 对象输出输入、12 个结果、分析方法（method；results_method 为所示结果的\n"
     "方法）、各锚栓拉力（bolt_forces，\n"
-    "kN，锚栓 1 在前）、验算输入与各项验算（含精确平衡解）。\n"
+    "kN，锚栓 1 在前）、验算输入与各项验算（含精确平衡解）；板有限元法另有 fem（节点与单元数、\n"
+    "迭代次数、接触面积、各锚栓拉力、转角、底板最大应力及其位置）。\n"
     "\n"
     "--report FILE.pdf|FILE.html：写出计算书（PDF 或 HTML，按后缀；同时进行设计验算；\n"
     "  计算书注明分析方法）。\n"
@@ -103,7 +107,7 @@ const char* const usageTemplate =
     "末列 method 为该行结果所用的分析方法。\n"
     "\n"
     "退出状态：0 成功；1 计算失败或文件无法读取（错误信息写到标准错误）；2 用法错误；\n"
-    "3 底板全截面受拉或应变协调法无平衡解；4 "
+    "3 底板全截面受拉，或应变协调法、板有限元法无平衡解；4 "
     "计算成功但有验算项不满足（--optimize：没有满足的方案）。\n";
 
 // The usage with the methods of the table, one a line, the default first.

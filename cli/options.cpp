@@ -1,6 +1,8 @@
 #include "options.h"
 
+#include "analysis/fem/basefem.h"
 #include "checks/methods.h"
+#include "core/number.h"
 
 #include <exception>
 #include <string>
@@ -25,6 +27,8 @@ enum class Valued {
     friction,
     method,
     modularRatio,
+    femDepth,
+    femMesh,
     projectName,
     member,
     designer,
@@ -65,6 +69,8 @@ constexpr ValuedName valuedOptions[] = {{"--csv", Valued::csv},
                                         {"--friction", Valued::friction},
                                         {"--method", Valued::method},
                                         {"--modular-ratio", Valued::modularRatio},
+                                        {"--fem-depth", Valued::femDepth},
+                                        {"--fem-mesh", Valued::femMesh},
                                         {"--project-name", Valued::projectName},
                                         {"--member", Valued::member},
                                         {"--designer", Valued::designer},
@@ -137,6 +143,8 @@ bool isDesignOption(Valued option) {
     case Valued::friction:
     case Valued::method:
     case Valued::modularRatio:
+    case Valued::femDepth:
+    case Valued::femMesh:
         return true;
     default:
         if (option >= Valued::tube) return true;
@@ -199,6 +207,21 @@ void applyDetailing(Options& o, Valued option, const std::string& value) {
     }
 }
 
+// A size of the plate finite-element model, refused before anything is computed when it is
+// no number or out of its range.
+double femNumber(const char* option, const std::string& value, double lo, double hi) {
+    double v = 0;
+    try {
+        v = textToNumber(value, InputField::None);
+    } catch (const TarvelError&) {
+        throw UsageError{std::string(option) + " 应为数字，而不是“" + value + "”"};
+    }
+    if (!(v >= lo && v <= hi))
+        throw UsageError{std::string(option) + " 应在 " + numberToText(lo) + "～" +
+                         numberToText(hi) + " mm 之间，而不是 " + value};
+    return v;
+}
+
 void apply(Options& o, Valued option, const std::string& value) {
     o.designGiven = o.designGiven || isDesignOption(option);
     o.designBesidesShear =
@@ -248,6 +271,14 @@ void apply(Options& o, Valued option, const std::string& value) {
         break;
     case Valued::modularRatio:
         o.design.modularRatio = designNumber(value, InputField::modularRatio);
+        break;
+    case Valued::femDepth:
+        o.design.femDepth = femNumber("--fem-depth", value, fem::minDepth, fem::maxDepth);
+        o.femOption = "--fem-depth";
+        break;
+    case Valued::femMesh:
+        o.design.femMesh = femNumber("--fem-mesh", value, fem::minMesh, fem::maxMesh);
+        o.femOption = "--fem-mesh";
         break;
     case Valued::projectName:
         o.projectName = value;
@@ -355,6 +386,10 @@ Options parseOptions(const std::vector<std::string_view>& args) {
     if (!o.optimize && (o.topGiven || !o.sizing.empty()))
         throw UsageError{(o.topGiven ? std::string("--top") : o.sizing.front().option) +
                          " 用于 --optimize（优化选型）"};
+    if (!o.femOption.empty() && o.design.method != AnalysisMethod::Fem)
+        throw UsageError{o.femOption + " 用于 --method fem（板有限元法）"};
+    if (o.design.method == AnalysisMethod::Fem && !o.tubeGiven)
+        throw UsageError{"--method fem（板有限元法）需同时给出 --tube（钢管 外径x壁厚）"};
     if (o.etaJ && !o.seismicGiven) throw UsageError{"--eta-j 用于 --seismic（抗震极限承载力验算）"};
     if (o.seismicGiven) {
         if (!o.tubeGiven) throw UsageError{"--seismic 需同时给出 --tube（钢管 外径x壁厚）"};

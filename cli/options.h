@@ -27,6 +27,7 @@ struct Options {
     bool betaLGiven = false;                            // --beta-l
     bool seismicGiven = false;                          // --seismic
     std::optional<double> etaJ;                         // --eta-j
+    std::string femOption; // --fem-depth or --fem-mesh, when one was given
     bool methodGiven = false;                           // --method was given
     // With the options applied. The plain twelve texts are the elastic method's; the checks
     // take the envelope unless a method is chosen (parseOptions).

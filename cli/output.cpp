@@ -1,5 +1,6 @@
 #include "output.h"
 
+#include "analysis/fem/basefem.h"
 #include "checks/bearingarea.h"
 #include "checks/methods.h"
 #include "core/number.h"
@@ -46,6 +47,25 @@ const char* refinedStatusName(RefinedEquilibrium::Status s) {
     return "singular";
 }
 
+// The plate finite-element model: its size, the iterations, the contact, every bolt, the
+// body's settlement and rotation, and the largest plate stress with where it lies.
+json femJson(const fem::FemSolution& s) {
+    return {{"nodes", s.nodes},
+            {"elements", s.elements},
+            {"iterations", s.iterations},
+            {"depth", number(s.depth)},
+            {"mesh", number(s.meshSize)},
+            {"contact_area", number(s.contactArea)},
+            {"bolt_forces", s.state.boltForces},
+            {"settlement", number(s.settlement)},
+            {"rotation", number(s.rotation)},
+            {"max_plate_stress",
+             {{"value", number(s.maxStress)},
+              {"x", number(s.maxStressX)},
+              {"y", number(s.maxStressY)},
+              {"place", s.maxStressPlace}}}};
+}
+
 } // namespace
 
 std::string caseJson(const ComputedCase& outcome, const Options& options) {
@@ -66,6 +86,7 @@ std::string caseJson(const ComputedCase& outcome, const Options& options) {
     j["results"] = results;
     if (outcome.status == CaseStatus::Ok) j["bolt_forces"] = outcome.boltForces;
     if (!outcome.methodRemark.empty()) j["method_remark"] = outcome.methodRemark;
+    if (outcome.fem) j["fem"] = femJson(*outcome.fem);
     const DesignInput& d = options.design;
     j["design"] = {{"bolt", d.bolt},
                    {"steel", d.steel},

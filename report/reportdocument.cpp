@@ -2,6 +2,9 @@
 
 #include "checks/methods.h"
 #include "core/number.h"
+#include "sizing/basemass.h"
+#include "femmap.h"
+#include "femreport.h"
 #include "plasticdiagram.h"
 #include "reporterror.h"
 #include "reportfont.h"
@@ -35,6 +38,11 @@ const QString plasticName = QStringLiteral("tarvel-plastic");
 // The plastic state's figure across the page.
 constexpr double plasticWidthMm = 150;
 const QString diagramName = QStringLiteral("tarvel-diagram");
+const QString femMapsName = QStringLiteral("tarvel-fem-maps");
+const QString femMapsCaption =
+    QStringLiteral("接触压力（左）与底板折算应力（右），N/mm²；× 为最大应力处");
+// The browser's picture of the plate finite-element maps, px across: sharp at print size.
+constexpr int femMapsImageWidth = 2400;
 
 // Printed sizes of the two pictures.
 constexpr double figureWidthMm = 100;
@@ -45,6 +53,7 @@ constexpr double htmlDpi = 96;
 constexpr double mmPerInch = 25.4;
 
 constexpr int diagramObjectType = QTextFormat::UserObject + 1;
+constexpr int femMapsObjectType = QTextFormat::UserObject + 2;
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -204,6 +213,7 @@ QString methodSection(const ReportCase& c) {
     out += QStringLiteral("</p>\n");
     if (!c.outcome.methodRemark.empty())
         out += QStringLiteral("<p class=\"remark\">%1。</p>\n").arg(esc(c.outcome.methodRemark));
+    out += femModelHtml(c.outcome);
     if (!method.reportsCompatibility) return out;
     return out + QStringLiteral(
                      "<p>应变协调法（刚性底板）：截面保持平面，中和轴 y<sub>n</sub>、曲率 k；"
@@ -305,6 +315,19 @@ QString inputs(const ReportCase& c) {
     return QStringLiteral("<h2>2 输入</h2>\n") + table(QStringLiteral("input"), rows);
 }
 
+// The plate finite-element maps for a browser: a picture sharp at print size.
+QString femMapsFigure(const ReportCase& c) {
+    if (!c.outcome.fem) return {};
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    femMapsImage(*c.outcome.fem, femMapsImageWidth).save(&buffer, "PNG");
+    return QStringLiteral("<figure><img src=\"data:image/png;base64,%1\" alt=\"板有限元法\" "
+                          "style=\"width:%2mm\"><p class=\"caption\">图 3　板有限元法：%3</p>"
+                          "</figure>\n")
+        .arg(QString::fromLatin1(png.toBase64()), plain(femMapsWidthMm), femMapsCaption);
+}
+
 QString pictures(HtmlTarget target, const ReportCase& c) {
     QString figure, diagram;
     const double figureHeightMm = figureWidthMm / figureAspect;
@@ -320,7 +343,8 @@ QString pictures(HtmlTarget target, const ReportCase& c) {
         return QStringLiteral("<h2>3 计算简图</h2>\n<figure>%1<p class=\"caption\">图 1　柱脚示意"
                               "（以图示方向为正）</p></figure>\n<figure>%2<p class=\"caption\">"
                               "图 2　计算简图（受压边在右侧）</p></figure>\n")
-            .arg(figure, diagram);
+                   .arg(figure, diagram) +
+               femMapsFigure(c);
     }
     const auto px = [](double mm) {
         return QString::number(std::lround(mm / mmPerInch * htmlDpi));
@@ -331,8 +355,15 @@ QString pictures(HtmlTarget target, const ReportCase& c) {
                "<p class=\"caption\" align=\"center\">图 1　柱脚示意（以图示方向为正）</p>\n"
                "<p align=\"center\"><img src=\"%4\" width=\"%5\" height=\"%6\"></p>\n"
                "<p class=\"caption\" align=\"center\">图 2　计算简图（受压边在右侧）</p>\n")
-        .arg(figureName, px(figureWidthMm), px(figureHeightMm), diagramName, px(diagramWidthMm),
-             px(diagramHeightMm));
+               .arg(figureName, px(figureWidthMm), px(figureHeightMm), diagramName,
+                    px(diagramWidthMm), px(diagramHeightMm)) +
+           (c.outcome.fem
+                ? QStringLiteral("<p align=\"center\"><img src=\"%1\" width=\"%2\" "
+                                 "height=\"%3\"></p>\n<p class=\"caption\" align=\"center\">"
+                                 "图 3　板有限元法：%4</p>\n")
+                      .arg(femMapsName, px(femMapsWidthMm), px(femMapsWidthMm / femMapsAspect),
+                           femMapsCaption)
+                : QString());
 }
 
 // With the envelope both methods' results stand side by side, the elastic one first, so that
@@ -724,19 +755,19 @@ class DiagramObject : public QObject, public QTextObjectInterface {
     DiagramData data_;
 };
 
-// Swaps the diagram's placeholder image for the vector object.
-void insertDiagramObject(QTextDocument& doc) {
+// Swaps a placeholder image (`name`) for the vector object of `type`.
+void insertObject(QTextDocument& doc, const QString& name, int type) {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             if (!f.charFormat().isImageFormat() ||
-                f.charFormat().toImageFormat().name() != diagramName)
+                f.charFormat().toImageFormat().name() != name)
                 continue;
             QTextCursor cursor(&doc);
             cursor.setPosition(f.position());
             cursor.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
             QTextCharFormat object;
-            object.setObjectType(diagramObjectType);
+            object.setObjectType(type);
             cursor.insertText(QString(QChar::ObjectReplacementCharacter), object);
             return;
         }
@@ -780,8 +811,12 @@ std::unique_ptr<QTextDocument> makeReportDocument(const ReportData& data, QPaint
     doc->documentLayout()->registerHandler(
         diagramObjectType,
         new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome), doc.get()));
+    if (data.main.outcome.fem)
+        doc->documentLayout()->registerHandler(
+            femMapsObjectType, new FemMapsObject(data.main.outcome.fem, doc.get()));
     doc->setHtml(reportHtml(data, HtmlTarget::TextDocument));
-    insertDiagramObject(*doc);
+    insertObject(*doc, diagramName, diagramObjectType);
+    if (data.main.outcome.fem) insertObject(*doc, femMapsName, femMapsObjectType);
     return doc;
 }
 

@@ -5,11 +5,12 @@
 #   scripts/install-deps.sh package    also the packaging checks (make package, package-check)
 set -e
 # Build, run and test: compiler and build tools, the test and benchmark libraries, Qt and
-# its Chinese translations, the JSON library, Boost.Math (root finding), the window's font,
+# its Chinese translations, the JSON library, Boost.Math (root finding), Eigen (the plate
+# finite-element method's sparse Cholesky, header-only), the window's font,
 # and poppler-utils, Xvfb and openbox (a window manager for the window's placement) for the
 # report and window tests.
 packages="cmake ninja-build g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-translations-l10n
-nlohmann-json3-dev libboost-dev fonts-wqy-zenhei poppler-utils xvfb xauth openbox"
+nlohmann-json3-dev libboost-dev libeigen3-dev fonts-wqy-zenhei poppler-utils xvfb xauth openbox"
 for set in "$@"; do
     case "$set" in
     fuzz) packages="$packages clang-14 libclang-rt-14-dev" ;;

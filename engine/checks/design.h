@@ -7,12 +7,17 @@
 #include "checks/detailing.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tarvel {
+
+namespace fem {
+struct FemSolution;
+}
 
 // What the engineer chooses for the design checks, on top of the five inputs.
 struct DesignInput {
@@ -39,6 +44,9 @@ struct DesignInput {
         bool operator==(const Seismic&) const = default;
     };
     std::optional<Seismic> seismic;
+    // The plate finite-element method's depth h_e and mesh size h, mm; 0: their defaults.
+    double femDepth = 0;
+    double femMesh = 0;
 };
 
 constexpr double minBetaL = 1.0;
@@ -160,6 +168,9 @@ struct ComputedCase {
     // The envelope's other method (not `shownMethod`): its texts, when it finished, so that
     // both methods' results can be shown side by side.
     std::optional<BaseResult> otherResult;
+    // The plate finite-element model's solution (that method only, when status is Ok): its
+    // maps, mesh, iterations and largest plate stress.
+    std::shared_ptr<const fem::FemSolution> fem;
 };
 // The case by the elastic method, whatever `design.method` says (methods.h computes a case by
 // the design's method). Without `withChecks` no checks are made.

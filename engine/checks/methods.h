@@ -31,15 +31,19 @@ struct MethodDefinition {
     const char* reportText;
     // The report states the rigid-plate equations the texts come from.
     bool reportsCompatibility;
+    // The method whose demands the sizing's search reads for each geometry: the method itself,
+    // or for one too slow to run on every geometry a faster one (the designs listed are still
+    // confirmed through this method's own checks).
+    AnalysisMethod sizingSearch;
 };
 
 // Every method, the default (the elastic one) first.
 std::span<const MethodDefinition> methodDefinitions();
 const MethodDefinition& methodDefinition(AnalysisMethod method);
 
-// "elastic", "compatibility", "envelope": the names of the command line and project files.
+// "elastic", "compatibility", "envelope", "fem": the names of the command line and project files.
 const char* methodName(AnalysisMethod method);
-// 弹性受压区法, 应变协调法, 包络: the names the user reads.
+// 弹性受压区法, 应变协调法, 包络, 板有限元法: the names the user reads.
 const char* methodTitle(AnalysisMethod method);
 // The method of a name; false for a name that is none.
 bool methodFromName(std::string_view name, AnalysisMethod& method);

@@ -1,5 +1,6 @@
 #include "project/project.h"
 
+#include "analysis/fem/basefem.h"
 #include "checks/methods.h"
 #include "core/number.h"
 #include "project/detailingjson.h"
@@ -7,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <tuple>
 
 namespace tarvel {
 
@@ -144,7 +146,8 @@ int projectFileVersion(const Project& p) {
     // A file without design.method is computed by the envelope, the design's default.
     const bool method = p.design.method != AnalysisMethod::Envelope ||
                         p.design.modularRatio.has_value() || p.design.pedestal.has_value() ||
-                        p.design.seismic.has_value();
+                        p.design.seismic.has_value() || p.design.femDepth != 0 ||
+                        p.design.femMesh != 0;
     return p.design.detailing || method || p.sizing ? 2 : 1;
 }
 
@@ -205,6 +208,16 @@ Project parseProject(std::string_view bytes) {
     if (design.contains("modularRatio"))
         p.design.modularRatio = numberAt(design, "modularRatio", "design.");
     if (design.contains("pedestal")) p.design.pedestal = numberAt(design, "pedestal", "design.");
+    // The plate finite-element method's depth and mesh size; absent: their defaults.
+    for (auto [key, field, lo, hi] :
+         {std::tuple{"femDepth", &p.design.femDepth, fem::minDepth, fem::maxDepth},
+          std::tuple{"femMesh", &p.design.femMesh, fem::minMesh, fem::maxMesh}}) {
+        if (!design.contains(key)) continue;
+        *field = numberAt(design, key, "design.");
+        if (!(*field >= lo && *field <= hi))
+            bad(std::string("项目文件中「design.") + key + "」应在 " + numberToText(lo) + " 至 " +
+                numberToText(hi) + " mm 之间");
+    }
     if (design.contains("seismic")) {
         const json& seismic = objectAt(design, "seismic", "design.");
         p.design.seismic.emplace();
@@ -274,6 +287,8 @@ std::string serializeProject(const Project& p) {
         j["design"]["method"] = methodName(p.design.method);
     if (p.design.modularRatio) j["design"]["modularRatio"] = *p.design.modularRatio;
     if (p.design.pedestal) j["design"]["pedestal"] = *p.design.pedestal;
+    if (p.design.femDepth != 0) j["design"]["femDepth"] = p.design.femDepth;
+    if (p.design.femMesh != 0) j["design"]["femMesh"] = p.design.femMesh;
     if (p.design.seismic) j["design"]["seismic"] = {{"etaJ", p.design.seismic->etaJ}};
     json loads = json::array();
     for (const ProjectLoad& l : p.loads)

@@ -37,6 +37,7 @@ struct Project {
                design.V == o.design.V && design.detailing == o.design.detailing &&
                design.method == o.design.method && design.modularRatio == o.design.modularRatio &&
                design.pedestal == o.design.pedestal && design.seismic == o.design.seismic &&
+               design.femDepth == o.design.femDepth && design.femMesh == o.design.femMesh &&
                loads == o.loads && sizing == o.sizing;
     }
 };

@@ -78,14 +78,16 @@ SizingMethod elasticSizingMethod(const DesignInput& design) {
 }
 
 SizingMethod sizingMethodFor(const DesignInput& design) {
-    if (design.method == AnalysisMethod::Elastic) return elasticSizingMethod(design);
+    const AnalysisMethod searched = methodDefinition(design.method).sizingSearch;
+    if (searched == AnalysisMethod::Elastic) return elasticSizingMethod(design);
     // The sizing chooses the parts: the project's own are neither checked nor fitted here.
     DesignInput base = design;
+    base.method = searched;
     base.detailing.reset();
     // Any shear above zero: the envelope then keeps the smaller friction capacity μ·C, which
     // the sizing holds against each combination's own V.
     base.V = 1;
-    return {methodDefinition(design.method).dependsOnBolt,
+    return {methodDefinition(searched).dependsOnBolt,
             [base](const InputTexts& inputs, const BoltSize& bolt) {
                 DesignInput d = base;
                 d.bolt = bolt.name;

@@ -106,6 +106,16 @@ INSTANTIATE_TEST_SUITE_P(
                     VersionRow{"ElasticWithRatio", AnalysisMethod::Elastic, 8.5, 2}),
     [](const testing::TestParamInfo<VersionRow>& info) { return std::string(info.param.name); });
 
+// The plate finite-element method's depth and mesh size are kept, in version 2.
+TEST(ProjectFile, KeepsThePlateModelsDepthAndMesh) {
+    Project p;
+    p.design.femDepth = 1200;
+    p.design.femMesh = 12.5;
+    const std::string text = serializeProject(p);
+    EXPECT_NE(text.find("\"version\": 2"), std::string::npos) << text;
+    EXPECT_EQ(parseProject(text), p);
+}
+
 struct BadMethodRow {
     const char* name;
     const char* design; // the fields after friction
@@ -132,10 +142,13 @@ TEST_P(ProjectBadMethod, NamesTheField) {
 INSTANTIATE_TEST_SUITE_P(
     Table, ProjectBadMethod,
     testing::Values(
-        BadMethodRow{"UnknownMethod", R"(, "method": "plastic")",
-                     "项目文件中「design.method」应为 elastic、compatibility 或 envelope，而不是“"
-                     "plastic”"},
+        BadMethodRow{
+            "UnknownMethod", R"(, "method": "plastic")",
+            "项目文件中「design.method」应为 elastic、compatibility、envelope 或 fem，而不是“"
+            "plastic”"},
         BadMethodRow{"MethodNotText", R"(, "method": 2)", "项目文件中「design.method」应为文字"},
+        BadMethodRow{"FemMeshOutOfRange", R"(, "femMesh": 1)",
+                     "项目文件中「design.femMesh」应在 2 至 100 mm 之间"},
         BadMethodRow{"RatioOutOfRange", R"(, "modularRatio": 0.5)",
                      "项目文件中的验算输入有误：「模量比 nE」应在 1 至 50 之间"},
         BadMethodRow{"PedestalSmallerThanThePlate", R"(, "pedestal": 1000)",

@@ -231,6 +231,24 @@ std::string listed(const SizingResult& r) {
     return out;
 }
 
+// The plate model for each of thousands of geometries would take hours, and without the
+// project's parts it has no plate at all: a project by it is searched with the envelope's
+// demands, its designs then confirmed by the model.
+TEST(SizingMethod, PlateFemProjectSearchesWithTheEnvelope) {
+    Project p = poleProject();
+    p.design.method = AnalysisMethod::Fem;
+    const SizingMethod fem = sizingMethodFor(p.design);
+    p.design.method = AnalysisMethod::Envelope;
+    const SizingMethod envelope = sizingMethodFor(p.design);
+    const InputTexts inputs{"300", "900", "760", "880", "24"};
+    const BoltSize bolt = boltSizes()[8]; // M42
+    const CaseDemands a = fem.compute(inputs, bolt), b = envelope.compute(inputs, bolt);
+    ASSERT_EQ(a.status, CaseStatus::Ok) << a.message;
+    EXPECT_EQ(a.T, b.T);
+    EXPECT_EQ(a.sigma, b.sigma);
+    EXPECT_EQ(a.shearCapacity, b.shearCapacity);
+}
+
 // A method that reads half the bearing demand: its designs fail the project's own checks
 // by the dozen, more than the spares kept, and the list must still be full.
 SizingMethod underestimatingBearing() {

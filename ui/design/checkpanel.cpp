@@ -3,6 +3,7 @@
 #include "checks/methods.h"
 #include "core/number.h"
 #include "design/compatibilitycolumn.h"
+#include "design/femcolumn.h"
 #include "loads/utilisationdelegate.h"
 
 #include <cmath>
@@ -14,6 +15,8 @@ constexpr int verdictPixels = 30;
 constexpr int cellPadding = 16;
 // The column of the rigid-plate state in the grid of the exact equilibrium.
 constexpr int compatibilityColumn = 3;
+// And of the plate finite-element state, after it.
+constexpr int femColumn = 4;
 const QColor passColour(0x2e, 0x7d, 0x32);
 const QColor failColour(0xc6, 0x28, 0x28);
 
@@ -87,6 +90,7 @@ QString refinedStatusText(const tarvel::RefinedEquilibrium& r) {
 CheckPanel::CheckPanel(QWidget* parent) : QWidget(parent) {
     ui_.setupUi(this);
     compatibility_ = std::make_unique<CompatibilityColumn>(ui_.refinedGrid, compatibilityColumn);
+    fem_ = std::make_unique<FemColumn>(ui_.refinedGrid, femColumn);
     ui_.checkTable->setColumnCount(columnCount);
     ui_.checkTable->setHorizontalHeaderLabels(
         {"项目", "设计值", "承载力/限值", "利用率", "结论", "备注"});
@@ -116,6 +120,18 @@ void CheckPanel::setStatus(const QString& text) {
 void CheckPanel::showCompatibility(const tarvel::InputTexts& inputs,
                                    const tarvel::DesignInput& design) {
     compatibility_->show(inputs, design);
+}
+
+void CheckPanel::showFem(const tarvel::ComputedCase& outcome) {
+    fem_->show(outcome);
+}
+
+void CheckPanel::showFemRunning(const QString& text) {
+    fem_->showRunning(text);
+}
+
+void CheckPanel::hideFem() {
+    fem_->hide();
 }
 
 void CheckPanel::showChecks(const tarvel::DesignChecks& checks, const tarvel::InputTexts& inputs,
@@ -206,6 +222,7 @@ void CheckPanel::fitTable() {
 void CheckPanel::showNothing(const QString& message) {
     ui_.statusLabel->setText(message);
     compatibility_->clear();
+    fem_->hide();
     ui_.verdictLabel->clear();
     ui_.checkTable->setRowCount(0);
     fitTable();

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CompatibilityColumn;
+class FemColumn;
 class QLabel;
 
 // What the checks of one calculation show: the status line and the verdict, the check table,
@@ -48,6 +49,11 @@ class CheckPanel : public QWidget {
     void setStatus(const QString& text);
     // The rigid-plate state of the inputs, whatever the method of the checks.
     void showCompatibility(const tarvel::InputTexts& inputs, const tarvel::DesignInput& design);
+    // The plate finite-element column (with the detailing on): its state, its computing, or
+    // none.
+    void showFem(const tarvel::ComputedCase& outcome);
+    void showFemRunning(const QString& text);
+    void hideFem();
 
   private:
     void fitTable();
@@ -55,4 +61,5 @@ class CheckPanel : public QWidget {
     Ui::CheckPanel ui_;
     QLabel* equilibriumBasis_;
     std::unique_ptr<CompatibilityColumn> compatibility_;
+    std::unique_ptr<FemColumn> fem_;
 };

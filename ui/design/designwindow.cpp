@@ -9,6 +9,8 @@
 #include "design/designsettings.h"
 #include "design/detailingpanel.h"
 #include "design/diagramwidget.h"
+#include "design/femjob.h"
+#include "design/femmapswidget.h"
 #include "design/helpdialog.h"
 #include "design/minusrefusal.h"
 #include "design/shortcutkeeper.h"
@@ -25,6 +27,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollArea>
+#include <QVBoxLayout>
 
 #include <utility>
 
@@ -45,8 +48,8 @@ QString text(const std::string& s) {
 
 DesignWindow::DesignWindow(QWidget* parent)
     : QMainWindow(parent), loads_(new LoadTablePane), checks_(new CheckPanel),
-      diagram_(new DiagramWidget), detailing_(new DetailingPanel),
-      connection_(new ConnectionPanel) {
+      diagram_(new DiagramWidget), femMaps_(new FemMapsWidget), femJob_(new FemJob(this)),
+      detailing_(new DetailingPanel), connection_(new ConnectionPanel) {
     ui_.setupUi(this);
     methodCombo_ = new QComboBox;
     methodCombo_->setObjectName("methodCombo");
@@ -149,7 +152,19 @@ DesignWindow::DesignWindow(QWidget* parent)
         dialog.exec();
     });
 
-    ui_.tabs->addTab(diagram_, "计算简图");
+    // The tab 计算简图: the result diagram, and below it the plate finite-element maps when
+    // the detailing is on.
+    auto* diagramTab = new QWidget;
+    diagramTab->setObjectName("diagramTab");
+    auto* diagramLayout = new QVBoxLayout(diagramTab);
+    diagramLayout->setContentsMargins(0, 0, 0, 0);
+    diagramLayout->addWidget(diagram_, 1);
+    diagramLayout->addWidget(femMaps_, 1);
+    femMaps_->setObjectName("femMaps");
+    femMaps_->hide();
+    ui_.tabs->addTab(diagramTab, "计算简图");
+    connect(femJob_, &FemJob::progress, this, &DesignWindow::showFemRunning);
+    connect(femJob_, &FemJob::finished, this, &DesignWindow::showFem);
     ui_.tabs->addTab(loads_, "荷载组合");
     ui_.tabs->addTab(sizing_, "优化选型");
     connect(sizing_, &SizingPane::rangesEdited, document, modified);
@@ -206,8 +221,75 @@ tarvel::Project DesignWindow::blankProject() const {
 }
 
 void DesignWindow::showNoChecks(const QString& message) {
+    femJob_->discard();
     checks_->showNothing(message);
     diagram_->showNothing(message);
+    femMaps_->hide();
+}
+
+void DesignWindow::startFem(const tarvel::DesignInput& design) {
+    tarvel::DesignInput byFem = design;
+    byFem.method = tarvel::AnalysisMethod::Fem;
+    femJob_->start(last_->inputs, byFem);
+}
+
+void DesignWindow::showFemRunning(const QString& text) {
+    checks_->showFemRunning(text);
+    femMaps_->show();
+    femMaps_->showRunning(text);
+}
+
+void DesignWindow::showFem(const tarvel::ComputedCase& outcome, const tarvel::DesignInput&) {
+    // A calculation since, or one refused: this model is not of what the window shows.
+    if (!last_ || outcome.inputs != last_->inputs) return;
+    femMaps_->show();
+    if (outcome.status == tarvel::CaseStatus::Ok && outcome.fem)
+        femMaps_->showMaps(outcome.fem);
+    else
+        femMaps_->showNothing(QString("板有限元法：%1").arg(text(outcome.message)));
+    const tarvel::DesignInput design = lastDesign();
+    if (design.method != tarvel::AnalysisMethod::Fem) {
+        checks_->showFem(outcome);
+        return;
+    }
+    if (outcome.status != tarvel::CaseStatus::Ok || !outcome.hasChecks) {
+        const QString why = text(outcome.message);
+        checks_->showNothing(why);
+        diagram_->showNothing(why);
+        checks_->showCompatibility(last_->inputs, design);
+        checks_->showFem(outcome);
+        return;
+    }
+    showMethodCase(outcome, design);
+    checks_->showFem(outcome);
+}
+
+void DesignWindow::showMethodCase(const tarvel::ComputedCase& o,
+                                  const tarvel::DesignInput& design) {
+    // The results the checks read: the envelope that kept the elastic result reads both.
+    std::vector<CheckPanel::MethodResult> read{{o.shownMethod, o.result}};
+    if (design.method == tarvel::AnalysisMethod::Envelope && o.otherResult &&
+        o.methodRemark.empty()) {
+        const tarvel::AnalysisMethod other = o.shownMethod == tarvel::AnalysisMethod::Elastic
+                                                 ? tarvel::AnalysisMethod::Compatibility
+                                                 : tarvel::AnalysisMethod::Elastic;
+        read.push_back({other, *o.otherResult});
+        if (other == tarvel::AnalysisMethod::Elastic) std::swap(read[0], read[1]);
+    }
+    checks_->showChecks(o.checks, last_->inputs, last_->result, read);
+    // The diagram of the state the checks use, as the report draws it.
+    diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, o));
+    checks_->setStatus(QString("按%1验算（结果取%2）%3")
+                           .arg(QString::fromUtf8(tarvel::methodTitle(design.method)),
+                                QString::fromUtf8(tarvel::methodTitle(o.shownMethod)),
+                                o.methodRemark.empty() ? QString() : "：" + text(o.methodRemark)));
+    // Which combination the checks are of, and its shear.
+    if (last_->row) {
+        checks_->setStatus(
+            QString("%1，V = %2 kN%3")
+                .arg(last_->row->label, text(tarvel::numberToText(design.V)),
+                     last_->row->V.trimmed().isEmpty() ? "（设计剪力）" : QString()));
+    }
 }
 
 tarvel::Project DesignWindow::project() const {
@@ -252,6 +334,8 @@ tarvel::DesignInput DesignWindow::designInput() const {
     connection_->apply(in);
     in.method = static_cast<tarvel::AnalysisMethod>(methodCombo_->currentData().toInt());
     if (modularSpin_->value() > 0) in.modularRatio = modularSpin_->value();
+    in.femDepth = femDepth_;
+    in.femMesh = femMesh_;
     return in;
 }
 
@@ -268,6 +352,8 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
     detailing_->setDetailing(in.detailing);
     if (in.detailing) detailing_->setPlateHole(in.plateHole);
     connection_->setFrom(in);
+    femDepth_ = in.femDepth;
+    femMesh_ = in.femMesh;
     // With a pedestal β_l is computed: the typed one does not count.
     ui_.betaSpin->setEnabled(!in.pedestal);
     {
@@ -389,10 +475,27 @@ bool DesignWindow::refresh(bool steelParts) {
         elasticDesign.method = tarvel::AnalysisMethod::Elastic;
         const tarvel::DesignChecks elastic =
             tarvel::checkDesign(last_->analysis, last_->inputs, last_->result, elasticDesign);
+        if (design.method == tarvel::AnalysisMethod::Fem) {
+            if (!design.detailing) {
+                showNoChecks("板有限元法需要钢管柱脚的构造参数：请勾选并填写构造参数");
+                return false;
+            }
+            // The model takes a moment: its checks come when it is done.
+            showNoChecks("板有限元法计算中…");
+            checks_->showCompatibility(last_->inputs, design);
+            startFem(design);
+            return true;
+        }
         if (design.method == tarvel::AnalysisMethod::Elastic) {
             checks_->showChecks(elastic, last_->inputs, last_->result,
                                 {{tarvel::AnalysisMethod::Elastic, last_->result}});
             diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, last_->result));
+            if (last_->row) {
+                checks_->setStatus(
+                    QString("%1，V = %2 kN%3")
+                        .arg(last_->row->label, text(tarvel::numberToText(design.V)),
+                             last_->row->V.trimmed().isEmpty() ? "（设计剪力）" : QString()));
+            }
         } else {
             // The other methods from the search already made: nothing is searched again.
             tarvel::ComputedCase searched;
@@ -407,33 +510,15 @@ bool DesignWindow::refresh(bool steelParts) {
                 checks_->showCompatibility(last_->inputs, design);
                 return false;
             }
-            // The results the checks read: the envelope that kept the elastic result reads both.
-            std::vector<CheckPanel::MethodResult> read{{o.shownMethod, o.result}};
-            if (design.method == tarvel::AnalysisMethod::Envelope && o.otherResult &&
-                o.methodRemark.empty()) {
-                const tarvel::AnalysisMethod other =
-                    o.shownMethod == tarvel::AnalysisMethod::Elastic
-                        ? tarvel::AnalysisMethod::Compatibility
-                        : tarvel::AnalysisMethod::Elastic;
-                read.push_back({other, *o.otherResult});
-                if (other == tarvel::AnalysisMethod::Elastic) std::swap(read[0], read[1]);
-            }
-            checks_->showChecks(o.checks, last_->inputs, last_->result, read);
-            // The diagram of the state the checks use, as the report draws it.
-            diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, o));
-            checks_->setStatus(QString("按%1验算（结果取%2）%3")
-                                   .arg(QString::fromUtf8(tarvel::methodTitle(design.method)),
-                                        QString::fromUtf8(tarvel::methodTitle(o.shownMethod)),
-                                        o.methodRemark.empty()
-                                            ? QString()
-                                            : "：" + QString::fromStdString(o.methodRemark)));
+            showMethodCase(o, design);
         }
-        // Which combination the checks are of, and its shear.
-        if (last_->row) {
-            checks_->setStatus(
-                QString("%1，V = %2 kN%3")
-                    .arg(last_->row->label, text(tarvel::numberToText(design.V)),
-                         last_->row->V.trimmed().isEmpty() ? "（设计剪力）" : QString()));
+        // With the steel parts, the plate as a plate beside the rigid plate.
+        if (design.detailing) {
+            startFem(design);
+        } else {
+            femJob_->discard();
+            checks_->hideFem();
+            femMaps_->hide();
         }
     } catch (const tarvel::TarvelError& error) {
         // The base checks do not need the steel parts: they stay, and the line above them

@@ -18,6 +18,8 @@ class CheckPanel;
 class ConnectionPanel;
 class DetailingPanel;
 class DiagramWidget;
+class FemJob;
+class FemMapsWidget;
 class LoadTablePane;
 class ProjectController;
 class ProjectDocument;
@@ -90,6 +92,13 @@ class DesignWindow : public QMainWindow {
     // The title names the analysis method.
     void updateTitle();
     void showNoChecks(const QString& message);
+    // The plate finite-element model of the last calculation, off the window's thread: its
+    // column and maps, and for that method the checks. `design` is the window's.
+    void startFem(const tarvel::DesignInput& design);
+    void showFem(const tarvel::ComputedCase& outcome, const tarvel::DesignInput& design);
+    void showFemRunning(const QString& text);
+    // The checks of a method's case shown, with the status line naming the method.
+    void showMethodCase(const tarvel::ComputedCase& outcome, const tarvel::DesignInput& design);
     void fitSmallScreens();
     void showInputs(const tarvel::InputTexts& inputs);
     void showOuterDiameter();
@@ -99,6 +108,8 @@ class DesignWindow : public QMainWindow {
     LoadTablePane* loads_;
     CheckPanel* checks_;
     DiagramWidget* diagram_;
+    FemMapsWidget* femMaps_;
+    FemJob* femJob_;
     DetailingPanel* detailing_;
     ConnectionPanel* connection_;
     ProjectController* projects_ = nullptr;
@@ -107,6 +118,9 @@ class DesignWindow : public QMainWindow {
     QDoubleSpinBox* modularSpin_;
     QLineEdit* outerDiameter_; // D_out, under d
     SizingPane* sizing_ = nullptr;
+    // The plate finite-element method's depth and mesh size of the project shown: the window
+    // has no boxes for them and keeps them as the project file has them.
+    double femDepth_ = 0, femMesh_ = 0;
 
     Ui::DesignWindow ui_;
     std::optional<LastCase> last_; // the last Calculate that gave results
