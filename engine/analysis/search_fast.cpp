@@ -20,7 +20,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <thread>
@@ -32,10 +34,6 @@ using namespace detail;
 
 namespace {
 
-struct StripTable {
-    std::vector<double> y, w, u; // position, chord width, (y - d/2) + x0
-};
-
 // Fills the table, reusing its storage: calculations follow each other on the same thread.
 void fillStripTable(const SearchContext& ctx, StripTable& table) {
     table.y.clear();
@@ -43,12 +41,17 @@ void fillStripTable(const SearchContext& ctx, StripTable& table) {
     table.u.clear();
     const double r2 = radiusSquared(ctx.d);
     const float last = lastStripBound(ctx.input);
-    for (float y = firstStrip(ctx.input, ctx.check); y <= last; y = nextStrip(y)) {
+    // y + stepY in single is nextStrip's single rounding of the double sum (a double holds
+    // more than twice a single's digits, so rounding twice rounds as once), without its range
+    // check: no position here passes d/2.
+    for (float y = firstStrip(ctx.input, ctx.check); y <= last; y = y + stepY) {
         const double yd = y;
         table.y.push_back(yd);
         table.w.push_back(chord(r2, y));
         table.u.push_back((yd - ctx.d / 2) + ctx.x0);
     }
+    table.d = ctx.d;
+    table.x0 = ctx.x0;
 }
 
 constexpr double sparseTrials = 1 << 18; // most trials whose bounds are held at once
@@ -491,7 +494,7 @@ bool searchCandidates(const SearchContext& ctx, const BoltData& bolts, const Str
 // 100 m has a million strips).
 bool ordinary(const SearchContext& ctx, float end) {
     auto within = [](double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; };
-    return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= 1e5 &&
+    return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= maxTabledPlate &&
            ctx.x0 > 1e-6 && end <= 1e9f && within(ctx.sigmaMin, 1e9);
 }
 
@@ -520,9 +523,8 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
 
     float end;
     SearchState state = startSearch(ctx, progress, end);
-    thread_local StripTable cache;
-    StripTable& table = cache; // the helper thread below must see this thread's table
-    fillStripTable(ctx, table);
+    // A reference: the helper thread below must see this thread's table.
+    const StripTable& table = stripTable(ctx);
 
     // The trials that cannot win are proved so when the sweep is of a size to hold in memory.
     if (options.skipTrials && end <= sparseTrials * stepSigma) {
@@ -570,6 +572,16 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
         }
     }
     return endSearch(ctx, state);
+}
+
+const StripTable& detail::stripTable(const SearchContext& ctx) {
+    thread_local StripTable table;
+    // Compared bit for bit: the table is a function of d and x0 alone.
+    if (std::bit_cast<std::uint64_t>(table.d) != std::bit_cast<std::uint64_t>(ctx.d) ||
+        std::bit_cast<std::uint64_t>(table.x0) != std::bit_cast<std::uint64_t>(ctx.x0) ||
+        table.x0 == 0)
+        fillStripTable(ctx, table);
+    return table;
 }
 
 SweepBounds detail::sweepBounds(const BaseInput& input, const BoltLayout& layout,
