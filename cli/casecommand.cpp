@@ -75,6 +75,16 @@ int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
 // One case by the compatibility method or the envelope: the whole case is computed, then
 // printed as the elastic method prints it.
 int methodCase(const tarvel::cli::Options& options, const tarvel::InputTexts& texts) {
+    // As singleCase: bad design input is named by its option before any line.
+    if (options.checks) {
+        try {
+            tarvel::requireRealBase(texts);
+            tarvel::checkDetailingFits(tarvel::resolveDesign(options.design), texts);
+        } catch (const tarvel::TarvelError& e) {
+            std::fprintf(stderr, "错误：%s\n", tarvel::cli::optionMessage(e).c_str());
+            return failure;
+        }
+    }
     const tarvel::ComputedCase outcome =
         tarvel::computeCase(texts, options.design, 0, options.checks);
     for (tarvel::ResultBox box : outcome.written)
@@ -92,7 +102,7 @@ int methodCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
     if (!outcome.methodRemark.empty())
         std::fprintf(stderr, "说明：%s\n", outcome.methodRemark.c_str());
     if (!outcome.hasChecks) return success;
-    std::fputs(tarvel::cli::checkLines(outcome.checks, outcome.shownMethod).c_str(), stdout);
+    std::fputs(tarvel::cli::checkLines(outcome.checks, options.design.method).c_str(), stdout);
     return outcome.checks.ok ? success : checkFails;
 }
 

@@ -39,13 +39,15 @@ const char* const usageTemplate =
     "  --check            按默认值验算\n"
     "%METHODS%"
     "  --modular-ratio X  应变协调法的模量比 nE = Es/Ec，1～50（默认按混凝土强度等级）\n"
-    "构造参数（给出 --tube 时另验算板件：plate cap stiffener stiffener_weld column_weld\n"
-    "tube anchorage detailing）：\n"
+    "构造参数（给出 --tube 时另验算板件：plate plate_inside cap cap_weld stiffener\n"
+    "stiffener_weld stiffener_plate_weld column_weld tube anchorage detailing）：\n"
     "  --tube 1020x16     钢管 外径x壁厚(mm)        --tube-steel Q355   钢管钢材\n"
     "  --plate 30         底板厚度(mm)              --plate-steel Q355  板件钢材\n"
     "  --stiffener 20x400 加劲肋 厚x高(mm)          --cap 30x240        锚栓顶板 厚x宽(mm)\n"
     "  --weld 12          柱底焊脚(mm)              --stiffener-weld 10 加劲肋焊脚(mm)\n"
     "  --electrode E50    焊条 E43、E50、E55        --anchorage 1000    锚固长度(mm)\n"
+    "  --infill           管内填充混凝土（管内底板由填充混凝土支承）\n"
+    "  --weld full        柱底为全熔透对接焊缝（一、二级），按钢管截面等强验算\n"
     "  --shear-key 300x200x30  抗剪键 宽x高x厚(mm)：宽 bk 垂直于剪力，高 hk 自底板底向下，\n"
     "                     厚 tk 沿剪力方向；剪力全部由抗剪键承受（不计摩擦），另验算\n"
     "                     shear_key_bearing shear_key shear_key_weld\n"
@@ -55,11 +57,12 @@ const char* const usageTemplate =
     "柱墩：\n"
     "  --pedestal 2400    方形柱墩边长 B(mm)，与底板同心：βl = √(Ab/Al) 由此计算（不再给\n"
     "                     --beta-l），B 不小于 d；有钢管时构造另验算锚栓至柱墩边距离\n"
-    "验算时在 12 行结果之后输出 method 行（所示结果的分析方法），再输出 bolt、bearing、shear、\n"
+    "验算时在 12 行结果之后输出 method 行（验算所用的分析方法），再输出 bolt、bearing、shear、\n"
     "equilibrium 四行（给出 --tube 时另有板件各行）：\n"
     "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
     "\n"
-    "--json：以一个 JSON 对象输出输入、12 个结果、分析方法（method）、各锚栓拉力（bolt_forces，\n"
+    "--json：以一个 JSON 对象输出输入、12 个结果、分析方法（method；results_method 为所示结果的\n"
+    "方法）、各锚栓拉力（bolt_forces，\n"
     "kN，锚栓 1 在前）、验算输入与各项验算（含精确平衡解）。\n"
     "\n"
     "--report FILE.pdf|FILE.html：写出计算书（PDF 或 HTML，按后缀；同时进行设计验算；\n"
@@ -93,7 +96,7 @@ const char* const usageTemplate =
     "  --tension-positive：表中轴力以拉为正（读入时取反）。换算情况写到标准错误。输出 CSV：\n"
     "[name,]P,M,d,D,n,status,xt,...,vt,message；status 为 ok、refused 或 error。验算时另有\n"
     "V,bolt_ratio,bearing_ratio,shear_ratio,equilibrium_ratio,verdict 列，\n"
-    "并在标准错误中列出各项验算最不利的荷载组合。--method compatibility 或 envelope 时\n"
+    "并在标准错误中列出各项验算最不利的荷载组合。验算时或 --method compatibility、envelope 时\n"
     "末列 method 为该行结果所用的分析方法。\n"
     "\n"
     "退出状态：0 成功；1 计算失败或文件无法读取（错误信息写到标准错误）；2 用法错误；\n"
@@ -105,11 +108,16 @@ std::string usageText() {
     std::string methods = "分析方法：\n";
     // The option's column is as wide as "  --method elastic   ".
     constexpr std::size_t optionWidth = 21;
+    // The checks take the envelope unless a method is chosen; the plain twelve texts are the
+    // elastic method's.
     bool first = true;
     for (const tarvel::MethodDefinition& m : tarvel::methodDefinitions()) {
         std::string line = first ? std::string("  --method ") + m.key : std::string();
         line.resize(optionWidth, ' ');
-        std::string note = first ? "默认" : "";
+        std::string note = m.method == tarvel::AnalysisMethod::Envelope ? "验算的默认"
+                           : m.method == tarvel::AnalysisMethod::Elastic
+                               ? "不验算时 12 行结果的默认"
+                               : "";
         if (*m.usage) note += (note.empty() ? "" : "，") + std::string(m.usage);
         methods += line + m.key + ' ' + m.title + (note.empty() ? "" : "（" + note + "）") + '\n';
         first = false;

@@ -52,7 +52,7 @@ std::string sizingTable(const SizingResult& result) {
         out += std::to_string(++rank) + '\t' + twoDecimals(d.mass.total) + '\t' +
                numberToText(d.d) + '\t' + numberToText(d.D) + '\t' + std::to_string(d.n) + '\t' +
                d.bolt + '\t' + numberToText(d.tp) + '\t' + stiffenerText(d) + '\t' + capText(d) +
-               '\t' + numberToText(d.hf) + '\t' + numberToText(d.hfs) + '\t' + numberToText(d.la) +
+               '\t' + weldText(d) + '\t' + numberToText(d.hfs) + '\t' + numberToText(d.la) +
                '\t' + governingText(d) + '\t' + ratioText(d.ratio) + '\n';
     }
     return out;
@@ -79,7 +79,7 @@ std::string sizingJson(const SizingResult& result, const SizingRanges& ranges,
                            {"plate", d.tp},
                            {"stiffener", stiffenerText(d)},
                            {"cap", capText(d)},
-                           {"weld", d.hf},
+                           {"weld", d.fullPenetration ? json("full") : json(d.hf)},
                            {"stiffenerWeld", d.hfs},
                            {"anchorage", d.la},
                            {"governing",

@@ -167,7 +167,9 @@ void applyDetailing(Options& o, Valued option, const std::string& value) {
         t.cap = value;
         break;
     case Valued::weld:
-        t.weld = designNumber(value, InputField::weld);
+        // full: a full-penetration butt weld of the tube's strength.
+        t.fullPenetration = value == "full";
+        if (!t.fullPenetration) t.weld = designNumber(value, InputField::weld);
         break;
     case Valued::stiffenerWeld:
         t.stiffenerWeld = designNumber(value, InputField::stiffenerWeld);
@@ -237,6 +239,7 @@ void apply(Options& o, Valued option, const std::string& value) {
         // The method alone asks for no checks: it chooses whose twelve texts are printed.
         if (!methodFromName(value, o.design.method))
             throw UsageError{"--method 应为 " + methodNameList() + "，而不是“" + value + "”"};
+        o.methodGiven = true;
         break;
     case Valued::modularRatio:
         o.design.modularRatio = designNumber(value, InputField::modularRatio);
@@ -308,6 +311,13 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             o.json = true;
             continue;
         }
+        if (arg == "--infill") {
+            if (!o.design.detailing) o.design.detailing.emplace();
+            o.design.detailing->infill = true;
+            o.checks = o.designGiven = o.designBesidesShear = true;
+            detailingOption = "--infill";
+            continue;
+        }
         if (arg == "--seismic") {
             o.seismicGiven = true;
             o.checks = o.designGiven = o.designBesidesShear = true;
@@ -351,6 +361,10 @@ Options parseOptions(const std::vector<std::string_view>& args) {
     if (!detailingOption.empty() && !o.tubeGiven)
         throw UsageError{detailingOption +
                          " 描述钢管柱脚的板件，需同时给出 --tube（钢管 外径x壁厚）"};
+    // The design takes the envelope unless a method is chosen; the plain twelve texts (no
+    // design output asked for) stay the elastic method's, as the form gives them.
+    if (!o.methodGiven && (o.checks || o.json || o.report))
+        o.design.method = AnalysisMethod::Envelope;
     return o;
 }
 

@@ -27,7 +27,14 @@ struct Options {
     bool betaLGiven = false;                            // --beta-l
     bool seismicGiven = false;                          // --seismic
     std::optional<double> etaJ;                         // --eta-j
-    DesignInput design;                                 // with the options applied
+    bool methodGiven = false;                           // --method was given
+    // With the options applied. The plain twelve texts are the elastic method's; the checks
+    // take the envelope unless a method is chosen (parseOptions).
+    DesignInput design = [] {
+        DesignInput plain;
+        plain.method = AnalysisMethod::Elastic;
+        return plain;
+    }();
     std::string shearText = "0";                        // --shear as typed, for the V column
     std::string projectName, member, designer, checker; // the report's header
     std::vector<std::string> arguments;                 // the five texts

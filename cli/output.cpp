@@ -14,8 +14,8 @@ namespace tarvel::cli {
 
 using json = nlohmann::ordered_json;
 
-std::string checkLines(const DesignChecks& checks, AnalysisMethod shown) {
-    std::string out = std::string("method\t") + methodName(shown) + '\n';
+std::string checkLines(const DesignChecks& checks, AnalysisMethod method) {
+    std::string out = std::string("method\t") + methodName(method) + '\n';
     for (const Check* check : checks.made()) {
         const Check& c = *check;
         out += std::string(c.name) + '\t' + c.demandText + '\t' + c.capacityText + '\t' +
@@ -56,7 +56,9 @@ std::string caseJson(const ComputedCase& outcome, const Options& options) {
         inputs[inputNames[i]] = outcome.inputs[i];
     j["input"] = inputs;
     j["status"] = statusName(outcome.status);
-    j["method"] = methodName(outcome.shownMethod);
+    // The method of the checks, and whose twelve texts are shown (the envelope's vary).
+    j["method"] = methodName(options.design.method);
+    j["results_method"] = methodName(outcome.shownMethod);
     if (!outcome.message.empty()) j["message"] = outcome.message;
     json results = json::object();
     for (ResultBox box : outcome.written)

@@ -18,9 +18,12 @@ enum class CheckId {
     Shear,
     Equilibrium,
     Plate,
+    PlateInside,
     Cap,
+    CapWeld,
     Stiffener,
     StiffenerWeld,
+    StiffenerPlateWeld,
     ColumnWeld,
     Tube,
     Anchorage,
@@ -31,7 +34,7 @@ enum class CheckId {
     ShearKey,
     ShearKeyWeld,
 };
-constexpr int checkCount = 16;
+constexpr int checkCount = 19;
 
 // The outcome of one check.
 struct Check {
@@ -69,6 +72,7 @@ struct CheckContext {
     bool boltsBeyondAxis;         // a bolt lies beyond the neutral axis
     double x0;                    // mm, elastic compression length
     bool searched;                // the texts are the search's (the elastic method's)
+    double x;                     // mm, the compression length of the texts (xt)
 };
 
 // One check, defined once: the command, the batch, the window, the load table and the

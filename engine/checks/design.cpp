@@ -3,6 +3,7 @@
 #include "analysis/compatibility.h"
 #include "analysis/search_detail.h"
 #include "checks/bearingarea.h"
+#include "checks/checkfunctions.h"
 #include "checks/designbase.h"
 #include "checks/plasticbase.h"
 #include "core/lookup.h"
@@ -212,6 +213,7 @@ DesignChecks checkWith(const Analysis& a, const InputTexts& inputs, const BaseRe
     const double M = std::fabs(number(inputs[1]));
     const double d = number(inputs[2]);
     if (data.input.pedestal) requirePedestalFits(*data.input.pedestal, d);
+    const double x = checks::compressionLength(result);
     if (data.input.detailing)
         out.detailing =
             resolveDetailing(*data.input.detailing, d, a.input.D, a.input.n, data.bolt.diameter);
@@ -247,7 +249,8 @@ DesignChecks checkWith(const Analysis& a, const InputTexts& inputs, const BaseRe
                                out.momentMiss,
                                a.input.n >= 1 && boltDistancesBeyondAxis(a)[1] > 0,
                                a.check.x0,
-                               searched};
+                               searched,
+                               x};
     for (const CheckDefinition& def : checkDefinitions()) {
         Check& c = out.checks[static_cast<int>(def.id)];
         if (!checkApplies(def, data.input) || (def.needsDetailing && !out.detailing)) {

@@ -24,7 +24,9 @@ struct DesignInput {
     double friction = 0.4;        // μ between plate and grout, 0 < μ ≤ 1
     // The steel parts; without it they are not checked.
     std::optional<DetailingInput> detailing;
-    AnalysisMethod method = AnalysisMethod::Elastic; // whose texts the checks read
+    // Whose texts the checks read. The envelope by default: neither method bounds the other,
+    // and the elastic one alone can understate the bearing stress severalfold.
+    AnalysisMethod method = AnalysisMethod::Envelope;
     std::optional<double> modularRatio; // E_s/E_c of the compatibility method; none: by grade
     // mm, the side B of a square pedestal concentric with the plate: β_l is computed from it.
     std::optional<double> pedestal;

@@ -33,12 +33,19 @@ double thickness(double value, InputField field) {
 } // namespace
 
 const std::vector<PlateSteel>& plateSteels() {
-    // GB 50017-2017, table 4.4.1: f and f_v of plates by thickness.
+    // GB 50017-2017, table 4.4.1: f, f_v and f_y of plates by thickness.
     static const std::vector<PlateSteel> steels{
-        {"Q235", {{16, 215, 125}, {40, 205, 120}, {100, 200, 115}}},
-        {"Q355", {{16, 305, 175}, {40, 295, 170}, {63, 290, 165}, {80, 280, 160}, {100, 270, 155}}},
-        {"Q390", {{16, 345, 200}, {40, 330, 190}, {63, 310, 180}, {100, 295, 170}}},
-        {"Q420", {{16, 375, 215}, {40, 355, 205}, {63, 320, 185}, {100, 305, 175}}},
+        {"Q235", {{16, 215, 125, 235}, {40, 205, 120, 225}, {100, 200, 115, 215}}},
+        {"Q355",
+         {{16, 305, 175, 355},
+          {40, 295, 170, 345},
+          {63, 290, 165, 335},
+          {80, 280, 160, 325},
+          {100, 270, 155, 315}}},
+        {"Q390",
+         {{16, 345, 200, 390}, {40, 330, 190, 370}, {63, 310, 180, 350}, {100, 295, 170, 330}}},
+        {"Q420",
+         {{16, 375, 215, 420}, {40, 355, 205, 400}, {63, 320, 185, 380}, {100, 305, 175, 360}}},
     };
     return steels;
 }
@@ -70,6 +77,12 @@ double anchorageFactor(std::string_view boltSteel, std::string_view concrete) {
     for (const Row& r : rows)
         if (boltSteel == r.steel) return r.k[column];
     return rows[2].k[column];
+}
+
+double plateOuterDiameter(double d, double D, double boltDiameter) {
+    // The plate reaches this many bolt diameters beyond the bolt circle on each side.
+    constexpr double plateEdgeBolts = 1.5;
+    return std::max(d, D + 2 * plateEdgeBolts * boltDiameter);
 }
 
 double minimumFilletLeg(double t) {

@@ -28,14 +28,19 @@ struct DetailingInput {
     std::string shearKey;
     double grout = 50;
     double shearKeyWeld = 10;
+    bool infill = false;     // a concrete-filled tube: the infill carries the plate inside it
+    // The column weld is a full-penetration butt weld of the tube's strength ("weld": "full"),
+    // not a fillet h_f.
+    bool fullPenetration = false;
     bool operator==(const DetailingInput&) const = default;
 };
 
 struct PlateSteel {
     const char* name; // "Q355"
-    // Design strength f and shear strength f_v (N/mm²) up to each thickness (mm).
+    // Design strength f, shear strength f_v and yield strength f_y (N/mm²) up to each
+    // thickness (mm).
     struct Band {
-        double maxThickness, f, fv;
+        double maxThickness, f, fv, fy;
     };
     std::vector<Band> bands;
 };
@@ -59,6 +64,10 @@ PlateSteel::Band strengthAt(const PlateSteel& steel, double thickness);
 
 // The anchorage length factor k (l = k·d_b) by bolt steel and concrete grade.
 double anchorageFactor(std::string_view boltSteel, std::string_view concrete);
+
+// The base plate's outer diameter D_out: the compression circle d, or the bolt circle with
+// 1.5 bolt diameters beyond it on each side.
+double plateOuterDiameter(double d, double D, double boltDiameter);
 
 // The smallest fillet leg for the thicker of the parts it joins.
 double minimumFilletLeg(double thickness);

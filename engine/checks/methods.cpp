@@ -30,6 +30,8 @@ constexpr MethodDefinition methods[] = {
     {AnalysisMethod::Compatibility, "compatibility", "应变协调法", "刚性底板，平截面假定", true,
      compatibility, "", true},
     {AnalysisMethod::Envelope, "envelope", "包络", "各验算项取两法中较大的需求", true, envelope,
+     "包络为默认的设计方法，因为弹性受压区法不计锚栓的刚度、常低估边缘承压应力，而两法的结果"
+     "互不包含，取两者中较不利者才偏于安全。"
      "每项验算取弹性受压区法与应变协调法中较不利者（抗剪取较小的 C），说明中注明控制的方法；"
      "弹性受压区法结果平衡误差超过 5 % 或被拒绝时不予采用，由应变协调法决定。下列计算结果取"
      "{shown}。",

@@ -87,13 +87,24 @@ DetailingInput readDetailingJson(const json& design) {
     text("plateSteel", in.plateSteel);
     text("stiffener", in.stiffener);
     text("cap", in.cap);
-    number("weld", in.weld);
+    if (t.contains("weld") && t["weld"].is_string()) {
+        if (t["weld"].get<std::string>() != "full")
+            bad("项目文件中「design.detailing.weld」应为焊脚尺寸或 \"full\"");
+        in.fullPenetration = true;
+    } else {
+        number("weld", in.weld);
+    }
     number("stiffenerWeld", in.stiffenerWeld);
     text("electrode", in.electrode);
     number("anchorage", in.anchorage);
     text("shearKey", in.shearKey);
     number("grout", in.grout);
     number("shearKeyWeld", in.shearKeyWeld);
+    if (t.contains("infill")) {
+        if (!t["infill"].is_boolean())
+            bad("项目文件中「design.detailing.infill」应为 true 或 false");
+        in.infill = t["infill"].get<bool>();
+    }
     return in;
 }
 
@@ -130,7 +141,8 @@ SizingRanges readSizingJson(const json& j) {
 
 int projectFileVersion(const Project& p) {
     // A file that uses nothing newer stays readable by the first release.
-    const bool method = p.design.method != AnalysisMethod::Elastic ||
+    // A file without design.method is computed by the envelope, the design's default.
+    const bool method = p.design.method != AnalysisMethod::Envelope ||
                         p.design.modularRatio.has_value() || p.design.pedestal.has_value() ||
                         p.design.seismic.has_value();
     return p.design.detailing || method || p.sizing ? 2 : 1;
@@ -248,7 +260,7 @@ std::string serializeProject(const Project& p) {
     if (const auto& t = p.design.detailing) {
         j["design"]["detailing"] = detailingJson(*t);
     }
-    if (p.design.method != AnalysisMethod::Elastic)
+    if (p.design.method != AnalysisMethod::Envelope)
         j["design"]["method"] = methodName(p.design.method);
     if (p.design.modularRatio) j["design"]["modularRatio"] = *p.design.modularRatio;
     if (p.design.pedestal) j["design"]["pedestal"] = *p.design.pedestal;

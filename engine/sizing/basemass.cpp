@@ -1,5 +1,7 @@
 #include "sizing/basemass.h"
 
+#include "checks/detailing.h"
+
 #include <algorithm>
 #include <numbers>
 
@@ -8,8 +10,6 @@ namespace tarvel {
 namespace {
 
 using std::numbers::pi;
-// The plate reaches this many bolt diameters beyond the bolt circle on each side.
-constexpr double plateEdgeBolts = 1.5;
 // The bolt stands this many diameters above its cap plate (nut and washer).
 constexpr double boltProjection = 2;
 
@@ -18,7 +18,7 @@ constexpr double boltProjection = 2;
 BaseMass baseMass(const MassInput& in) {
     BaseMass m;
     const double rho = steelDensity;
-    m.outerDiameter = std::max(in.d, in.D + 2 * plateEdgeBolts * in.boltDiameter);
+    m.outerDiameter = plateOuterDiameter(in.d, in.D, in.boltDiameter);
     const double Dout = m.outerDiameter;
     m.plate = rho * pi / 4 * Dout * Dout * in.tp;
     m.stiffeners = in.n * rho * in.ts * in.hs * (Dout - in.tubeDiameter) / 2;

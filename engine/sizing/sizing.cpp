@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace tarvel {
@@ -39,7 +40,8 @@ struct Setup {
     std::vector<Load> loads;      // in the order they are computed
     std::vector<char> weldPasses; // by grid.welds: the tube weld holds in every combination
     bool tubePasses = true;
-    std::string blocked; // why nothing sized can pass
+    bool buttPasses = true; // a full-penetration weld of the tube's strength holds everywhere
+    std::string blocked;    // why nothing sized can pass
     double anchorageK = 0;
 };
 
@@ -86,16 +88,20 @@ Setup prepare(const Project& project, const SizingRanges& ranges) {
                         twoDecimals(stress) + " N/mm² 超过 f = " + numberToText(f) +
                         " N/mm²；钢管不在优化范围内，请加大钢管或提高钢材牌号";
         s.tubePasses = s.tubePasses && passes(stress, f);
+        const PlateSteel::Band band = strengthAt(t.tubeSteel, t.tw);
+        s.buttPasses = s.buttPasses && passes(stress, band.f) &&
+                       passes(tubePeakShear(l.v, tubeStress(t.Dt, t.tw, l.p, l.m).A), band.fv);
     }
     for (double hf : s.grid.welds) {
         bool ok = true;
         for (const Load& l : s.loads) {
-            ok = ok && passes(columnWeldStress(hf, t.Dt, l.p, l.m, l.v).demand,
-                              t.electrode.filletStrength);
+            ok = ok && (t.input.fullPenetration ||
+                        passes(columnWeldStress(hf, t.Dt, l.p, l.m, l.v).demand,
+                               t.electrode.filletStrength));
         }
         s.weldPasses.push_back(ok);
     }
-    if (s.blocked.empty() && !s.weldPasses.empty() && !s.weldPasses.back())
+    if (s.blocked.empty() && !s.buttPasses && !s.weldPasses.empty() && !s.weldPasses.back())
         s.blocked = "柱底焊缝取焊脚列表中最大的 " + numberToText(s.grid.welds.back()) +
                     " mm 仍不满足全部荷载组合，请加大焊脚";
     return s;
@@ -109,8 +115,9 @@ struct Geometry {
 
 // The worst of every combination of one geometry, for one group of bolt sizes.
 struct Demands {
-    double T = 0;     // kN, bolt 1
-    double sigma = 0; // N/mm², bearing edge stress
+    double T = 0;       // kN, bolt 1
+    double sigma = 0;   // N/mm², bearing edge stress
+    double qInside = 0; // N/mm², bearing at the tube wall, on the plate inside the tube
 };
 
 enum class Reject { None, Check, Refused, Failed };
@@ -148,6 +155,8 @@ Verdict loadDemands(const Setup& s, const SizingMethod& method, const Geometry& 
             return rejected({Reject::Check, CheckId::Equilibrium});
         out.T = std::max(out.T, r.T);
         out.sigma = std::max(out.sigma, r.sigma);
+        for (const EdgeBearing& e : r.edges)
+            out.qInside = std::max(out.qInside, tubeWallPressure(e.sigma, e.x, g.d, s.parts.Dt));
     }
     return {};
 }
@@ -163,6 +172,7 @@ struct StiffenerChoice {
 struct PlateChoices {
     bool fits = false; // a1 > 0 and l > 0
     int tp = -1, hf = -1;
+    bool full = false;                    // the column weld is a full-penetration butt weld
     std::vector<StiffenerChoice> heights; // by h_s; hs -1 where the stiffener fails
     bool anyStiffener = false, anyStiffenerWeld = false;
 };
@@ -173,6 +183,7 @@ std::vector<PlateChoices> boltFreeParts(const Setup& s, const Geometry& g, const
     std::vector<PlateChoices> out(grid.thicknesses.size());
     const std::array<StiffenerSide, 2> sides =
         stiffenerSides(g.d, g.D, g.n, t.Dt, dem.T, dem.sigma);
+    const double insideM = insidePlateMoment(dem.qInside, t.Dt / 2 - t.tw, 0);
     for (std::size_t i = 0; i < grid.thicknesses.size(); ++i) {
         const double ts = grid.thicknesses[i];
         PlateChoices& c = out[i];
@@ -181,14 +192,26 @@ std::vector<PlateChoices> boltFreeParts(const Setup& s, const Geometry& g, const
         if (!c.fits) continue;
         for (std::size_t k = 0; k < grid.thicknesses.size() && c.tp < 0; ++k) {
             const double tp = grid.thicknesses[k];
-            if (passes(plateStress(plate.M, tp), plateStrength(s, tp)) && passes(minBasePlate, tp))
+            const double inside = t.input.infill ? 0 : plateStress(insideM, tp);
+            if (passes(plateStress(plate.M, tp), plateStrength(s, tp)) &&
+                passes(minBasePlate, tp) && passes(inside, plateStrength(s, tp)))
                 c.tp = static_cast<int>(k);
         }
         if (c.tp < 0) continue;
-        const double hfMin = minimumColumnWeld(grid.thicknesses[c.tp], t.tw);
-        for (std::size_t k = 0; k < grid.welds.size() && c.hf < 0; ++k)
-            if (s.weldPasses[k] && passes(hfMin, grid.welds[k])) c.hf = static_cast<int>(k);
-        if (c.hf < 0) continue;
+        // The lightest fillet that carries the tube and fits the thinner part it joins; past
+        // the largest, a full-penetration butt weld when the tube carries itself.
+        const double tp = grid.thicknesses[c.tp];
+        const double hfMin = minimumColumnWeld(tp, t.tw);
+        const double hfMax = maximumFilletLeg(std::min(t.tw, tp));
+        if (t.input.fullPenetration) {
+            c.full = true;
+        } else {
+            for (std::size_t k = 0; k < grid.welds.size() && c.hf < 0; ++k)
+                if (s.weldPasses[k] && passes(hfMin, grid.welds[k]) && passes(grid.welds[k], hfMax))
+                    c.hf = static_cast<int>(k);
+            c.full = c.hf < 0 && s.buttPasses;
+        }
+        if (c.hf < 0 && !c.full) continue;
         const PlateSteel::Band band = strengthAt(t.plateSteel, ts);
         const double hfsMin = minimumStiffenerWeld(ts, t.tw);
         c.heights.resize(grid.heights.size());
@@ -225,6 +248,33 @@ CheckId furthestFailure(int stage) {
     return order[std::clamp(stage, 0, 5)];
 }
 
+// The welds of the stiffener's foot and of the cap plates, and the detailing rules, through
+// the checks' own functions: the first of them that rules the design out, if any.
+std::optional<CheckId> weldsAndRules(const Setup& s, const Geometry& g, const BoltSize& bolt,
+                                     const Demands& dem, const SizedDesign& d) {
+    Detailing parts = s.parts;
+    parts.tp = d.tp;
+    parts.ts = d.ts;
+    parts.hs = d.hs;
+    parts.tc = d.tc;
+    parts.hf = d.hf;
+    parts.hfs = d.hfs;
+    parts.input.fullPenetration = d.fullPenetration;
+    const double Dout = plateOuterDiameter(g.d, g.D, bolt.diameter);
+    const double plateWeld = stiffenerPlateWeldLength(parts, Dout);
+    const double capWeld = capWeldLength(parts);
+    const double fw = parts.electrode.filletStrength;
+    const StiffenerSide compression = stiffenerSides(g.d, g.D, g.n, parts.Dt, dem.T, dem.sigma)[1];
+    if (!(plateWeld > 0) || !passes(twoFilletShear(compression.V, d.hfs, plateWeld), fw))
+        return CheckId::StiffenerPlateWeld;
+    if (!(capWeld > 0) || !passes(twoFilletShear(capWeldForce(dem.T), d.hfs, capWeld), fw))
+        return CheckId::CapWeld;
+    for (const DetailingRule& r :
+         detailingRules(parts, g.d, g.D, g.n, bolt.diameter, s.data.input.pedestal))
+        if (!passes(r.required, r.provided)) return CheckId::Detailing;
+    return std::nullopt;
+}
+
 // The lightest design of a geometry and a bolt, or the check that rules it out.
 bool lightest(const Setup& s, const Geometry& g, const BoltSize& bolt, const Demands& dem,
               const std::vector<PlateChoices>& plates, SizedDesign& best, CheckId& why) {
@@ -242,12 +292,14 @@ bool lightest(const Setup& s, const Geometry& g, const BoltSize& bolt, const Dem
     const double required = requiredAnchorage(s.anchorageK, bolt.diameter);
     const double la = std::ceil(required / anchorageRounding) * anchorageRounding;
     int stage = 0;
+    std::optional<CheckId> ruledOut; // by a weld or a rule, once every part was found
     bool found = false;
     for (std::size_t i = 0; i < plates.size(); ++i) {
         const PlateChoices& c = plates[i];
         if (!c.fits) continue;
-        stage = std::max(stage, c.tp < 0 ? 1 : c.hf < 0 ? 2 : 3);
-        if (c.tp < 0 || c.hf < 0) continue;
+        const bool weld = c.hf >= 0 || c.full;
+        stage = std::max(stage, c.tp < 0 ? 1 : !weld ? 2 : 3);
+        if (c.tp < 0 || !weld) continue;
         const double ts = grid.thicknesses[i];
         const double M = capMoment(dem.T, capSpan(g.D, g.n, ts));
         int tc = -1;
@@ -270,16 +322,21 @@ bool lightest(const Setup& s, const Geometry& g, const BoltSize& bolt, const Dem
             design.hs = grid.heights[h.hs];
             design.tc = grid.thicknesses[tc];
             design.bc = t.bc;
-            design.hf = grid.welds[c.hf];
+            design.fullPenetration = c.full;
+            design.hf = c.full ? 0 : grid.welds[c.hf];
             design.hfs = grid.welds[h.hfs];
             design.la = la;
+            if (const std::optional<CheckId> out = weldsAndRules(s, g, bolt, dem, design)) {
+                ruledOut = *out;
+                continue;
+            }
             design.mass = baseMass({g.d, g.D, g.n, bolt.diameter, t.Dt, design.tp, ts, design.hs,
                                     design.tc, t.bc, la});
             if (!found || design.mass.total < best.mass.total) best = std::move(design);
             found = true;
         }
     }
-    if (!found) why = furthestFailure(stage);
+    if (!found) why = stage == 6 && ruledOut ? *ruledOut : furthestFailure(stage);
     return found;
 }
 
@@ -492,6 +549,10 @@ std::string stiffenerText(const SizedDesign& d) {
     return numberToText(d.ts) + "x" + numberToText(d.hs);
 }
 
+std::string weldText(const SizedDesign& d) {
+    return d.fullPenetration ? "full" : numberToText(d.hf);
+}
+
 std::string capText(const SizedDesign& d) {
     return numberToText(d.tc) + "x" + numberToText(d.bc);
 }
@@ -506,7 +567,8 @@ Project withDesign(const Project& project, const SizedDesign& design) {
     t.plate = design.tp;
     t.stiffener = stiffenerText(design);
     t.cap = capText(design);
-    t.weld = design.hf;
+    t.fullPenetration = design.fullPenetration;
+    if (!design.fullPenetration) t.weld = design.hf;
     t.stiffenerWeld = design.hfs;
     t.anchorage = design.la;
     return p;

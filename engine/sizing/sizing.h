@@ -22,6 +22,9 @@ struct SizedDesign {
     int n = 0;
     std::string bolt;
     double tp = 0, ts = 0, hs = 0, tc = 0, bc = 0, hf = 0, hfs = 0, la = 0;
+    // The column weld is a full-penetration butt weld of the tube's strength (hf unused): the
+    // sizing takes it when no fillet of the list both carries the tube and fits its wall.
+    bool fullPenetration = false;
     BaseMass mass;
     // The largest ratio of every check of every combination, as the project computes it.
     CheckId governing = CheckId::Bolt;
@@ -72,5 +75,6 @@ Project withDesign(const Project& project, const SizedDesign& design);
 // Texts of a design's parts as the detailing options take them.
 std::string stiffenerText(const SizedDesign& design); // t_s x h_s
 std::string capText(const SizedDesign& design);       // t_c x b_c
+std::string weldText(const SizedDesign& design);      // h_f, or "full" for a butt weld
 
 } // namespace tarvel

@@ -29,6 +29,7 @@ CaseDemands elastic(const InputTexts& inputs, double friction) {
         const BaseResult& r = sink.result();
         out.T = textToNumber(r.tt);
         out.sigma = textToNumber(r.qmaxt);
+        out.edges[0] = {out.sigma, checks::compressionLength(r)};
         const double C = textToNumber(r.fqt);
         out.shearCapacity = checks::frictionCapacity(friction, C);
         const EquilibriumMisses miss = equilibriumMisses(
@@ -57,6 +58,15 @@ CaseDemands demandsOf(const ComputedCase& o) {
     out.sigma = c[static_cast<int>(CheckId::Bearing)].demand;
     out.shearCapacity = c[static_cast<int>(CheckId::Shear)].capacity;
     out.miss = c[static_cast<int>(CheckId::Equilibrium)].demand;
+    auto edge = [](const BaseResult& r) -> EdgeBearing {
+        try {
+            return {textToNumber(r.qmaxt), checks::compressionLength(r)};
+        } catch (const TarvelError&) {
+            return {};
+        }
+    };
+    out.edges[0] = edge(o.result);
+    if (o.otherResult) out.edges[1] = edge(*o.otherResult);
     out.status = CaseStatus::Ok;
     return out;
 }

@@ -3,6 +3,7 @@
 #include "analysis/calculation.h"
 #include "checks/design.h"
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -14,13 +15,20 @@ namespace tarvel {
 // whose results depend on the bolt (through its effective area A_e) says so, and is then asked
 // once per bolt size; one that does not is asked once per geometry and load, and its demands
 // serve every bolt size.
+// A method's bearing at the edge and its compression length, for the plate inside the tube.
+struct EdgeBearing {
+    double sigma = 0, x = 0; // N/mm², mm
+};
+
 struct CaseDemands {
     CaseStatus status = CaseStatus::Error;
     double T = 0;             // kN, the bolt check's demand
     double sigma = 0;         // N/mm², the bearing check's demand
     double shearCapacity = 0; // kN, μ·C of the shear check
     double miss = 0;          // %, the equilibrium check's demand
-    std::string message;      // the refusal or the failure, in Chinese
+    // Each method's edge stress and compression length (the envelope has two).
+    std::array<EdgeBearing, 2> edges{};
+    std::string message; // the refusal or the failure, in Chinese
 };
 
 struct SizingMethod {

@@ -33,57 +33,71 @@ TEST_P(CheckLines, FollowTheResults) {
 INSTANTIATE_TEST_SUITE_P(
     Table, CheckLines,
     testing::Values(
+        // The envelope by default: the bearing is the rigid-plate method's 5.90, the bolt the
+        // elastic 112.00.
         CheckLinesRow{"Defaults", "--bolt M36 --steel Q355 --concrete C30 1000 1000 1520 1620 18",
                       0,
-                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
+                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t5.90\t14.30\t0.41\tok\n"
                       "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
                       "verdict\tok\n"},
         CheckLinesRow{"CheckAlone", "--check 1000 1000 1520 1620 18", 0,
-                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
+                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t5.90\t14.30\t0.41\tok\n"
                       "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
                       "verdict\tok\n"},
-        CheckLinesRow{"EqualsSignAndShear", "--shear=-700 --friction=0.4 1000 1000 1520 1620 18", 4,
+        CheckLinesRow{"EqualsSignAndShear",
+                      "--method elastic --shear=-700 --friction=0.4 1000 1000 1520 1620 18", 4,
                       "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
                       "shear\t700.00\t622.00\t1.13\tfail\nequilibrium\t0.80\t5.00\t0.16\tok\n"
                       "verdict\tfail\n"},
-        CheckLinesRow{"EquilibriumMissed", "--check -- -826 7250 2390 2730 10", 4,
+        CheckLinesRow{"EquilibriumMissed", "--method elastic --check -- -826 7250 2390 2730 10", 4,
                       "bolt\t0.00\t147.01\t0.00\tok\nbearing\t0.10\t14.30\t0.01\tok\n"
                       "shear\t0.00\t36.34\t0.00\tok\nequilibrium\t111.00\t5.00\t22.20\tfail\n"
                       "verdict\tfail\n"},
-        CheckLinesRow{"BetaRaisesBearing", "--concrete C20 --beta-l 1.5 5000 5000 1520 1620 18", 4,
+        CheckLinesRow{"BetaRaisesBearing",
+                      "--method elastic --concrete C20 --beta-l 1.5 5000 5000 1520 1620 18", 4,
                       "bolt\t561.00\t147.01\t3.82\tfail\nbearing\t16.10\t14.40\t1.12\tfail\n"
                       "shear\t0.00\t3129.45\t0.00\tok\nequilibrium\t0.24\t5.00\t0.05\tok\n"
                       "verdict\tfail\n"},
-        CheckLinesRow{"SteelParts", "--tube 1020x16 1000 1000 1520 1620 18", 0,
+        // A concrete-filled tube: the plate inside it is carried by the infill.
+        CheckLinesRow{"SteelParts", "--method elastic --infill --tube 1020x16 1000 1000 1520 1620 18",
+                      0,
                       "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
                       "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
-                      "plate\t143.76\t295.00\t0.49\tok\ncap\t245.11\t295.00\t0.83\tok\n"
+                      "plate\t143.76\t295.00\t0.49\tok\nplate_inside\t0.00\t295.00\t0.00\tok\n"
+                      "cap\t245.11\t295.00\t0.83\tok\ncap_weld\t18.18\t200.00\t0.09\tok\n"
                       "stiffener\t72.75\t324.50\t0.22\tok\n"
                       "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
+                      "stiffener_plate_weld\t37.92\t200.00\t0.19\tok\n"
                       "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
-                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t30.00\t0.67\tok\n"
+                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t15.41\t16.00\t0.96\tok\n"
                       "verdict\tok\n"},
-        CheckLinesRow{"ThinPlateFails",
-                      "--tube=1020x16 --plate 16 --cap 20x240 1000 1000 1520 1620 18", 4,
+        CheckLinesRow{
+            "ThinPlateFails",
+            "--method elastic --tube=1020x16 --plate 16 --cap 20x240 1000 1000 1520 1620 18", 4,
+            "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
+            "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
+            "plate\t505.42\t305.00\t1.66\tfail\nplate_inside\t2730.98\t305.00\t8.95\tfail\n"
+            "cap\t551.51\t295.00\t1.87\tfail\ncap_weld\t18.18\t200.00\t0.09\tok\n"
+            "stiffener\t72.75\t324.50\t0.22\tok\n"
+            "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
+            "stiffener_plate_weld\t37.92\t200.00\t0.19\tok\n"
+            "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
+            "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t16.00\t1.25\tfail\n"
+            "verdict\tfail\n"},
+        CheckLinesRow{"Seismic", "--method elastic --tube 1020x16 --seismic 1000 1000 1520 1620 18", 4,
                       "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
                       "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
-                      "plate\t505.42\t305.00\t1.66\tfail\ncap\t551.51\t295.00\t1.87\tfail\n"
+                      "plate\t143.76\t295.00\t0.49\tok\n"
+                      "plate_inside\t776.81\t295.00\t2.63\tfail\n"
+                      "cap\t245.11\t295.00\t0.83\tok\ncap_weld\t18.18\t200.00\t0.09\tok\n"
                       "stiffener\t72.75\t324.50\t0.22\tok\n"
                       "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
+                      "stiffener_plate_weld\t37.92\t200.00\t0.19\tok\n"
                       "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
-                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t16.00\t1.25\tfail\n"
-                      "verdict\tfail\n"},
-        CheckLinesRow{"Seismic", "--tube 1020x16 --seismic 1000 1000 1520 1620 18", 4,
-                      "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t14.30\t0.22\tok\n"
-                      "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
-                      "plate\t143.76\t295.00\t0.49\tok\ncap\t245.11\t295.00\t0.83\tok\n"
-                      "stiffener\t72.75\t324.50\t0.22\tok\n"
-                      "stiffener_weld\t84.41\t200.00\t0.42\tok\n"
-                      "column_weld\t149.87\t200.00\t0.75\tok\ntube\t100.00\t305.00\t0.33\tok\n"
-                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t20.00\t30.00\t0.67\tok\n"
+                      "anchorage\t828.00\t1000.00\t0.83\tok\ndetailing\t15.41\t16.00\t0.96\tok\n"
                       "seismic\t5947.05\t4734.05\t1.26\tfail\nverdict\tfail\n"},
         // β_l = min(3 × 1520, 2400)/1520 = 1.58.
-        CheckLinesRow{"Pedestal", "--pedestal 2400 1000 1000 1520 1620 18", 0,
+        CheckLinesRow{"Pedestal", "--method elastic --pedestal 2400 1000 1000 1520 1620 18", 0,
                       "bolt\t112.00\t147.01\t0.76\tok\nbearing\t3.20\t22.58\t0.14\tok\n"
                       "shear\t0.00\t622.00\t0.00\tok\nequilibrium\t0.80\t5.00\t0.16\tok\n"
                       "verdict\tok\n"}),
@@ -94,7 +108,8 @@ TEST(CheckLines, WithoutDesignOptionsTheOutputIsUnchanged) {
 }
 
 TEST(CheckLines, RefusalAndFailureKeepTheirStatus) {
-    const CliResult refused = run("--check -- -6000 1000 1520 1620 18");
+    // The elastic method refuses full tension; the envelope then stands on the rigid plate.
+    const CliResult refused = run("--method elastic --check -- -6000 1000 1520 1620 18");
     EXPECT_EQ(refused.status, 3);
     EXPECT_EQ(refused.out, "底板全截面受拉\n");
     const CliResult failed = run("--check 1000 1000 abc 1620 18");
@@ -226,20 +241,22 @@ INSTANTIATE_TEST_SUITE_P(
                   "bolt\t331.96\t147.01\t2.26\tfail\nbearing\t0.00\t14.30\t0.00\tok\n"
                   "shear\t0.00\t0.00\t0.00\tok\nequilibrium\t0.00\t5.00\t0.00\tok\n"
                   "verdict\tfail\n"},
-        MethodRow{"ElasticNamesItsMethod", "--check 1000 1000 1520 1620 18", 0, "vt\t",
+        MethodRow{"ElasticNamesItsMethod", "--method elastic --check 1000 1000 1520 1620 18", 0,
+                  "vt\t",
                   "vt\t622.\nmethod\telastic\nbolt\t112.00\t147.01\t0.76\tok\n"
                   "bearing\t3.20\t14.30\t0.22\tok\nshear\t0.00\t622.00\t0.00\tok\n"
                   "equilibrium\t0.80\t5.00\t0.16\tok\nverdict\tok\n"},
-        // Bolt by the elastic T, bearing by the compatibility σ, shear by its smaller C.
+        // Bolt by the elastic T, bearing by the compatibility σ, shear by its smaller C; the
+        // method line names the envelope, whose texts are the elastic ones here.
         MethodRow{"EnvelopeKeepsTheElasticTexts",
                   "--method envelope --shear 600 1000 1000 1520 1620 18", 4, "vt\t",
-                  "vt\t622.\nmethod\telastic\nbolt\t112.00\t147.01\t0.76\tok\n"
+                  "vt\t622.\nmethod\tenvelope\nbolt\t112.00\t147.01\t0.76\tok\n"
                   "bearing\t5.90\t14.30\t0.41\tok\nshear\t600.00\t566.72\t1.06\tfail\n"
                   "equilibrium\t0.80\t5.00\t0.16\tok\nverdict\tfail\n"},
         // The search misses equilibrium by 111 %: the compatibility texts are shown.
         MethodRow{"EnvelopeLeavesOutAnUnbalancedElastic",
                   "--method envelope --check -- -826 7250 2390 2730 10", 4, "vt\t",
-                  "vt\t1381.\nmethod\tcompatibility\nbolt\t986.34\t147.01\t6.71\tfail\n"
+                  "vt\t1381.\nmethod\tenvelope\nbolt\t986.34\t147.01\t6.71\tfail\n"
                   "bearing\t24.55\t14.30\t1.72\tfail\nshear\t0.00\t1380.86\t0.00\tok\n"
                   "equilibrium\t0.00\t5.00\t0.00\tok\nverdict\tfail\n"},
         MethodRow{"NoEquilibriumIsRefused", "--method compatibility -- -100 0 1520 1620 0", 3,
@@ -274,7 +291,7 @@ TEST(CsvChecks, EnvelopeNamesTheMethodOfEachRow) {
 }
 
 TEST(Json, ParsesBackWithEverything) {
-    const CliResult r = run("--json --shear 700 1000 1000 1520 1620 18");
+    const CliResult r = run("--json --method elastic --shear 700 1000 1000 1520 1620 18");
     EXPECT_EQ(r.status, 4);
     const auto j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["input"]["P"], "1000");
@@ -293,22 +310,22 @@ TEST(Json, ParsesBackWithEverything) {
     EXPECT_EQ(j["refined"]["status"], "solved");
     EXPECT_NEAR(j["refined"]["forceSum"].get<double>(), 1000, 1e-6);
 
-    const auto steel =
-        nlohmann::json::parse(run("--json --tube 1020x16 1000 1000 1520 1620 18").out);
-    ASSERT_EQ(steel["checks"].size(), 12u);
+    const auto steel = nlohmann::json::parse(
+        run("--json --method elastic --tube 1020x16 1000 1000 1520 1620 18").out);
+    ASSERT_EQ(steel["checks"].size(), 15u);
     EXPECT_EQ(steel["checks"][4]["name"], "plate");
     EXPECT_EQ(steel["checks"][4]["demandText"], "143.76");
     EXPECT_EQ(steel["design"]["detailing"]["tube"], "1020x16");
 }
 
 TEST(Json, RefusalAndFailure) {
-    const CliResult refused = run("--json -- -1000 0 1520 1620 18");
+    const CliResult refused = run("--json --method elastic -- -1000 0 1520 1620 18");
     EXPECT_EQ(refused.status, 3);
     const auto jr = nlohmann::json::parse(refused.out);
     EXPECT_EQ(jr["status"], "refused");
     EXPECT_EQ(jr["message"], "底板全截面受拉");
     EXPECT_FALSE(jr.contains("checks"));
-    const CliResult failed = run("--json -- -8000 1000 1000 1620 18");
+    const CliResult failed = run("--json --method elastic -- -8000 1000 1000 1620 18");
     EXPECT_EQ(failed.status, 1);
     const auto jf = nlohmann::json::parse(failed.out);
     EXPECT_EQ(jf["status"], "error");
@@ -325,7 +342,7 @@ TEST(CsvChecks, ColumnsAndTheGoverningSummary) {
                               "tension,-1000,0,1520,1620,18,0\r\n"
                               "bad,1000,1000,1520,1620,18,x\r\n"
                               "no bolts,1000,1000,1520,1620,0,\r\n";
-    const CliResult r = run("--check --shear 50 --csv -", input);
+    const CliResult r = run("--method elastic --check --shear 50 --csv -", input);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "name,P,M,d,D,n,status,xt,qmaxt,tt,fmst,mmst,fqt,mqt,ct,c2t,h1t,h2t,vt,message,V,"
@@ -345,13 +362,16 @@ TEST(CsvChecks, ColumnsAndTheGoverningSummary) {
 }
 
 TEST(CsvChecks, SteelPartsAddTheirColumns) {
-    const CliResult r = run("--tube 1020x16 --csv -", "P,M,d,D,n\n1000,1000,1520,1620,18\n");
+    const CliResult r =
+        run("--method elastic --infill --tube 1020x16 --csv -", "P,M,d,D,n\n1000,1000,1520,1620,18\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find(",equilibrium_ratio,plate_ratio,cap_ratio,stiffener_ratio,"
-                         "stiffener_weld_ratio,column_weld_ratio,tube_ratio,anchorage_ratio,"
+    EXPECT_NE(r.out.find(",equilibrium_ratio,plate_ratio,plate_inside_ratio,cap_ratio,"
+                         "cap_weld_ratio,stiffener_ratio,stiffener_weld_ratio,"
+                         "stiffener_plate_weld_ratio,column_weld_ratio,tube_ratio,anchorage_ratio,"
                          "detailing_ratio,verdict\n"),
               std::string::npos);
-    EXPECT_NE(r.out.find(",0.16,0.49,0.83,0.22,0.42,0.75,0.33,0.83,0.67,ok\n"), std::string::npos);
+    EXPECT_NE(r.out.find(",0.16,0.49,0.00,0.83,0.09,0.22,0.42,0.19,0.75,0.33,0.83,0.96,ok\n"),
+              std::string::npos);
     EXPECT_NE(r.err.find("最不利 锚栓顶板：第 1 行，利用率 0.83，满足\n"), std::string::npos);
 }
 

@@ -48,7 +48,7 @@ TEST_P(Report, PdfAndHtmlHoldEveryFigure) {
     for (const char* suffix : {".pdf", ".html"}) {
         const std::string path = temp(std::string(GetParam().name) + suffix);
         std::remove(path.c_str());
-        const CliResult r = run("--report " + path + " " + GetParam().args);
+        const CliResult r = run("--report " + path + " --method elastic " + GetParam().args);
         EXPECT_EQ(r.status, GetParam().status) << r.err;
         EXPECT_EQ(r.err, "");
         const std::string text =
@@ -117,7 +117,7 @@ TEST(Report, FontEmbeddedAndPagesCounted) {
 TEST(Report, RefusalAndUnwritablePathWriteNothing) {
     const std::string path = temp("refused.pdf");
     std::remove(path.c_str());
-    const CliResult refused = run("--report " + path + " -- -1000 0 1520 1620 18");
+    const CliResult refused = run("--report " + path + " --method elastic -- -1000 0 1520 1620 18");
     EXPECT_EQ(refused.status, 3);
     EXPECT_EQ(refused.out, "底板全截面受拉\n");
     EXPECT_EQ(refused.err, "错误：无法生成计算书：底板全截面受拉，计算被拒绝\n");
@@ -142,7 +142,8 @@ TEST(Report, RefusalAndUnwritablePathWriteNothing) {
 const char* const project = R"({"format": "tarvel-project", "version": 1,
  "info": {"project": "某工程", "member": "GZ-1", "designer": "张三", "checker": "李四"},
  "geometry": {"d": "1520", "D": "1620", "n": "18"},
- "design": {"bolt": "M30", "steel": "Q355", "concrete": "C30", "betaL": 1.2, "friction": 0.4},
+ "design": {"bolt": "M30", "steel": "Q355", "concrete": "C30", "betaL": 1.2, "friction": 0.4,
+            "method": "elastic"},
  "loads": [{"name": "1.3G+1.5Q", "P": "1000", "M": "1000", "V": "0"},
            {"name": "1.0G+1.5W", "P": "500", "M": "2500", "V": "200"},
            {"name": "uplift", "P": "-6000", "M": "1000"},
@@ -175,7 +176,7 @@ TEST(Project, RowsEqualSingleCaseRuns) {
         ASSERT_TRUE(std::getline(lines, line));
         const std::vector<std::string> f = split(line, ',');
         ASSERT_EQ(f.size(), 26u) << line;
-        const CliResult single = run("--bolt M30 --beta-l 1.2 --shear " + std::string(V[k]) + " " +
+        const CliResult single = run("--method elastic --bolt M30 --beta-l 1.2 --shear " + std::string(V[k]) + " " +
                                      f[1] + " " + f[2] + " 1520 1620 18");
         const std::vector<std::string> s = split(single.out, '\n');
         ASSERT_EQ(s.size(), 18u + 1) << single.out;
@@ -201,7 +202,7 @@ TEST(Project, DetailingChecksTheSteelParts) {
                 ", \"detailing\": {\"tube\": \"1020x16\", \"plate\": 36}");
     spit(path, text);
     const CliResult r = run("--project " + path);
-    EXPECT_NE(r.out.find(",plate_ratio,cap_ratio,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(",plate_ratio,plate_inside_ratio,cap_ratio,"), std::string::npos) << r.out;
     EXPECT_NE(r.err.find("最不利 底板："), std::string::npos) << r.err;
 }
 
@@ -233,7 +234,8 @@ TEST_P(ProjectShear, RowsUseTheVShownInTheWindow) {
     const std::string path = temp(std::string("shear_") + row.name + ".tarvel");
     spit(path, std::string(R"({"format": "tarvel-project", "version": 1,
  "geometry": {"d": "1520", "D": "1620", "n": 18},
- "design": {"bolt": "M30", "steel": "Q355", "concrete": "C30", "betaL": 1.2, "friction": 0.4)") +
+ "design": {"bolt": "M30", "steel": "Q355", "concrete": "C30", "betaL": 1.2, "friction": 0.4,
+            "method": "elastic")") +
                    row.designV + R"(},
  "loads": [{"name": "A", "P": "1000", "M": "1000", "V": ""}]})");
     const CliResult r = run("--project " + path + " " + row.args);
@@ -244,7 +246,7 @@ TEST_P(ProjectShear, RowsUseTheVShownInTheWindow) {
     ASSERT_EQ(f.size(), 26u) << lines[1];
     EXPECT_EQ(f[20], row.V);
     const CliResult single =
-        run("--bolt M30 --beta-l 1.2 --shear " + std::string(row.V) + " 1000 1000 1520 1620 18");
+        run("--method elastic --bolt M30 --beta-l 1.2 --shear " + std::string(row.V) + " 1000 1000 1520 1620 18");
     const std::vector<std::string> s = split(single.out, '\n');
     ASSERT_EQ(s.size(), 18u + 1) << single.out; // 12 texts, method, 4 checks, verdict
     EXPECT_EQ(f[23], split(s[15], '\t')[3]);

@@ -64,6 +64,19 @@ TEST(ProjectFile, PedestalSeismicAndShearKeyRoundTrip) {
     EXPECT_EQ(parseProject(text), p);
 }
 
+TEST(ProjectFile, FilledTubeAndButtWeldRoundTrip) {
+    std::string text = versionOne;
+    text.insert(text.find("\"friction\": 0.4") + 15,
+                R"(, "detailing": {"tube": "1020x16", "weld": "full", "infill": true})");
+    const Project p = parseProject(text);
+    ASSERT_TRUE(p.design.detailing);
+    EXPECT_TRUE(p.design.detailing->fullPenetration);
+    EXPECT_TRUE(p.design.detailing->infill);
+    EXPECT_EQ(parseProject(serializeProject(p)), p);
+    text.replace(text.find("\"full\""), 6, "\"half\"");
+    EXPECT_THROW(parseProject(text), TarvelError);
+}
+
 struct VersionRow {
     const char* name;
     AnalysisMethod method;
@@ -86,7 +99,8 @@ TEST_P(ProjectMethod, RoundTripsInTheOldestVersionThatHoldsIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ProjectMethod,
-    testing::Values(VersionRow{"ElasticByGrade", AnalysisMethod::Elastic, std::nullopt, 1},
+    testing::Values(VersionRow{"EnvelopeByDefault", AnalysisMethod::Envelope, std::nullopt, 1},
+                    VersionRow{"ElasticByGrade", AnalysisMethod::Elastic, std::nullopt, 2},
                     VersionRow{"Compatibility", AnalysisMethod::Compatibility, std::nullopt, 2},
                     VersionRow{"EnvelopeWithRatio", AnalysisMethod::Envelope, 8.5, 2},
                     VersionRow{"ElasticWithRatio", AnalysisMethod::Elastic, 8.5, 2}),

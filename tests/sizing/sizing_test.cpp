@@ -257,9 +257,10 @@ TEST_P(SizingRepeated, SameFullListWithAnyThreads) {
     const Project project = poleProject();
     SizingRanges r;
     r.bolts = {"M42"};
+    // 24 M42 need a circle of π·D/24 ≥ 4 d_b, and a 630×12 tube a butt weld.
     r.counts = {24};
-    r.d = SizingRange{800, 940, 10};
-    r.offset = {60, 100, 10};
+    r.d = SizingRange{1200, 1300, 10};
+    r.offset = {60, 120, 10};
     r.stiffenerHeights = {200, 600, 25};
     r.welds = {6, 8, 10, 12, 14, 16, 18, 20, 22, 24};
     constexpr int top = 5;

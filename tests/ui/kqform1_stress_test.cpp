@@ -16,6 +16,7 @@
 #include "analysis/calculation.h"
 #include "app/designlauncher.h"
 #include "design/designwindow.h"
+#include "checks/methods.h"
 #include "form/kqform1.h"
 #include "realistic_cases.h"
 #include "report/reportactions.h"
@@ -220,9 +221,10 @@ class WindowStress : public QObject {
         if (!message) {
             // A base that cannot exist (no bolts, a fractional count) gets no verdict.
             try {
-                verdict = tarvel::checkDesign(tarvel::analyze(texts), texts, sink.result(),
-                                              launcher->designWindow()->currentDesign())
-                              .ok;
+                // By the design window's method (the envelope unless another is chosen).
+                const tarvel::ComputedCase c =
+                    tarvel::computeCase(texts, launcher->designWindow()->currentDesign());
+                if (c.status == tarvel::CaseStatus::Ok && c.hasChecks) verdict = c.checks.ok;
             } catch (const tarvel::TarvelError&) {
                 verdict.reset();
             }

@@ -41,7 +41,7 @@ tarvel::DesignInput DesignSettings::load() {
                   defaults.V);
     in.friction = number(settings, "design/friction", DesignSettings::minFriction,
                          tarvel::maxFriction, defaults.friction);
-    tarvel::AnalysisMethod method = tarvel::AnalysisMethod::Elastic;
+    tarvel::AnalysisMethod method = defaults.method;
     if (tarvel::methodFromName(settings.value("design/method").toString().toStdString(), method))
         in.method = method;
     const double ratio = number(settings, "design/modularRatio", tarvel::minModularRatio,
@@ -74,6 +74,8 @@ tarvel::DesignInput DesignSettings::load() {
         t.grout = number(settings, "detailing/grout", 0, 1000, d.grout);
         t.shearKeyWeld = number(settings, "detailing/shearKeyWeld", 1, tarvel::maxPlateThickness,
                                 d.shearKeyWeld);
+        t.infill = settings.value("detailing/infill", d.infill).toBool();
+        t.fullPenetration = settings.value("detailing/fullWeld", d.fullPenetration).toBool();
         in.detailing = t;
     }
     return in;
@@ -109,6 +111,8 @@ void DesignSettings::save(const tarvel::DesignInput& in) {
         settings.setValue("detailing/stiffener", QString::fromStdString(t->stiffener));
         settings.setValue("detailing/cap", QString::fromStdString(t->cap));
         settings.setValue("detailing/weld", t->weld);
+        settings.setValue("detailing/infill", t->infill);
+        settings.setValue("detailing/fullWeld", t->fullPenetration);
         settings.setValue("detailing/stiffenerWeld", t->stiffenerWeld);
         settings.setValue("detailing/electrode", QString::fromStdString(t->electrode));
         settings.setValue("detailing/anchorage", t->anchorage);

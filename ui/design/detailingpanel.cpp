@@ -2,6 +2,7 @@
 
 #include "core/number.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -39,7 +40,8 @@ DetailingPanel::DetailingPanel(QWidget* parent)
       plateSteel_(choices(tarvel::plateSteels())), stiffener_(new QLineEdit), cap_(new QLineEdit),
       weld_(millimetres(1, tarvel::maxPlateThickness)),
       stiffenerWeld_(millimetres(1, tarvel::maxPlateThickness)),
-      electrode_(choices(tarvel::electrodes())), anchorage_(millimetres(1, maxAnchorage)) {
+      electrode_(choices(tarvel::electrodes())), anchorage_(millimetres(1, maxAnchorage)),
+      infill_(new QCheckBox("管内填充混凝土")), fullWeld_(new QCheckBox("柱底全熔透对接焊缝")) {
     setObjectName("detailingPanel");
     setCheckable(true);
     setChecked(false);
@@ -54,6 +56,8 @@ DetailingPanel::DetailingPanel(QWidget* parent)
     stiffenerWeld_->setObjectName("stiffenerWeldSpin");
     electrode_->setObjectName("electrodeCombo");
     anchorage_->setObjectName("anchorageSpin");
+    infill_->setObjectName("infillCheck");
+    fullWeld_->setObjectName("fullWeldCheck");
 
     auto* form = new QFormLayout(this);
     form->addRow("钢管 Dt×tw(mm)", tube_);
@@ -63,9 +67,11 @@ DetailingPanel::DetailingPanel(QWidget* parent)
     form->addRow("加劲肋 ts×hs(mm)", stiffener_);
     form->addRow("锚栓顶板 tc×bc(mm)", cap_);
     form->addRow("柱底焊脚 hf", weld_);
+    form->addRow(QString(), fullWeld_);
     form->addRow("加劲肋焊脚 hfs", stiffenerWeld_);
     form->addRow("焊条", electrode_);
     form->addRow("锚固长度 la", anchorage_);
+    form->addRow(QString(), infill_);
 
     fill(tarvel::DetailingInput{});
     auto emitChanged = [this] {
@@ -78,6 +84,10 @@ DetailingPanel::DetailingPanel(QWidget* parent)
         connect(combo, &QComboBox::currentIndexChanged, this, emitChanged);
     for (QDoubleSpinBox* spin : {plate_, weld_, stiffenerWeld_, anchorage_})
         connect(spin, &QDoubleSpinBox::valueChanged, this, emitChanged);
+    for (QCheckBox* check : {infill_, fullWeld_})
+        connect(check, &QCheckBox::toggled, this, emitChanged);
+    // A butt weld has no leg.
+    connect(fullWeld_, &QCheckBox::toggled, weld_, &QWidget::setDisabled);
 }
 
 std::optional<tarvel::DetailingInput> DetailingPanel::detailing() const {
@@ -93,6 +103,8 @@ std::optional<tarvel::DetailingInput> DetailingPanel::detailing() const {
     t.stiffenerWeld = stiffenerWeld_->value();
     t.electrode = electrode_->currentText().toStdString();
     t.anchorage = anchorage_->value();
+    t.infill = infill_->isChecked();
+    t.fullPenetration = fullWeld_->isChecked();
     return t;
 }
 
@@ -161,4 +173,6 @@ void DetailingPanel::fill(const tarvel::DetailingInput& t) {
     stiffenerWeld_->setValue(t.stiffenerWeld);
     electrode_->setCurrentText(text(t.electrode));
     anchorage_->setValue(t.anchorage);
+    infill_->setChecked(t.infill);
+    fullWeld_->setChecked(t.fullPenetration);
 }

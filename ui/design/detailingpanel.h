@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLineEdit;
@@ -42,5 +43,7 @@ class DetailingPanel : public QGroupBox {
     QDoubleSpinBox* stiffenerWeld_;
     QComboBox* electrode_;
     QDoubleSpinBox* anchorage_;
+    QCheckBox* infill_;
+    QCheckBox* fullWeld_; // the column weld a full-penetration butt weld
     bool filling_ = false; // setDetailing is not a change by the user
 };

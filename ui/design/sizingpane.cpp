@@ -262,7 +262,7 @@ void SizingPane::finished() {
                                  qtext(tarvel::numberToText(d.tp)),
                                  qtext(tarvel::stiffenerText(d)),
                                  qtext(tarvel::capText(d)),
-                                 qtext(tarvel::numberToText(d.hf)),
+                                 qtext(tarvel::weldText(d)),
                                  qtext(tarvel::numberToText(d.hfs)),
                                  qtext(tarvel::numberToText(d.la)),
                                  tarvel::checkDefinition(d.governing).title,

@@ -6,8 +6,10 @@
 #include "checks/detailing.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace tarvel::checks {
 
@@ -17,9 +19,12 @@ Check shear(const CheckContext& c);
 Check equilibrium(const CheckContext& c);
 
 Check plate(const CheckContext& c);
+Check plateInside(const CheckContext& c);
 Check cap(const CheckContext& c);
+Check capWeld(const CheckContext& c);
 Check stiffener(const CheckContext& c);
 Check stiffenerWeld(const CheckContext& c);
+Check stiffenerPlateWeld(const CheckContext& c);
 Check columnWeld(const CheckContext& c);
 Check tube(const CheckContext& c);
 Check anchorage(const CheckContext& c);
@@ -90,7 +95,8 @@ struct StiffenerWeldStress {
 };
 StiffenerWeldStress stiffenerWeldStress(const StiffenerSide& side, double hfs, double hs);
 
-// The ring fillet of the tube: its throat area and modulus, and its stresses.
+// The ring fillet of the tube: its throat area and modulus, and its stresses; τ_f = 2|V|/A_w,
+// a thin ring's peak shear.
 struct ColumnWeldStress {
     double Aw, Ww, sigmaF, tauF, demand;
 };
@@ -101,12 +107,51 @@ struct TubeStress {
     double A, W, stress;
 };
 TubeStress tubeStress(double Dt, double tw, double P, double M);
+// A thin ring's peak shear 2|V|/A, N/mm², for V in kN and the tube's area A in mm².
+double tubePeakShear(double V, double A);
 
 // The anchorage the bolt needs, mm: k·d_b.
 double requiredAnchorage(double factor, double boltDiameter);
 // The smallest fillet legs the detailing rules ask of the tube weld and the stiffener weld.
 double minimumColumnWeld(double tp, double tw);
 double minimumStiffenerWeld(double ts, double tw);
+
+// The bearing pressure under the plate at the tube wall, N/mm²: σmax scaled to where the
+// compression length x, from the compressed edge of the plate of diameter d, reaches the
+// wall of the tube D_t; σmax when the whole plate bears.
+double tubeWallPressure(double sigma, double x, double d, double Dt);
+// The compression length of a method's texts, mm: 0 for "." (a plate lifted onto its bolts).
+double compressionLength(const BaseResult& result);
+// The moment of the plate inside the tube (N·mm/mm) under q: a disc simply supported on the
+// wall of inner radius r_i, or with a central hole of diameter d_h a ring cantilevered from it.
+double insidePlateMoment(double q, double ri, double hole);
+
+// The thinnest tube wall for D_t (mm) of a steel of yield strength f_y: D_t/t_w ≤ 100·ε_k²,
+// ε_k² = 235/f_y (GB 50017-2017, table 3.5.1).
+double minimumTubeWall(double Dt, double fy);
+// The shortest fillet of leg h (mm): max(8h, 40).
+double minimumFilletLength(double h);
+// The largest fillet leg on a part of thickness t (mm): 1.2t (GB 50017-2017, clause 11.3.5).
+double maximumFilletLeg(double t);
+// The welds' lengths, mm: each stiffener's fillets to the tube (h_s − 2h_fs) and to the plate
+// ((D_out − D_t)/2 − 2h_fs), and each end of a cap plate to its stiffener (b_c − 2h_fs).
+double stiffenerWeldLength(const Detailing& t);
+double stiffenerPlateWeldLength(const Detailing& t, double outerDiameter);
+double capWeldLength(const Detailing& t);
+// The force on each end's fillets of a cap plate, N: half the bolt's T (kN).
+double capWeldForce(double T);
+// The shear stress of two fillets of leg h carrying V along l_w: V/(1.4·h·l_w), N/mm².
+double twoFilletShear(double V, double h, double lw);
+
+// The detailing rules of a base, each `required ≤ provided` (mm): the plate, the fillet legs
+// and lengths, the tube's slenderness, room for the nuts, and the pedestal's edge when there
+// is one. The detailing check shows the governing one; the sizing demands them all.
+struct DetailingRule {
+    const char* what;
+    double required, provided;
+};
+std::vector<DetailingRule> detailingRules(const Detailing& t, double d, double D, int n,
+                                          double boltDiameter, std::optional<double> pedestal);
 
 // Numbers as the formulas print them.
 std::string two(double value);     // 0.76, 147.01
