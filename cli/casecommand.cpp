@@ -53,6 +53,7 @@ int singleCase(const tarvel::cli::Options& options, const tarvel::InputTexts& te
         if (options.checks) {
             tarvel::requireRealBase(texts);
             tarvel::checkDetailingFits(tarvel::resolveDesign(options.design), texts);
+            tarvel::requireSolidPlate(options.design);
         }
         if (tarvel::calculate(texts, sink) == tarvel::Outcome::Refused) {
             std::printf("%s\n", tarvel::fullTensionMessage);

@@ -46,6 +46,8 @@ const char* const usageTemplate =
     "  --stiffener 20x400 加劲肋 厚x高(mm)          --cap 30x240        锚栓顶板 厚x宽(mm)\n"
     "  --weld 12          柱底焊脚(mm)              --stiffener-weld 10 加劲肋焊脚(mm)\n"
     "  --electrode E50    焊条 E43、E50、E55        --anchorage 1000    锚固长度(mm)\n"
+    "  --plate-hole 800   底板中心孔直径 dh(mm)，0 < dh < Dt − 2tw：承压面为环形，按应变协调法\n"
+    "                     （包络中不采用弹性受压区法；--method elastic 时不予计算）\n"
     "  --infill           管内填充混凝土（管内底板由填充混凝土支承）\n"
     "  --weld full        柱底为全熔透对接焊缝（一、二级），按钢管截面等强验算\n"
     "  --shear-key 300x200x30  抗剪键 宽x高x厚(mm)：宽 bk 垂直于剪力，高 hk 自底板底向下，\n"

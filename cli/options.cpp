@@ -42,6 +42,7 @@ enum class Valued {
     shearKey,
     grout,
     shearKeyWeld,
+    plateHole,
     pedestal,
     etaJ,
     optimize,
@@ -81,6 +82,7 @@ constexpr ValuedName valuedOptions[] = {{"--csv", Valued::csv},
                                         {"--shear-key", Valued::shearKey},
                                         {"--grout", Valued::grout},
                                         {"--shear-key-weld", Valued::shearKeyWeld},
+                                        {"--plate-hole", Valued::plateHole},
                                         {"--pedestal", Valued::pedestal},
                                         {"--eta-j", Valued::etaJ},
                                         {"--optimize", Valued::optimize},
@@ -121,7 +123,7 @@ int topCount(const std::string& value) {
 
 // The detailing options other than --tube: they describe parts of a tube's base.
 bool isDetailingOption(Valued option) {
-    return option >= Valued::tubeSteel && option <= Valued::shearKeyWeld;
+    return option >= Valued::tubeSteel && option <= Valued::plateHole;
 }
 
 bool isDesignOption(Valued option) {
@@ -188,6 +190,9 @@ void applyDetailing(Options& o, Valued option, const std::string& value) {
         break;
     case Valued::shearKeyWeld:
         t.shearKeyWeld = designNumber(value, InputField::shearKeyWeld);
+        break;
+    case Valued::plateHole:
+        o.design.plateHole = designNumber(value, InputField::plateHole);
         break;
     default:
         break;
@@ -369,11 +374,10 @@ Options parseOptions(const std::vector<std::string_view>& args) {
 }
 
 const char* designOptionName(InputField field) {
-    static const SizingOption options[] = {{"--pedestal", InputField::pedestal},
-                                           {"--shear-key", InputField::shearKey},
-                                           {"--grout", InputField::grout},
-                                           {"--shear-key-weld", InputField::shearKeyWeld},
-                                           {"--eta-j", InputField::etaJ}};
+    static const SizingOption options[] = {
+        {"--pedestal", InputField::pedestal},           {"--plate-hole", InputField::plateHole},
+        {"--shear-key", InputField::shearKey},          {"--grout", InputField::grout},
+        {"--shear-key-weld", InputField::shearKeyWeld}, {"--eta-j", InputField::etaJ}};
     for (const SizingOption& s : options)
         if (s.field == field) return s.name;
     return "";

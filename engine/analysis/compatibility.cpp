@@ -46,14 +46,27 @@ struct Section {
     double R = 0;    // mm
     double area = 0; // mm², c = n_E·A_e, the steel of one bolt as concrete
     const BoltLayout& layout;
+    double r = 0; // mm, the radius of the plate's central hole (0: none)
 
     struct Parts {
         double gP = 0, gM = 0;               // the whole section
         double concreteP = 0, concreteM = 0; // the bearing alone
     };
 
-    // Circular segment y ≥ yn: A, ∫y dA, ∫y² dA.
+    // The bearing beyond y ≥ yn, A, ∫y dA, ∫y² dA: the disc's segment less the hole's.
     void segment(double yn, double& A, double& S, double& I) const {
+        discSegment(R, yn, A, S, I);
+        if (r > 0) {
+            double a, s, i;
+            discSegment(r, yn, a, s, i);
+            A -= a;
+            S -= s;
+            I -= i;
+        }
+    }
+
+    // Circular segment y ≥ yn of a disc of radius R: A, ∫y dA, ∫y² dA.
+    static void discSegment(double R, double yn, double& A, double& S, double& I) {
         if (yn <= -R) {
             A = pi * R * R;
             S = 0;
@@ -178,11 +191,18 @@ double modularRatioOfGrade(std::string_view grade) {
 }
 
 CompatibilityState solveCompatibility(const BaseInput& in, const BoltLayout& layout, double ae,
-                                      double modularRatio) {
+                                      double modularRatio, double hole) {
     using Regime = CompatibilityState::Regime;
     if (!(in.d > 0)) throw TarvelError(ErrorKind::OutOfRange, InputField::d, "「d(mm)」应大于 0");
-    const Section sec{in.d / 2, checked(modularRatio * ae), layout};
+    if (!(hole >= 0) || !(hole < in.d))
+        throw TarvelError(ErrorKind::OutOfRange, InputField::plateHole,
+                          "「底板中心孔直径 dh(mm)」应不小于 0 且小于 d");
+    const Section sec{in.d / 2, checked(modularRatio * ae), layout, hole / 2};
     const double R = sec.R;
+    // I/A of the whole bearing, R²/4 for a disc and (R² + r²)/4 for an annulus: the neutral
+    // axis of a wholly compressed section is at −P·(I/A)/M.
+    const double inertiaPerArea = (R * R + sec.r * sec.r) / 4;
+    const double bearing = pi * (R * R - sec.r * sec.r);
     const double P = in.P, M = in.M;
     const int n = layout.count;
 
@@ -208,7 +228,7 @@ CompatibilityState solveCompatibility(const BaseInput& in, const BoltLayout& lay
             s.regime = Regime::UniformCompression;
             s.yn = -std::numeric_limits<double>::infinity();
             s.x = in.d;
-            s.sigmaMax = checked(P / (pi * R * R));
+            s.sigmaMax = checked(P / bearing);
             s.C = P;
             s.boltForces.assign(static_cast<std::size_t>(n), 0.0);
             return settle(s, in);
@@ -229,7 +249,7 @@ CompatibilityState solveCompatibility(const BaseInput& in, const BoltLayout& lay
         // The concrete alone: compression with the load inside the circle.
         if (P <= 0) return refusal("没有锚栓，底板不能承受拉力或纯弯矩");
         if (M >= P * R) return refusal("没有锚栓，偏心距 M/P 不小于底板半径 d/2");
-        const double full = -P * R * R / (4 * M);
+        const double full = -P * inertiaPerArea / M;
         if (full <= -R) return settle(stateAt(sec, in, full), in);
         const double e = M / P;
         // The position of the bearing resultant, M/P for the root; R in the limit y_n → R.
@@ -256,7 +276,7 @@ CompatibilityState solveCompatibility(const BaseInput& in, const BoltLayout& lay
         return checked(M * p.gP - P * p.gM);
     };
     if (P > 0) {
-        const double full = -P * R * R / (4 * M);
+        const double full = -P * inertiaPerArea / M;
         if (full <= yA) return settle(stateAt(sec, in, full), in);
         return settle(stateAt(sec, in, findRoot(phi, yA, y0, phi(yA), phi(y0))), in);
     }
@@ -295,10 +315,10 @@ void makeCompatibilityResults(const CompatibilityState& s, ResultSink& sink, cha
 }
 
 CompatibilityState calculateCompatibility(const InputTexts& texts, double ae, double modularRatio,
-                                          ResultSink& sink, char sep) {
+                                          ResultSink& sink, char sep, double hole) {
     const BaseInput in = makeBaseInput(texts[0], texts[1], texts[2], texts[3], texts[4], sep);
     const BoltLayout layout = layOutBolts(in);
-    const CompatibilityState s = solveCompatibility(in, layout, ae, modularRatio);
+    const CompatibilityState s = solveCompatibility(in, layout, ae, modularRatio, hole);
     if (s.regime != CompatibilityState::Regime::NoEquilibrium)
         makeCompatibilityResults(s, sink, sep);
     return s;

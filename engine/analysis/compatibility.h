@@ -53,8 +53,9 @@ struct CompatibilityState {
 // The state for the given loads, bolt layout, effective bolt area A_e (mm²) and modular
 // ratio n_E. Throws TarvelError for a plate diameter that is not positive or a value out of
 // the range of a double.
+// `hole` is the diameter of the plate's central hole (0: none): the bearing is then the annulus.
 CompatibilityState solveCompatibility(const BaseInput& input, const BoltLayout& layout, double ae,
-                                      double modularRatio);
+                                      double modularRatio, double hole = 0);
 
 // The twelve texts of a state, in the boxes and patterns of the elastic method, to the sink
 // in order. The two sums and the shear capacity are made from the texts the user reads.
@@ -64,6 +65,7 @@ void makeCompatibilityResults(const CompatibilityState& state, ResultSink& sink,
 // A whole calculation by this method from the five texts: the state, and its texts to the
 // sink unless it is refused (NoEquilibrium). Input errors throw TarvelError as `analyze` does.
 CompatibilityState calculateCompatibility(const InputTexts& texts, double ae, double modularRatio,
-                                          ResultSink& sink, char decimalSeparator = '.');
+                                          ResultSink& sink, char decimalSeparator = '.',
+                                          double hole = 0);
 
 } // namespace tarvel

@@ -42,7 +42,7 @@ double pedestalBetaL(double d, double B, double hole) {
 }
 
 double effectiveBetaL(const DesignInput& design, double d) {
-    return design.pedestal ? pedestalBetaL(d, *design.pedestal) : design.betaL;
+    return design.pedestal ? pedestalBetaL(d, *design.pedestal, design.plateHole) : design.betaL;
 }
 
 double pedestalEdgeRequired(double boltDiameter) {

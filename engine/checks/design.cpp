@@ -85,6 +85,10 @@ DesignData resolveDesign(const DesignInput& in) {
         throw TarvelError(ErrorKind::OutOfRange, InputField::pedestal,
                           "「柱墩边长 B(mm)」应大于 0 且不大于 100000 mm");
     }
+    if (!(in.plateHole >= 0 && in.plateHole <= maxPedestal)) {
+        throw TarvelError(ErrorKind::OutOfRange, InputField::plateHole,
+                          "「底板中心孔直径 dh(mm)」应不小于 0（0 为不开孔）");
+    }
     if (in.seismic) {
         if (!(in.seismic->etaJ >= minEtaJ && in.seismic->etaJ <= maxEtaJ)) {
             throw TarvelError(ErrorKind::OutOfRange, InputField::etaJ,
@@ -182,8 +186,28 @@ void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
     const auto g = geometryOf(inputs);
     if (!g) return;
     if (data.input.pedestal) requirePedestalFits(*data.input.pedestal, g->d);
-    if (data.input.detailing)
-        resolveDetailing(*data.input.detailing, g->d, g->D, g->n, data.bolt.diameter);
+    if (data.input.detailing) {
+        const Detailing t =
+            resolveDetailing(*data.input.detailing, g->d, g->D, g->n, data.bolt.diameter);
+        requireHoleFits(data.input.plateHole, t);
+    }
+}
+
+void requireSolidPlate(const DesignInput& design) {
+    if (design.plateHole > 0)
+        throw TarvelError(
+            ErrorKind::OutOfRange, InputField::plateHole,
+            "弹性受压区法按实心圆板计算，底板开中心孔（dh = " + numberToText(design.plateHole) +
+                " mm）时不能采用，请用包络或应变协调法");
+}
+
+void requireHoleFits(double hole, const Detailing& t) {
+    // The hole lies inside the tube, where the plate is welded round it.
+    const double inner = t.Dt - 2 * t.tw;
+    if (!(hole < inner))
+        throw TarvelError(ErrorKind::OutOfRange, InputField::plateHole,
+                          "底板中心孔直径 dh = " + numberToText(hole) +
+                              " mm 应小于钢管内径 Dt − 2tw = " + numberToText(inner) + " mm");
 }
 
 void requirePedestalFits(double B, double d) {
@@ -303,6 +327,7 @@ ComputedCase computeElasticCase(const InputTexts& inputs, const DesignInput& cho
             requireRealBase(inputs);
             checkDetailingFits(resolveDesign(design), inputs);
         }
+        requireSolidPlate(design);
         if (calculate(inputs, sink, {}, '.', threads) == Outcome::Refused) {
             out.status = CaseStatus::Refused;
             out.message = fullTensionMessage;

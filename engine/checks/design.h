@@ -30,6 +30,9 @@ struct DesignInput {
     std::optional<double> modularRatio; // E_s/E_c of the compatibility method; none: by grade
     // mm, the side B of a square pedestal concentric with the plate: β_l is computed from it.
     std::optional<double> pedestal;
+    // mm, the diameter of the plate's central hole (0: none; saved with the detailing, which it
+    // needs): the bearing is then an annulus, which the elastic method does not take.
+    double plateHole = 0;
     // The seismic capacity of the connection, checked with its connection factor η_j.
     struct Seismic {
         double etaJ = 1.1;
@@ -130,6 +133,11 @@ DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
 void checkDetailingFits(const DesignData& data, const InputTexts& inputs);
 // A pedestal no smaller than the plate's bearing diameter: throws naming the pedestal.
 void requirePedestalFits(double B, double d);
+// A central hole inside the tube's inner diameter: throws naming the hole.
+void requireHoleFits(double hole, const Detailing& t);
+// The elastic method takes the plate as a full disc: with a central hole it is refused,
+// naming the hole.
+void requireSolidPlate(const DesignInput& design);
 
 // A ratio to two decimals, or as many more as it takes to show that it exceeds 1.
 std::string ratioText(double ratio);

@@ -42,7 +42,8 @@ ComputedCase computeCompatibilityCase(const InputTexts& inputs, const DesignInpu
             requireRealBase(inputs);
             checkDetailingFits(data, inputs);
         }
-        const CompatibilityState s = calculateCompatibility(inputs, data.ae, data.nE, sink);
+        const CompatibilityState s =
+            calculateCompatibility(inputs, data.ae, data.nE, sink, '.', design.plateHole);
         if (s.regime == CompatibilityState::Regime::NoEquilibrium) {
             out.status = CaseStatus::Refused;
             out.message = s.message;
@@ -73,7 +74,11 @@ ComputedCase envelopeOfElastic(const ComputedCase& elastic, const DesignInput& d
 
     std::string why;
     ComputedCase out;
-    if (elasticKept(elastic, why)) {
+    if (design.plateHole > 0) {
+        why = std::string(methodTitle(AnalysisMethod::Elastic)) + "按实心圆板计算，底板开中心孔时" +
+              "不适用，由" + methodTitle(AnalysisMethod::Compatibility) + "决定（环形承压面）";
+    }
+    if (why.empty() && elasticKept(elastic, why)) {
         out = elastic;
         out.shownMethod = AnalysisMethod::Elastic;
         out.checks = envelopeChecks(elastic.checks, compatibility.checks);

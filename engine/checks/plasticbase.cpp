@@ -91,6 +91,7 @@ double placeTolerance(const PlasticBase& base) {
 PlasticBase plasticBaseOf(const DesignData& data, double d, double D, int n) {
     PlasticBase base;
     base.d = d;
+    base.hole = data.input.plateHole;
     base.fck = concreteCharacteristicStrength(data.concrete.name);
     base.boltForce = boltUltimateStrength(data.steel.name) * data.ae;
     BaseInput geometry;

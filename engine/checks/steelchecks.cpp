@@ -231,15 +231,18 @@ Check plateInside(const CheckContext& c) {
     }
     const double ri = t.Dt / 2 - t.tw;
     const double q = tubeWallPressure(c.sigma, c.x, c.d, t.Dt);
-    const double M = insidePlateMoment(q, ri, 0);
+    const double hole = c.data.input.plateHole;
+    const double M = insidePlateMoment(q, ri, hole);
     const double stress = plateStress(M, t.tp);
     Check k = makeCheck(CheckId::PlateInside, stress, two(stress), capacity);
+    const std::string plate =
+        hole > 0 ? "环板自管壁悬挑：{M} = q·({r|i} − {d|h}/2)²/2 = " + two(M) +
+                       " N·mm/mm（{d|h} = " + plain(hole) + " mm）"
+                 : "周边简支圆板：{M} = (3 + ν)·q·{r|i}²/16 = " + two(M) + " N·mm/mm（ν = 0.3）";
     k.formula = "{r|i} = {D|t}/2 − {t|w} = " + two(ri) +
                 " mm；管壁处压应力 q = σ·max(0, (x − (R − {r|t}))/x) = " + two(q) +
-                " N/mm²（x = " + two(c.x) +
-                " mm）；周边简支圆板：{M} = (3 + ν)·q·{r|i}²/16 = " + two(M) +
-                " N·mm/mm（ν = 0.3）；6{M}/{t|p}² = " + k.demandText + k.relation() +
-                "f = " + k.capacityText + " N/mm²";
+                " N/mm²（x = " + two(c.x) + " mm）；" + plate + "；6{M}/{t|p}² = " + k.demandText +
+                k.relation() + "f = " + k.capacityText + " N/mm²";
     if (!k.ok) k.remark = "管内底板抗弯不足，宜加厚底板、开中心孔或管内填充混凝土";
     return k;
 }

@@ -50,6 +50,8 @@ const char* inputCaption(InputField field) {
         return "模量比 nE";
     case InputField::pedestal:
         return "柱墩边长 B(mm)";
+    case InputField::plateHole:
+        return "底板中心孔直径 dh(mm)";
     case InputField::shearKey:
         return "抗剪键 bk×hk×tk(mm)";
     case InputField::grout:

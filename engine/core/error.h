@@ -46,6 +46,7 @@ enum class InputField {
     modularRatio,
     // The pedestal, the shear key and the seismic capacity.
     pedestal,
+    plateHole,
     shearKey,
     grout,
     shearKeyWeld,

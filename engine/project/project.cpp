@@ -191,12 +191,16 @@ Project parseProject(std::string_view bytes) {
     // Files written before the shear was kept have none: no shear.
     if (design.contains("V")) p.design.V = numberAt(design, "V", "design.");
     if (!(std::fabs(p.design.V) <= maxShear)) bad("项目文件中「design.V」应在 ±1000000 kN 以内");
-    if (design.contains("detailing")) p.design.detailing = readDetailingJson(design);
+    if (design.contains("detailing")) {
+        p.design.detailing = readDetailingJson(design);
+        const json& t = design["detailing"];
+        if (t.contains("plateHole"))
+            p.design.plateHole = numberAt(t, "plateHole", "design.detailing.");
+    }
     if (design.contains("method")) {
         const std::string method = textAt(design, "method", "design.");
         if (!methodFromName(method, p.design.method))
-            bad("项目文件中「design.method」应为 " + methodNameList() + "，而不是“" + method +
-                "”");
+            bad("项目文件中「design.method」应为 " + methodNameList() + "，而不是“" + method + "”");
     }
     if (design.contains("modularRatio"))
         p.design.modularRatio = numberAt(design, "modularRatio", "design.");
@@ -208,8 +212,13 @@ Project parseProject(std::string_view bytes) {
             p.design.seismic->etaJ = numberAt(seismic, "etaJ", "design.seismic.");
     }
     try {
-        if (p.design.detailing) p.design.detailing = readDetailing(*p.design.detailing).input;
+        if (p.design.detailing) {
+            const Detailing t = readDetailing(*p.design.detailing);
+            p.design.detailing = t.input;
+            requireHoleFits(p.design.plateHole, t);
+        }
         p.design = resolveDesign(p.design).input;
+        if (p.design.method == AnalysisMethod::Elastic) requireSolidPlate(p.design);
         if (p.design.pedestal) {
             // A d that is no number is the calculation's to report.
             double d = 0;
@@ -259,6 +268,7 @@ std::string serializeProject(const Project& p) {
                    {"V", p.design.V}};
     if (const auto& t = p.design.detailing) {
         j["design"]["detailing"] = detailingJson(*t);
+        if (p.design.plateHole > 0) j["design"]["detailing"]["plateHole"] = p.design.plateHole;
     }
     if (p.design.method != AnalysisMethod::Envelope)
         j["design"]["method"] = methodName(p.design.method);

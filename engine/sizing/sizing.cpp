@@ -183,7 +183,7 @@ std::vector<PlateChoices> boltFreeParts(const Setup& s, const Geometry& g, const
     std::vector<PlateChoices> out(grid.thicknesses.size());
     const std::array<StiffenerSide, 2> sides =
         stiffenerSides(g.d, g.D, g.n, t.Dt, dem.T, dem.sigma);
-    const double insideM = insidePlateMoment(dem.qInside, t.Dt / 2 - t.tw, 0);
+    const double insideM = insidePlateMoment(dem.qInside, t.Dt / 2 - t.tw, s.data.input.plateHole);
     for (std::size_t i = 0; i < grid.thicknesses.size(); ++i) {
         const double ts = grid.thicknesses[i];
         PlateChoices& c = out[i];

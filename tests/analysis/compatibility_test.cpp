@@ -332,3 +332,46 @@ TEST(Envelope, DefaultBaseAndAnElasticResultLeftOut) {
 }
 
 } // namespace
+
+namespace {
+
+// An annular plate (a central hole d_h): the bearing is the annulus. Figures of an independent
+// strip integration over the annulus (0.004 mm strips, bisection on the neutral axis).
+struct HoleRow {
+    const char* name;
+    InputTexts inputs;
+    double hole;
+    double x, sigmaMax, C, T; // mm, N/mm², kN, kN
+};
+
+void PrintTo(const HoleRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class AnnularPlate : public testing::TestWithParam<HoleRow> {};
+
+TEST_P(AnnularPlate, BearsOnTheAnnulus) {
+    const HoleRow& row = GetParam();
+    const BaseInput in =
+        makeBaseInput(row.inputs[0], row.inputs[1], row.inputs[2], row.inputs[3], row.inputs[4]);
+    const CompatibilityState s = solveCompatibility(in, layOutBolts(in), m36, c30, row.hole);
+    EXPECT_NEAR(s.x, row.x, 0.05);
+    EXPECT_NEAR(s.sigmaMax, row.sigmaMax, 5e-4);
+    EXPECT_NEAR(s.C / 1000, row.C, 0.01);
+    EXPECT_NEAR(s.T, row.T, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AnnularPlate,
+    testing::Values(
+        // The default base with an 800 mm hole (a full disc: x 540, σ 5.90, T 63.11).
+        HoleRow{
+            "Partial", {"1000", "1000", "1520", "1620", "18"}, 800, 552.17, 6.0021, 1406.57, 62.05},
+        // M = 0: P over the annulus π/4·(1520² − 800²) = 1311946 mm².
+        HoleRow{"Uniform", {"1000", "0", "1520", "1620", "18"}, 800, 1520, 0.7622, 1000, 0},
+        // Wholly compressed: y_n = −P·(R² + r²)/(4M) = −9220 mm, σ = P/A + M·R/I.
+        HoleRow{
+            "WhollyCompressed", {"5000", "100", "1520", "1620", "18"}, 800, 1520, 4.1253, 5000, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

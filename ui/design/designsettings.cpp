@@ -49,6 +49,7 @@ tarvel::DesignInput DesignSettings::load() {
     if (ratio > 0) in.modularRatio = ratio;
     const double pedestal = number(settings, "design/pedestal", 1, tarvel::maxPedestal, 0);
     if (pedestal > 0) in.pedestal = pedestal;
+    in.plateHole = number(settings, "design/plateHole", 0, tarvel::maxPedestal, 0);
     const double etaJ = number(settings, "design/etaJ", tarvel::minEtaJ, tarvel::maxEtaJ, 0);
     if (etaJ > 0) in.seismic = tarvel::DesignInput::Seismic{etaJ};
     if (settings.value("detailing/on").toBool()) {
@@ -94,6 +95,7 @@ void DesignSettings::save(const tarvel::DesignInput& in) {
         settings.setValue("design/modularRatio", *in.modularRatio);
     else
         settings.remove("design/modularRatio");
+    settings.setValue("design/plateHole", in.plateHole);
     if (in.pedestal)
         settings.setValue("design/pedestal", *in.pedestal);
     else

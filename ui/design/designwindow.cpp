@@ -233,6 +233,7 @@ tarvel::DesignInput DesignWindow::designInput() const {
     in.V = ui_.shearSpin->value();
     in.friction = ui_.frictionSpin->value();
     in.detailing = detailing_->detailing();
+    in.plateHole = detailing_->plateHole();
     connection_->apply(in);
     in.method = static_cast<tarvel::AnalysisMethod>(methodCombo_->currentData().toInt());
     if (modularSpin_->value() > 0) in.modularRatio = modularSpin_->value();
@@ -250,6 +251,7 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
     ui_.shearSpin->setValue(in.V);
     ui_.frictionSpin->setValue(in.friction);
     detailing_->setDetailing(in.detailing);
+    if (in.detailing) detailing_->setPlateHole(in.plateHole);
     connection_->setFrom(in);
     // With a pedestal β_l is computed: the typed one does not count.
     ui_.betaSpin->setEnabled(!in.pedestal);

@@ -1,5 +1,6 @@
 #include "design/detailingpanel.h"
 
+#include "checks/design.h"
 #include "core/number.h"
 
 #include <QCheckBox>
@@ -41,7 +42,8 @@ DetailingPanel::DetailingPanel(QWidget* parent)
       weld_(millimetres(1, tarvel::maxPlateThickness)),
       stiffenerWeld_(millimetres(1, tarvel::maxPlateThickness)),
       electrode_(choices(tarvel::electrodes())), anchorage_(millimetres(1, maxAnchorage)),
-      infill_(new QCheckBox("管内填充混凝土")), fullWeld_(new QCheckBox("柱底全熔透对接焊缝")) {
+      hole_(millimetres(0, tarvel::maxPedestal)), infill_(new QCheckBox("管内填充混凝土")),
+      fullWeld_(new QCheckBox("柱底全熔透对接焊缝")) {
     setObjectName("detailingPanel");
     setCheckable(true);
     setChecked(false);
@@ -56,6 +58,8 @@ DetailingPanel::DetailingPanel(QWidget* parent)
     stiffenerWeld_->setObjectName("stiffenerWeldSpin");
     electrode_->setObjectName("electrodeCombo");
     anchorage_->setObjectName("anchorageSpin");
+    hole_->setObjectName("plateHoleSpin");
+    hole_->setToolTip("底板中心孔直径 dh，0 为不开孔；开孔时承压面为环形，不用弹性受压区法");
     infill_->setObjectName("infillCheck");
     fullWeld_->setObjectName("fullWeldCheck");
 
@@ -63,6 +67,7 @@ DetailingPanel::DetailingPanel(QWidget* parent)
     form->addRow("钢管 Dt×tw(mm)", tube_);
     form->addRow("钢管钢材", tubeSteel_);
     form->addRow("底板厚度 tp", plate_);
+    form->addRow("底板中心孔 dh", hole_);
     form->addRow("板件钢材", plateSteel_);
     form->addRow("加劲肋 ts×hs(mm)", stiffener_);
     form->addRow("锚栓顶板 tc×bc(mm)", cap_);
@@ -82,7 +87,7 @@ DetailingPanel::DetailingPanel(QWidget* parent)
         connect(edit, &QLineEdit::textChanged, this, emitChanged);
     for (QComboBox* combo : {tubeSteel_, plateSteel_, electrode_})
         connect(combo, &QComboBox::currentIndexChanged, this, emitChanged);
-    for (QDoubleSpinBox* spin : {plate_, weld_, stiffenerWeld_, anchorage_})
+    for (QDoubleSpinBox* spin : {plate_, hole_, weld_, stiffenerWeld_, anchorage_})
         connect(spin, &QDoubleSpinBox::valueChanged, this, emitChanged);
     for (QCheckBox* check : {infill_, fullWeld_})
         connect(check, &QCheckBox::toggled, this, emitChanged);
@@ -116,10 +121,20 @@ void DetailingPanel::setDetailing(const std::optional<tarvel::DetailingInput>& d
     filling_ = false;
 }
 
+double DetailingPanel::plateHole() const {
+    return isChecked() ? hole_->value() : 0;
+}
+
+void DetailingPanel::setPlateHole(double hole) {
+    filling_ = true;
+    hole_->setValue(hole);
+    filling_ = false;
+}
+
 bool DetailingPanel::owns(tarvel::InputField field) {
     using F = tarvel::InputField;
-    for (F f : {F::tube, F::tubeSteel, F::plate, F::plateSteel, F::stiffener, F::cap, F::weld,
-                F::stiffenerWeld, F::electrode, F::anchorage})
+    for (F f : {F::tube, F::tubeSteel, F::plate, F::plateHole, F::plateSteel, F::stiffener, F::cap,
+                F::weld, F::stiffenerWeld, F::electrode, F::anchorage})
         if (f == field) return true;
     return false;
 }

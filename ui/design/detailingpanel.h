@@ -21,6 +21,9 @@ class DetailingPanel : public QGroupBox {
     // The detailing typed, or nothing while the panel is off.
     std::optional<tarvel::DetailingInput> detailing() const;
     void setDetailing(const std::optional<tarvel::DetailingInput>& detailing);
+    // The plate's central hole, mm (0: none); 0 while the panel is off, since it needs the tube.
+    double plateHole() const;
+    void setPlateHole(double hole);
     // Whether a failure belongs to one of the panel's fields.
     static bool owns(tarvel::InputField field);
     // The failure of a field, naming the number at fault where the field holds two ("-28x180"
@@ -43,7 +46,8 @@ class DetailingPanel : public QGroupBox {
     QDoubleSpinBox* stiffenerWeld_;
     QComboBox* electrode_;
     QDoubleSpinBox* anchorage_;
+    QDoubleSpinBox* hole_;
     QCheckBox* infill_;
-    QCheckBox* fullWeld_; // the column weld a full-penetration butt weld
+    QCheckBox* fullWeld_;  // the column weld a full-penetration butt weld
     bool filling_ = false; // setDetailing is not a change by the user
 };
