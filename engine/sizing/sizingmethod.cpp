@@ -86,8 +86,6 @@ ElasticHalf elasticHalf(const InputTexts& inputs) {
     h.computed.inputs = inputs;
     TextSink sink;
     try {
-        // What computeElasticCase refuses before its calculation, in the same order.
-        requireRealBase(inputs);
         if (calculate(inputs, sink, {}, '.', 1) == Outcome::Refused) {
             h.computed.status = CaseStatus::Refused;
             h.computed.message = fullTensionMessage;
@@ -122,20 +120,25 @@ const ElasticHalf& elasticHalfOf(const InputTexts& inputs) {
 
 // The envelope as computeCase gives it, its elastic half shared by the bolt sizes.
 CaseDemands enveloped(const InputTexts& inputs, const DesignInput& design) {
-    const ElasticHalf& half = elasticHalfOf(inputs);
-    ComputedCase elastic = half.computed;
-    if (elastic.status == CaseStatus::Ok) {
-        try {
-            DesignInput elasticDesign = design;
-            elasticDesign.method = AnalysisMethod::Elastic;
-            checkDetailingFits(resolveDesign(elasticDesign), inputs);
+    DesignInput elasticDesign = design;
+    elasticDesign.method = AnalysisMethod::Elastic;
+    ComputedCase elastic;
+    elastic.inputs = inputs;
+    try {
+        // What computeElasticCase refuses before its calculation, in the same order.
+        requireRealBase(inputs);
+        checkDetailingFits(resolveDesign(elasticDesign), inputs);
+        requireSolidPlate(elasticDesign);
+        const ElasticHalf& half = elasticHalfOf(inputs);
+        elastic = half.computed;
+        if (elastic.status == CaseStatus::Ok) {
             elastic.checks = checkDesign(*half.analysis, inputs, elastic.result, elasticDesign,
                                          RefinedEquilibrium{});
             elastic.hasChecks = true;
-        } catch (const TarvelError& e) {
-            elastic.status = CaseStatus::Error;
-            elastic.message = e.what();
         }
+    } catch (const TarvelError& e) {
+        elastic.status = CaseStatus::Error;
+        elastic.message = e.what();
     }
     return demandsOf(envelopeOfElastic(elastic, design, true));
 }
