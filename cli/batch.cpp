@@ -61,18 +61,36 @@ void formatBatch(const LoadTable& table, const ComputedCases& results, const Opt
     }
     if (!options.checks) return;
     const auto governing = governingCases(results);
+    bool anyChecked = false;
+    for (const auto& r : results)
+        anyChecked = anyChecked || (r && r->hasChecks);
     for (int i = 0; i < checkCount; ++i) {
         const CheckDefinition& def = checkDefinitions()[i];
         if (!options.design.detailing && def.needsDetailing) continue;
         const char* const title = def.title;
         if (governing[i] < 0) {
-            summary += std::string("最不利 ") + title + "：无可验算的荷载组合\n";
+            // A check no row made is not part of this design (the seismic capacity, the shear
+            // key): only when no row was checked at all is each one said to lack a case.
+            if (!anyChecked) summary += std::string("最不利 ") + title + "：无可验算的荷载组合\n";
             continue;
         }
         const Check& g = results[governing[i]]->checks.checks[i];
-        summary += std::string("最不利 ") + title + "：" + caseLabel(table, governing[i]) +
-                   "，利用率 " + g.ratioText + (g.ok ? "，满足" : "，不满足") + "\n";
+        // A check the same in every combination has none that governs it.
+        const std::string where =
+            def.dependsOnLoad ? caseLabel(table, governing[i]) : "与荷载无关，各荷载组合相同";
+        summary += std::string("最不利 ") + title + "：" + where + "，利用率 " + g.ratioText +
+                   (g.ok ? "，满足" : "，不满足") + "\n";
     }
+    // The rows without a verdict are left out of the lines above: say how many, and which.
+    int failed = 0, first = -1;
+    for (std::size_t k = 0; k < results.size(); ++k) {
+        const auto& r = results[k];
+        if (!r || (r->status == CaseStatus::Ok && r->hasChecks)) continue;
+        if (failed++ == 0) first = static_cast<int>(k);
+    }
+    if (failed > 0)
+        summary += std::to_string(failed) + " 个荷载组合未得出验算结果，不计入最不利（首个：" +
+                   caseLabel(table, first) + "，" + results[first]->message + "）\n";
 }
 
 } // namespace tarvel::cli

@@ -15,7 +15,8 @@ namespace {
 using json = nlohmann::ordered_json;
 
 std::string governingText(const SizedDesign& d) {
-    return std::string(checkDefinition(d.governing).key) + "@" + d.governingCase;
+    const std::string key = checkDefinition(d.governing).key;
+    return d.governingCase.empty() ? key : key + "@" + d.governingCase;
 }
 
 // The rejections with a count, most first.
@@ -64,6 +65,8 @@ std::string sizingJson(const SizingResult& result, const SizingRanges& ranges,
     json designs = json::array();
     int rank = 0;
     for (const SizedDesign& d : result.designs) {
+        // null: the governing check is the same in every combination.
+        const json combination = d.governingCase.empty() ? json(nullptr) : json(d.governingCase);
         designs.push_back({{"rank", ++rank},
                            {"mass", d.mass.total},
                            {"massParts",
@@ -84,7 +87,7 @@ std::string sizingJson(const SizingResult& result, const SizingRanges& ranges,
                            {"anchorage", d.la},
                            {"governing",
                             {{"check", checkDefinition(d.governing).key},
-                             {"combination", d.governingCase},
+                             {"combination", combination},
                              {"ratio", ratioJson(d.ratio)},
                              {"ratioText", ratioText(d.ratio)}}}});
     }

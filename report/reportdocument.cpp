@@ -2,11 +2,11 @@
 
 #include "checks/methods.h"
 #include "core/number.h"
-#include "sizing/basemass.h"
 #include "plasticdiagram.h"
 #include "reporterror.h"
 #include "reportfont.h"
 #include "resultdiagram.h"
+#include "sizing/basemass.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -70,12 +70,9 @@ QString two(double v) {
     return q(twoDecimals(v));
 }
 
-// A result text on Tarvel's own pages: a leading zero, and no trailing point of the form's
-// whole-number pattern ("478." reads 478).
+// A result text on Tarvel's own pages: "478." reads 478.
 QString own(const std::string& formText) {
-    std::string s = withLeadingZero(formText);
-    if (s.size() > 1 && s.back() == '.') s.pop_back();
-    return esc(s);
+    return esc(pageText(formText));
 }
 
 // A load as typed, unless it carries more decimals than the check table gives (an imported
@@ -242,7 +239,7 @@ QString basis(const ReportCase& c) {
            methodSection(c);
 }
 
-QString inputs(HtmlTarget target, const ReportCase& c) {
+QString inputs(const ReportCase& c) {
     const InputTexts& in = c.outcome.inputs;
     const DesignData& m = c.outcome.checks.data;
     const auto r = [](const char* kind, const QString& what, const QString& s, const QString& v,
@@ -304,13 +301,8 @@ QString inputs(HtmlTarget target, const ReportCase& c) {
                   sym("f", "f", "w"), plain(t->electrode.filletStrength), "N/mm²");
         rows += r("构造", QStringLiteral("锚栓锚固长度"), sym("l", "a"), plain(t->la), "mm");
     }
-    // With the steel parts the table is a page long: the text layout cannot keep it together,
-    // so in a document for print it starts a page of its own rather than leave a few rows on
-    // the next.
-    const QString heading = target == HtmlTarget::TextDocument && c.outcome.checks.detailing
-                                ? QStringLiteral("<h2 style=\"page-break-before: always\">")
-                                : QStringLiteral("<h2>");
-    return heading + QStringLiteral("2 输入</h2>\n") + table(QStringLiteral("input"), rows);
+    // Where the printed pages break is the pagination's (keepTogether).
+    return QStringLiteral("<h2>2 输入</h2>\n") + table(QStringLiteral("input"), rows);
 }
 
 QString pictures(HtmlTarget target, const ReportCase& c) {
@@ -333,20 +325,14 @@ QString pictures(HtmlTarget target, const ReportCase& c) {
     const auto px = [](double mm) {
         return QString::number(std::lround(mm / mmPerInch * htmlDpi));
     };
-    // The figure follows the inputs on the first page; the inputs of the steel parts leave it
-    // no room there, and the text layout would leave the heading behind: a page of its own.
-    const QString heading = c.outcome.checks.detailing
-                                ? QStringLiteral("<h2 style=\"page-break-before: always\">")
-                                : QStringLiteral("<h2>");
-    return heading +
-           QStringLiteral(
-               "3 计算简图</h2>\n"
+    return QStringLiteral(
+               "<h2>3 计算简图</h2>\n"
                "<p align=\"center\"><img src=\"%1\" width=\"%2\" height=\"%3\"></p>\n"
                "<p class=\"caption\" align=\"center\">图 1　柱脚示意（以图示方向为正）</p>\n"
                "<p align=\"center\"><img src=\"%4\" width=\"%5\" height=\"%6\"></p>\n"
                "<p class=\"caption\" align=\"center\">图 2　计算简图（受压边在右侧）</p>\n")
-               .arg(figureName, px(figureWidthMm), px(figureHeightMm), diagramName,
-                    px(diagramWidthMm), px(diagramHeightMm));
+        .arg(figureName, px(figureWidthMm), px(figureHeightMm), diagramName, px(diagramWidthMm),
+             px(diagramHeightMm));
 }
 
 // With the envelope both methods' results stand side by side, the elastic one first, so that
@@ -410,29 +396,56 @@ QString refinedText(const RefinedEquilibrium& r) {
     return {};
 }
 
+// The two rows of one method's equilibrium: its sums, each miss over its own state.
+QString equilibriumRows(const InputTexts& in, const BaseResult& result, const QString& method) {
+    const double P = textToNumber(in[0]), M = std::fabs(textToNumber(in[1]));
+    const double h1 = textToNumber(result.h1t), h2 = textToNumber(result.h2t);
+    const EquilibriumMisses m = equilibriumMisses(in, result);
+    const QString prefix = method.isEmpty() ? QString() : method + QStringLiteral("：");
+    QString rows = row({prefix + QStringLiteral("竖向力之和 ΣN = C − F"),
+                        own(result.h1t) + QStringLiteral(" kN"),
+                        QStringLiteral("P = ") + load(in[0]) + QStringLiteral(" kN"),
+                        two(h1 - P) + QStringLiteral(" kN"),
+                        QStringLiteral("max(|P|, C, F) = %1 kN").arg(two(m.forceReference)),
+                        two(m.force) + QStringLiteral(" %")});
+    rows += row({prefix + QStringLiteral("弯矩之和 ΣM = M<sub>c</sub> + M<sub>b</sub>"),
+                 own(result.h2t) + QStringLiteral(" kN·m"),
+                 QStringLiteral("M = ") + plain(M) + QStringLiteral(" kN·m"),
+                 two(h2 - M) + QStringLiteral(" kN·m"),
+                 QStringLiteral("max(M, (C + F)·d/2000) = %1 kN·m").arg(two(m.momentReference)),
+                 two(m.moment) + QStringLiteral(" %")});
+    return rows;
+}
+
 QString equilibrium(const ReportCase& c) {
     const ComputedCase& o = c.outcome;
-    const double P = textToNumber(o.inputs[0]), M = std::fabs(textToNumber(o.inputs[1]));
-    const double h1 = textToNumber(o.result.h1t), h2 = textToNumber(o.result.h2t);
     // A miss is taken against the largest force (moment) of the state, not the load alone:
-    // the reference is printed beside it.
+    // the reference is printed beside it. The envelope that reads both methods' results
+    // shows both misses; its check takes the larger.
+    const bool both =
+        o.otherResult && o.methodRemark.empty() && c.design.method == AnalysisMethod::Envelope;
     QString rows = row({QStringLiteral("项目"), QStringLiteral("计算值"), QStringLiteral("荷载"),
                         QStringLiteral("差值"), QStringLiteral("基准值"), QStringLiteral("相对差")},
                        true);
-    rows += row({QStringLiteral("竖向力之和 ΣN = C − F"), esc(o.result.h1t) + QStringLiteral(" kN"),
-                 QStringLiteral("P = ") + esc(o.inputs[0]) + QStringLiteral(" kN"),
-                 two(h1 - P) + QStringLiteral(" kN"),
-                 QStringLiteral("max(|P|, C, F) = %1 kN").arg(two(o.checks.forceReference)),
-                 two(o.checks.forceMiss) + QStringLiteral(" %")});
-    rows +=
-        row({QStringLiteral("弯矩之和 ΣM = M<sub>c</sub> + M<sub>b</sub>"),
-             esc(o.result.h2t) + QStringLiteral(" kN·m"),
-             QStringLiteral("M = ") + plain(M) + QStringLiteral(" kN·m"),
-             two(h2 - M) + QStringLiteral(" kN·m"),
-             QStringLiteral("max(M, (C + F)·d/2000) = %1 kN·m").arg(two(o.checks.momentReference)),
-             two(o.checks.momentMiss) + QStringLiteral(" %")});
+    if (!both) {
+        rows += equilibriumRows(o.inputs, o.result, {});
+    } else {
+        const bool elasticShown = o.shownMethod == AnalysisMethod::Elastic;
+        const BaseResult& elastic = elasticShown ? o.result : *o.otherResult;
+        const BaseResult& rigid = elasticShown ? *o.otherResult : o.result;
+        rows += equilibriumRows(o.inputs, elastic,
+                                QString::fromUtf8(methodTitle(AnalysisMethod::Elastic)));
+        rows += equilibriumRows(o.inputs, rigid,
+                                QString::fromUtf8(methodTitle(AnalysisMethod::Compatibility)));
+    }
     QString out =
         QStringLiteral("<h2>5 平衡校核</h2>\n") + table(QStringLiteral("equilibrium"), rows);
+    if (both && o.hasChecks) {
+        const Check& k = o.checks[CheckId::Equilibrium];
+        out += QStringLiteral(
+                   "<p class=\"remark\">包络的平衡校核取两种方法中较大的相对差 %1 %（%2）。</p>\n")
+                   .arg(esc(k.demandText), esc(k.remark));
+    }
     const QString refined = refinedText(o.checks.refined);
     if (!refined.isEmpty()) out += QStringLiteral("<p class=\"remark\">%1</p>\n").arg(refined);
     return out;
@@ -624,20 +637,32 @@ QString mainCaseNote(const ReportData& d) {
         .arg(d.loadCases.size());
 }
 
-QString loadCaseTable(const ReportData& d, HtmlTarget target) {
+QString loadCaseTable(const ReportData& d) {
     if (d.loadCases.empty()) return {};
     const auto governing = governingRows(d);
-    // Every case shares the design: a check is made in all or in none.
+    // Every case shares the design: a check is made in all or in none. A check the same in
+    // every combination gets no column: it is stated once below, and the columns fit the page.
     std::vector<CheckId> shown;
-    for (const CheckDefinition& def : checkDefinitions())
-        if (checkApplies(def, d.loadCases.front().design)) shown.push_back(def.id);
+    QStringList same;
+    for (const CheckDefinition& def : checkDefinitions()) {
+        if (!checkApplies(def, d.loadCases.front().design)) continue;
+        if (def.dependsOnLoad) {
+            shown.push_back(def.id);
+        } else if (d.main.outcome.status == CaseStatus::Ok && d.main.outcome.hasChecks) {
+            same << QString::fromUtf8(def.title) + QStringLiteral(" ") +
+                        esc(d.main.outcome.checks[def.id].ratioText);
+        }
+    }
+    // Two tables, the figures with the verdict and the ratios, so that each fits the page's
+    // width however many checks the design makes.
     QString rows = QStringLiteral("<tr><th>荷载组合</th><th>P<br>kN</th><th>M<br>kN·m</th>"
                                   "<th>V<br>kN</th><th>x<br>mm</th><th>σ<sub>max</sub><br>N/mm²"
-                                  "</th><th>T<br>kN</th><th>C<br>kN</th>");
+                                  "</th><th>T<br>kN</th><th>C<br>kN</th><th>结论</th></tr>\n");
+    QString ratios = QStringLiteral("<tr><th>荷载组合</th>");
     for (CheckId id : shown)
-        rows +=
+        ratios +=
             QStringLiteral("<th>%1</th>").arg(QString::fromUtf8(checkDefinition(id).shortTitle));
-    rows += QStringLiteral("<th>结论</th></tr>\n");
+    ratios += QStringLiteral("</tr>\n");
     bool allOk = true;
     for (int k = 0; k < static_cast<int>(d.loadCases.size()); ++k) {
         const ReportCase& c = d.loadCases[k];
@@ -646,28 +671,32 @@ QString loadCaseTable(const ReportData& d, HtmlTarget target) {
         allOk = allOk && ok && o.checks.ok;
         // The governing ratio of each check is marked, and the case shown in full.
         const QString name = esc(c.name) + (k == d.mainIndex ? QStringLiteral("◆") : QString());
-        rows += QStringLiteral("<tr><td>%1</td>").arg(name);
+        const QString head =
+            QStringLiteral("<tr><td style=\"white-space: nowrap\">%1</td>").arg(name);
+        rows += head;
         // Figures never break inside a cell.
         for (const QString& cell :
              {load(o.inputs[0]), load(o.inputs[1]), load(numberToText(c.design.V)),
               own(o.result.xt), own(o.result.qmaxt), own(o.result.tt), own(o.result.fqt)})
             rows += QStringLiteral("<td class=\"num\">%1</td>").arg(cell);
+        rows += QStringLiteral("<td>%1</td></tr>\n").arg(caseVerdict(c));
+        ratios += head;
         for (CheckId id : shown) {
             QString r = ok ? esc(o.checks[id].ratioText) : QString();
             if (ok && governing[static_cast<int>(id)] == k) r = QStringLiteral("<b>%1▲</b>").arg(r);
-            rows += QStringLiteral("<td class=\"num\">%1</td>").arg(r);
+            ratios += QStringLiteral("<td class=\"num\">%1</td>").arg(r);
         }
-        rows += QStringLiteral("<td>%1</td></tr>\n").arg(caseVerdict(c));
+        ratios += QStringLiteral("</tr>\n");
     }
-    // The text layout cannot keep a heading with the table after it: in a document for
-    // print the summary starts a page of its own.
-    const QString heading = target == HtmlTarget::TextDocument
-                                ? QStringLiteral("<h2 style=\"page-break-before: always\">")
-                                : QStringLiteral("<h2>");
-    return heading + QStringLiteral("9 荷载组合汇总</h2>\n") +
-           table(QStringLiteral("cases"), rows) +
+    return QStringLiteral("<h2>9 荷载组合汇总</h2>\n") + table(QStringLiteral("cases"), rows) +
+           QStringLiteral("<p class=\"caption\">各荷载组合的验算利用率</p>\n") +
+           table(QStringLiteral("cases"), ratios) +
            QStringLiteral("<p class=\"remark\">▲ 该项验算的最不利荷载组合；◆ 第 2～8 节详列的"
-                          "荷载组合。</p>\n") +
+                          "荷载组合。%1</p>\n")
+               .arg(same.isEmpty()
+                        ? QString()
+                        : QStringLiteral("与荷载无关、各荷载组合相同的验算（利用率）：%1。")
+                              .arg(same.join(QStringLiteral("，")))) +
            QStringLiteral("<p class=\"verdict\">设计总体结论：%1</p>\n").arg(verdict(allOk));
 }
 
@@ -725,9 +754,9 @@ QByteArray figurePng() {
 QString reportHtml(const ReportData& data, HtmlTarget target) {
     requireReportable(data);
     const ReportCase& c = data.main;
-    QString body = header(data) + mainCaseNote(data) + basis(c) + inputs(target, c) +
-                   pictures(target, c) + results(c) + equilibrium(c) + checks(c) +
-                   steelParts(target, c) + conclusion(c) + loadCaseTable(data, target);
+    QString body = header(data) + mainCaseNote(data) + basis(c) + inputs(c) + pictures(target, c) +
+                   results(c) + equilibrium(c) + checks(c) + steelParts(target, c) + conclusion(c) +
+                   loadCaseTable(data);
     if (target == HtmlTarget::Browser)
         body += QStringLiteral("<footer>%1</footer>\n").arg(esc(data.programLine()));
     return QStringLiteral(

@@ -1,5 +1,7 @@
 #include "reportwriter.h"
 
+#include "reportpagination.h"
+
 #include "reportdocument.h"
 #include "reporterror.h"
 #include "reportfont.h"
@@ -77,6 +79,7 @@ void paintReport(QPagedPaintDevice& device, const ReportData& data) {
 
     std::unique_ptr<QTextDocument> doc = makeReportDocument(data, &device);
     doc->setPageSize(body);
+    keepTogether(*doc);
     const int pages = doc->pageCount();
 
     QPainter painter;

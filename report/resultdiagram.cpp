@@ -320,9 +320,10 @@ DiagramData makeDiagramData(const Analysis& a, const BaseResult& result) {
     d.D = a.input.D;
     d.n = a.input.n;
     d.x = a.check.x0;
-    d.xText = QString::fromStdString(result.xt);
-    d.sigmaText = QString::fromStdString(result.qmaxt);
-    d.tText = QString::fromStdString(result.tt);
+    // The figure is Tarvel's own: no trailing point of the form's whole-number pattern.
+    d.xText = QString::fromStdString(pageText(result.xt));
+    d.sigmaText = QString::fromStdString(pageText(result.qmaxt));
+    d.tText = QString::fromStdString(pageText(result.tt));
     d.sigmaMax = textToNumber(result.qmaxt);
     d.T = textToNumber(result.tt);
     const std::vector<float> forces = boltForces(a, static_cast<int>(std::lround(d.T)));

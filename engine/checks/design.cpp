@@ -182,6 +182,13 @@ EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, doub
     return m;
 }
 
+EquilibriumMisses equilibriumMisses(const InputTexts& inputs, const BaseResult& result) {
+    return equilibriumMisses(textToNumber(inputs[0]), std::fabs(textToNumber(inputs[1])),
+                             textToNumber(inputs[2]), textToNumber(result.fqt),
+                             textToNumber(result.fmst), textToNumber(result.h1t),
+                             textToNumber(result.h2t));
+}
+
 void checkDetailingFits(const DesignData& data, const InputTexts& inputs) {
     const auto g = geometryOf(inputs);
     if (!g) return;

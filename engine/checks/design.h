@@ -96,6 +96,10 @@ struct EquilibriumMisses {
 };
 EquilibriumMisses equilibriumMisses(double P, double M, double d, double C, double F, double h1,
                                     double h2);
+// The same from the texts of one method's result: each method's misses over its own state
+// (the envelope's check keeps the larger of the two methods'). Throws TarvelError for a text
+// that is no number.
+EquilibriumMisses equilibriumMisses(const InputTexts& inputs, const BaseResult& result);
 
 struct DesignChecks {
     DesignData data;

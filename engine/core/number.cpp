@@ -201,4 +201,10 @@ std::string withLeadingZero(std::string_view text) {
     return out;
 }
 
+std::string pageText(std::string_view text) {
+    std::string out = withLeadingZero(text);
+    if (out.size() > 1 && out.back() == '.') out.pop_back();
+    return out;
+}
+
 } // namespace tarvel

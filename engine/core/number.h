@@ -61,6 +61,9 @@ std::string formatWithPattern(float value, std::string_view pattern, char decima
 // A result text as Tarvel's own views show it: with the leading zero the display patterns
 // leave out (".50" is "0.50", "-.5" is "-0.5"); any other text as it is.
 std::string withLeadingZero(std::string_view text);
+// The same without the trailing point of the whole-number pattern ("478." is "478", "." is
+// "0"): how Tarvel's own pages and figures write a result; the form keeps its pattern.
+std::string pageText(std::string_view text);
 
 // General conversion: shortest form with at most 15 significant digits.
 std::string numberToText(double value, char decimalSeparator = '.');

@@ -443,7 +443,10 @@ bool confirm(const Project& project, SizedDesign& design, unsigned threads, Chec
                 first = false;
                 design.ratio = c->ratio;
                 design.governing = c->id;
-                design.governingCase = caseName(project.loads[k], k);
+                // A check the same in every combination has none that governs it.
+                design.governingCase = checkDefinition(c->id).dependsOnLoad
+                                           ? caseName(project.loads[k], k)
+                                           : std::string();
             }
         }
     }

@@ -28,7 +28,9 @@ struct SizedDesign {
     BaseMass mass;
     // The largest ratio of every check of every combination, as the project computes it.
     CheckId governing = CheckId::Bolt;
-    std::string governingCase; // the combination's name (or 组合 k when it has none)
+    // The combination's name (or 组合 k when it has none); empty when the governing check is
+    // the same in every combination (the anchorage, the detailing rules).
+    std::string governingCase;
     double ratio = 0;
 };
 

@@ -358,7 +358,9 @@ TEST(CsvChecks, ColumnsAndTheGoverningSummary) {
     EXPECT_EQ(r.err, "最不利 锚栓抗拉：第 2 行（wind），利用率 3.82，不满足\n"
                      "最不利 混凝土承压：第 2 行（wind），利用率 1.13，不满足\n"
                      "最不利 抗剪：第 1 行（1.3G+1.5Q），利用率 0.16，满足\n"
-                     "最不利 平衡校核：第 1 行（1.3G+1.5Q），利用率 0.16，满足\n");
+                     "最不利 平衡校核：第 1 行（1.3G+1.5Q），利用率 0.16，满足\n"
+                     "3 个荷载组合未得出验算结果，不计入最不利（首个：第 3 行（tension），"
+                     "底板全截面受拉）\n");
 }
 
 TEST(CsvChecks, SteelPartsAddTheirColumns) {
@@ -373,6 +375,12 @@ TEST(CsvChecks, SteelPartsAddTheirColumns) {
     EXPECT_NE(r.out.find(",0.16,0.49,0.00,0.83,0.09,0.22,0.42,0.19,0.75,0.33,0.83,0.96,ok\n"),
               std::string::npos);
     EXPECT_NE(r.err.find("最不利 锚栓顶板：第 1 行，利用率 0.83，满足\n"), std::string::npos);
+    // The checks this design does not make (no seismic factor, no shear key) are not listed.
+    EXPECT_EQ(r.err.find("无可验算"), std::string::npos) << r.err;
+    // A check the same in every combination names none.
+    EXPECT_NE(r.err.find("最不利 锚固长度：与荷载无关，各荷载组合相同，利用率 0.83，满足\n"),
+              std::string::npos)
+        << r.err;
 }
 
 TEST(CsvChecks, WithoutDesignOptionsNameIsEchoedAndNoCheckColumns) {

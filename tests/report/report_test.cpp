@@ -167,9 +167,34 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"板件验算", "143.76", "245.11", "72.75", "84.41", "149.87",
                                  "100.00", "828.00", "1020×16", "底板厚度"},
                                 {"未验算"},
-                                // The inputs table of the steel parts starts a page of its own.
-                                6}),
+                                5}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every page is well filled: with the steel parts the inputs follow the basis on page 1
+// rather than leave it nearly empty, and no page holds a few stray rows.
+TEST(ReportPdf, PagesAreFilled) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+    DesignInput design;
+    design.detailing = DetailingInput{};
+    design.detailing->tube = "1020x16";
+    writeReport(reportFor(defaultInputs, design), pdf);
+    const int pages = pageCount(pdf);
+    for (int p = 1; p <= pages; ++p) {
+        const QString page = QString::number(p);
+        const QString text = run(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-f"), page, QStringLiteral("-l"), page,
+                                  QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        // Lines of text beside the footer's one.
+        const int lines =
+            static_cast<int>(text.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size());
+        EXPECT_GE(lines, p == 1 ? 25 : 10) << "page " << p << ":\n" << text.toStdString();
+    }
+    const QString first = run(QStringLiteral("pdftotext"),
+                              {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                               QStringLiteral("1"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(first.contains(QStringLiteral("2 输入"))) << first.toStdString();
+}
 
 TEST(ReportPdf, EmbedsTheCjkFontAndKeepsTheDiagramAsVectors) {
     QTemporaryDir dir;
@@ -363,6 +388,10 @@ TEST_P(LoadIndependentTie, ChoosesByTheLoadDependentChecks) {
     EXPECT_TRUE(page.contains(QStringLiteral("说明：与分析方法无关")));
     // D_out = max(920, 980 + 3 × 42).
     EXPECT_TRUE(page.contains(QStringLiteral("<td>1106</td>")));
+    // The summary's columns are the load-dependent checks, so that it fits the page: the
+    // others are stated once, and no row is marked as governing them.
+    EXPECT_FALSE(page.contains(QStringLiteral("<th>锚固</th>")));
+    EXPECT_TRUE(page.contains(QStringLiteral("各荷载组合相同的验算（利用率）：锚固长度 1.00，构造 1.39")));
 }
 
 const InputTexts w1{"300", "900", "920", "980", "24"}, w2{"250", "950", "920", "980", "24"};

@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -42,6 +43,8 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -90,6 +93,31 @@ class DesignWindowTest : public QObject {
         const QTableWidgetItem* item = table()->item(row, column);
         return item ? item->text() : QString();
     }
+    // The methods of the lines under the check table, after checking that each line's misses
+    // are its gaps over its references and that the larger is the equilibrium check's demand.
+    QStringList equilibriumLines() {
+        const QString basis = label("equilibriumBasis");
+        const QRegularExpression line("^平衡校核的相对差（(.+?)）：");
+        const QRegularExpression miss(
+            "= ([0-9.]+) kN(?:·m)? ÷ [^=]+= ([0-9.]+) kN(?:·m)? = ([0-9.]+) %");
+        QStringList methods;
+        double larger = 0;
+        for (const QString& text : basis.split('\n')) {
+            const QRegularExpressionMatch head = line.match(text);
+            if (!head.hasMatch()) continue;
+            methods << head.captured(1);
+            for (auto it = miss.globalMatch(text); it.hasNext();) {
+                const QRegularExpressionMatch m = it.next();
+                const double percent = m.captured(3).toDouble();
+                const double expected = m.captured(1).toDouble() / m.captured(2).toDouble() * 100;
+                if (std::fabs(expected - percent) > 0.01) return {"false: " + text};
+                larger = std::max(larger, percent);
+            }
+        }
+        if (QString::number(larger, 'f', 2) != cell(3, CheckPanel::DemandColumn)) return {};
+        return methods;
+    }
+
     // "demand|capacity|ratio|verdict" of one row of the check table.
     QString checkRow(int row) {
         return QStringList{cell(row, CheckPanel::DemandColumn),
@@ -466,9 +494,12 @@ class DesignWindowTest : public QObject {
         // Each miss of the equilibrium check beside what it is taken against.
         QCOMPARE(
             label("equilibriumBasis"),
-            QString("平衡校核的相对差：竖向力 |ΣN − P| = 12.48 kN ÷ max(|P|, C, F) = 1555.01 kN"
-                    " = 0.80 %；弯矩 |ΣM − M| = 5.90 kN·m ÷ max(M, (C + F)·d/2000) = "
-                    "1613.10 kN·m = 0.37 %"));
+            QString(
+                "平衡校核的相对差（弹性受压区法）：竖向力 |ΣN − P| = 12.48 kN ÷ max(|P|, C, F) = "
+                "1555.01 kN = 0.80 %；弯矩 |ΣM − M| = 5.90 kN·m ÷ max(M, (C + F)·d/2000) = "
+                "1613.10 kN·m = 0.37 %"));
+        // The plate the mass and the figure take: D + 3d_b = 1620 + 3 × 36, under d.
+        QCOMPARE(part<QLineEdit>("outerDiameter")->text(), QString("1728"));
     }
 
     void opening_data() {
@@ -819,9 +850,10 @@ class DesignWindowTest : public QObject {
         for (const char* typed : {"3", "30", "30x", "30x1", "30x18", "30x180"})
             cap->setText(typed);
         QVERIFY(diagram->hasDiagram());
-        QCOMPARE(diagram->diagram()->xText, QString("904."));
+        // The figure writes no trailing point of the form's whole-number pattern.
+        QCOMPARE(diagram->diagram()->xText, QString("904"));
         part<QComboBox>("methodCombo")->setCurrentIndex(1); // 应变协调法
-        QCOMPARE(diagram->diagram()->xText, QString("540."));
+        QCOMPARE(diagram->diagram()->xText, QString("540"));
         QCOMPARE(diagram->diagram()->tText, QString("63.11"));
     }
 
@@ -1002,10 +1034,13 @@ class DesignWindowTest : public QObject {
         QCOMPARE(checkRow(0), QString("63.11|147.01|0.43|满足"));
         QVERIFY(window()->windowTitle().contains("应变协调法"));
         QVERIFY(window()->document()->modified());
+        // The line under the table is the shown method's own: its gaps over its own state.
+        QCOMPARE(equilibriumLines(), QStringList{"应变协调法"});
         part<QComboBox>("methodCombo")->setCurrentIndex(2); // envelope: the larger of both
         QCOMPARE(checkRow(0), QString("112.00|147.01|0.76|满足"));
         QCOMPARE(cell(1, CheckPanel::DemandColumn), QString("5.90"));
         QVERIFY(cell(1, CheckPanel::RemarkColumn).contains("应变协调法"));
+        QCOMPARE(equilibriumLines(), (QStringList{"弹性受压区法", "应变协调法"}));
         QCOMPARE(window()->project().design.method, tarvel::AnalysisMethod::Envelope);
     }
 

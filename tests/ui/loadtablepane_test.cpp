@@ -479,6 +479,14 @@ class LoadTableTest : public QObject {
         QCOMPARE(cell(2, LoadTableModel::VerdictColumn), QString("底板全截面受拉"));
         QCOMPARE(cell(3, LoadTableModel::VerdictColumn), QString("「P(kN)」不是有效的数字"));
         QVERIFY(cell(4, LoadTableModel::VerdictColumn).contains("V"));
+        // The rows without a verdict are counted and the first named, under the buttons and
+        // in the governing list they are left out of.
+        for (const char* line : {"batchStatus", "governingSummary"}) {
+            const QString text = pane()->findChild<QLabel*>(line)->text();
+            QVERIFY2(text.contains("3 个荷载组合未得出验算结果") &&
+                         text.contains("第 3 行（refused），底板全截面受拉"),
+                     qPrintable(text));
+        }
         // An edit forgets that row's result only; a design change forgets them all.
         QVERIFY(model()->setData(model()->index(1, LoadTableModel::PColumn), "4000"));
         QCOMPARE(cell(1, LoadTableModel::XColumn), QString());

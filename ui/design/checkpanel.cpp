@@ -1,5 +1,6 @@
 #include "design/checkpanel.h"
 
+#include "checks/methods.h"
 #include "core/number.h"
 #include "design/compatibilitycolumn.h"
 #include "loads/utilisationdelegate.h"
@@ -26,18 +27,32 @@ QString verdictStyle(bool ok) {
         .arg(verdictPixels);
 }
 
-// The two misses of the equilibrium check with what each is taken against.
+// The two misses of the equilibrium check with what each is taken against, one line for each
+// method whose result the checks read: each method's gaps over its own state. With two the
+// envelope's check takes the larger, and the last line says so.
 QString equilibriumBasisText(const tarvel::DesignChecks& checks, const tarvel::InputTexts& inputs,
-                             const tarvel::BaseResult& result) {
+                             const std::vector<CheckPanel::MethodResult>& methods) {
     const double P = tarvel::textToNumber(inputs[0]);
     const double M = std::fabs(tarvel::textToNumber(inputs[1]));
-    const double forceGap = std::fabs(tarvel::textToNumber(result.h1t) - P);
-    const double momentGap = std::fabs(tarvel::textToNumber(result.h2t) - M);
     auto two = [](double v) { return text(tarvel::twoDecimals(v)); };
-    return QString("平衡校核的相对差：竖向力 |ΣN − P| = %1 kN ÷ max(|P|, C, F) = %2 kN = %3 %；"
-                   "弯矩 |ΣM − M| = %4 kN·m ÷ max(M, (C + F)·d/2000) = %5 kN·m = %6 %")
-        .arg(two(forceGap), two(checks.forceReference), two(checks.forceMiss), two(momentGap),
-             two(checks.momentReference), two(checks.momentMiss));
+    QStringList lines;
+    for (const CheckPanel::MethodResult& m : methods) {
+        const tarvel::EquilibriumMisses misses = tarvel::equilibriumMisses(inputs, m.result);
+        const double forceGap = std::fabs(tarvel::textToNumber(m.result.h1t) - P);
+        const double momentGap = std::fabs(tarvel::textToNumber(m.result.h2t) - M);
+        lines << QString(
+                     "平衡校核的相对差（%1）：竖向力 |ΣN − P| = %2 kN ÷ max(|P|, C, F) = %3 kN = "
+                     "%4 %；弯矩 |ΣM − M| = %5 kN·m ÷ max(M, (C + F)·d/2000) = %6 kN·m = %7 %")
+                     .arg(QString::fromUtf8(tarvel::methodTitle(m.method)), two(forceGap),
+                          two(misses.forceReference), two(misses.force), two(momentGap),
+                          two(misses.momentReference), two(misses.moment));
+    }
+    if (methods.size() > 1) {
+        const tarvel::Check& c = checks[tarvel::CheckId::Equilibrium];
+        lines << QString("包络的平衡校核取两种方法中较大的相对差：%1 %（%2）")
+                     .arg(text(c.demandText), text(c.remark));
+    }
+    return lines.join('\n');
 }
 
 // A check's figures with their unit, then its formula: the formula alone may not repeat the
@@ -104,7 +119,8 @@ void CheckPanel::showCompatibility(const tarvel::InputTexts& inputs,
 }
 
 void CheckPanel::showChecks(const tarvel::DesignChecks& checks, const tarvel::InputTexts& inputs,
-                            const tarvel::BaseResult& result) {
+                            const tarvel::BaseResult& result,
+                            const std::vector<MethodResult>& methods) {
     ui_.statusLabel->setText("按最近一次计算的结果验算");
     ui_.verdictLabel->setText(checks.ok ? "满足" : "不满足");
     ui_.verdictLabel->setStyleSheet(verdictStyle(checks.ok));
@@ -169,7 +185,7 @@ void CheckPanel::showChecks(const tarvel::DesignChecks& checks, const tarvel::In
     ui_.searchForce->setText(shown(result.h1t));
     ui_.searchMoment->setText(shown(result.h2t));
     ui_.refinedStatus->setText(refinedStatusText(r));
-    equilibriumBasis_->setText(equilibriumBasisText(checks, inputs, result));
+    equilibriumBasis_->setText(equilibriumBasisText(checks, inputs, methods));
 
     QStringList remarks;
     for (const std::string& remark : checks.geometryRemarks)

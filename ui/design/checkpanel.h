@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class CompatibilityColumn;
 class QLabel;
@@ -31,8 +32,16 @@ class CheckPanel : public QWidget {
         columnCount
     };
 
+    // A method and the texts of its result.
+    struct MethodResult {
+        tarvel::AnalysisMethod method;
+        tarvel::BaseResult result;
+    };
+    // `result` holds the search's texts, shown beside the exact equilibrium; `methods` the
+    // results the checks read (both methods' with the envelope, the elastic one first), whose
+    // equilibrium misses are shown under the table.
     void showChecks(const tarvel::DesignChecks& checks, const tarvel::InputTexts& inputs,
-                    const tarvel::BaseResult& result);
+                    const tarvel::BaseResult& result, const std::vector<MethodResult>& methods);
     // No verdict: the message says why, and every value is cleared.
     void showNothing(const QString& message);
     // The line above the table: which calculation and method the checks are of.

@@ -19,6 +19,7 @@
 #include "project/projectcontroller.h"
 #include "project/projectdocument.h"
 #include "report/designreports.h"
+#include "sizing/basemass.h"
 
 #include <QCoreApplication>
 #include <QMenuBar>
@@ -57,6 +58,19 @@ DesignWindow::DesignWindow(QWidget* parent)
     modularSpin_->setRange(0, tarvel::maxModularRatio);
     modularSpin_->setDecimals(2);
     modularSpin_->setSpecialValueText("按混凝土等级");
+    // The plate's outer diameter, which the mass and the figure take, in the row under d.
+    outerDiameter_ = new QLineEdit;
+    outerDiameter_->setObjectName("outerDiameter");
+    outerDiameter_->setToolTip("底板外径 D_out = max(d, D + 3d_b)：质量与计算简图所取的底板直径，"
+                               "d_b 为锚栓直径");
+    {
+        int row = 0;
+        QFormLayout::ItemRole role{};
+        ui_.inputsForm->getWidgetPosition(ui_.inputd, &row, &role);
+        auto* caption = new QLabel("D_out(mm)");
+        caption->setToolTip(outerDiameter_->toolTip());
+        ui_.inputsForm->insertRow(row + 1, caption, outerDiameter_);
+    }
     ui_.designForm->addRow("分析方法", methodCombo_);
     ui_.designForm->addRow("模量比 nE", modularSpin_);
     ui_.topRow->addWidget(detailing_);
@@ -73,7 +87,8 @@ DesignWindow::DesignWindow(QWidget* parent)
 
     fitSmallScreens();
     // The fields of the last calculation cannot be typed in, and do not look as if they could.
-    for (QLineEdit* field : {ui_.inputP, ui_.inputM, ui_.inputd, ui_.inputD, ui_.inputn})
+    for (QLineEdit* field :
+         {ui_.inputP, ui_.inputM, ui_.inputd, outerDiameter_, ui_.inputD, ui_.inputn})
         setFieldReadOnly(field, true);
     fillChoices();
     setDesignInput(DesignSettings::load());
@@ -296,6 +311,7 @@ void DesignWindow::designChanged() {
     ui_.betaSpin->setEnabled(!in.pedestal);
     loads_->showSteelColumns(in);
     updateTitle();
+    showOuterDiameter();
     loads_->invalidate();
     if (last_) refresh();
 }
@@ -374,7 +390,8 @@ bool DesignWindow::refresh(bool steelParts) {
         const tarvel::DesignChecks elastic =
             tarvel::checkDesign(last_->analysis, last_->inputs, last_->result, elasticDesign);
         if (design.method == tarvel::AnalysisMethod::Elastic) {
-            checks_->showChecks(elastic, last_->inputs, last_->result);
+            checks_->showChecks(elastic, last_->inputs, last_->result,
+                                {{tarvel::AnalysisMethod::Elastic, last_->result}});
             diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, last_->result));
         } else {
             // The other methods from the search already made: nothing is searched again.
@@ -390,7 +407,18 @@ bool DesignWindow::refresh(bool steelParts) {
                 checks_->showCompatibility(last_->inputs, design);
                 return false;
             }
-            checks_->showChecks(o.checks, last_->inputs, last_->result);
+            // The results the checks read: the envelope that kept the elastic result reads both.
+            std::vector<CheckPanel::MethodResult> read{{o.shownMethod, o.result}};
+            if (design.method == tarvel::AnalysisMethod::Envelope && o.otherResult &&
+                o.methodRemark.empty()) {
+                const tarvel::AnalysisMethod other =
+                    o.shownMethod == tarvel::AnalysisMethod::Elastic
+                        ? tarvel::AnalysisMethod::Compatibility
+                        : tarvel::AnalysisMethod::Elastic;
+                read.push_back({other, *o.otherResult});
+                if (other == tarvel::AnalysisMethod::Elastic) std::swap(read[0], read[1]);
+            }
+            checks_->showChecks(o.checks, last_->inputs, last_->result, read);
             // The diagram of the state the checks use, as the report draws it.
             diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, o));
             checks_->setStatus(QString("按%1验算（结果取%2）%3")
@@ -431,6 +459,21 @@ void DesignWindow::showInputs(const tarvel::InputTexts& inputs) {
     QLineEdit* const fields[] = {ui_.inputP, ui_.inputM, ui_.inputd, ui_.inputD, ui_.inputn};
     for (std::size_t i = 0; i < inputs.size(); ++i)
         fields[i]->setText(text(inputs[i]));
+    showOuterDiameter();
+}
+
+// D_out of the base shown and the bolt chosen; nothing while either is unknown.
+void DesignWindow::showOuterDiameter() {
+    outerDiameter_->clear();
+    try {
+        tarvel::MassInput plate;
+        plate.d = tarvel::textToNumber(ui_.inputd->text().toStdString());
+        plate.D = tarvel::textToNumber(ui_.inputD->text().toStdString());
+        plate.boltDiameter = tarvel::resolveDesign(designInput()).bolt.diameter;
+        outerDiameter_->setText(text(tarvel::numberToText(tarvel::baseMass(plate).outerDiameter)));
+    } catch (const tarvel::TarvelError&) {
+        // An empty or refused base has no plate to state.
+    }
 }
 
 // A laptop's 1280×720 screen: the 验算 tab scrolls when the window is lower than its

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QMainWindow>
 
 #include <optional>
@@ -91,6 +92,7 @@ class DesignWindow : public QMainWindow {
     void showNoChecks(const QString& message);
     void fitSmallScreens();
     void showInputs(const tarvel::InputTexts& inputs);
+    void showOuterDiameter();
     void emitBase();
     void about();
 
@@ -103,6 +105,7 @@ class DesignWindow : public QMainWindow {
     ReportActions* reports_;
     QComboBox* methodCombo_;
     QDoubleSpinBox* modularSpin_;
+    QLineEdit* outerDiameter_; // D_out, under d
     SizingPane* sizing_ = nullptr;
 
     Ui::DesignWindow ui_;

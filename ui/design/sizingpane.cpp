@@ -266,7 +266,8 @@ void SizingPane::finished() {
                                  qtext(tarvel::numberToText(d.hfs)),
                                  qtext(tarvel::numberToText(d.la)),
                                  tarvel::checkDefinition(d.governing).title,
-                                 qtext(d.governingCase),
+                                 d.governingCase.empty() ? QString("与荷载无关")
+                                                         : qtext(d.governingCase),
                                  qtext(tarvel::ratioText(d.ratio))};
         for (int c = 0; c < static_cast<int>(std::size(cells)); ++c)
             table_->setItem(r, c, new QTableWidgetItem(cells[c]));

@@ -148,7 +148,9 @@ QVariant LoadTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const int check = checkOfColumn(column);
-    const bool governs = check >= 0 && governing_[check] == index.row();
+    // A check the same in every combination has no governing row to mark.
+    const bool governs = check >= 0 && governing_[check] == index.row() &&
+                         tarvel::checkDefinitions()[check].dependsOnLoad;
     if (role == governingRole) return governs;
     return resultData(r, column, role, governs);
 }
@@ -335,12 +337,34 @@ QString LoadTableModel::summary() const {
         const int r = governing_[c];
         if (r < 0) continue;
         const tarvel::Check& check = rows_[r].outcome->checks.checks[c];
-        const QString name = qtext(rows_[r].load.name).trimmed();
-        parts << QString("%1 第 %2 行%3 %4")
-                     .arg(QString::fromUtf8(check.title))
-                     .arg(r + 1)
-                     .arg(name.isEmpty() ? QString() : "（" + name + "）")
-                     .arg(qtext(check.ratioText));
+        // A check the same in every combination has none that governs it.
+        QString where = "与荷载无关";
+        if (tarvel::checkDefinition(check.id).dependsOnLoad) {
+            const QString name = qtext(rows_[r].load.name).trimmed();
+            where = QString("第 %1 行%2")
+                        .arg(r + 1)
+                        .arg(name.isEmpty() ? QString() : "（" + name + "）");
+        }
+        parts << QString("%1 %2 %3")
+                     .arg(QString::fromUtf8(check.title), where, qtext(check.ratioText));
     }
-    return parts.isEmpty() ? QString() : "最不利：" + parts.join("；");
+    const QString failed = failures();
+    if (parts.isEmpty()) return failed.isEmpty() ? QString() : "最不利：（无）；" + failed;
+    return "最不利：" + parts.join("；") + (failed.isEmpty() ? QString() : "。" + failed);
+}
+
+QString LoadTableModel::failures() const {
+    int count = 0, first = -1;
+    for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
+        const auto& o = rows_[r].outcome;
+        if (!o || (o->status == tarvel::CaseStatus::Ok && o->hasChecks)) continue;
+        if (count++ == 0) first = r;
+    }
+    if (count == 0) return {};
+    const QString name = qtext(rows_[first].load.name).trimmed();
+    return QString("%1 个荷载组合未得出验算结果，不计入最不利（首个：第 %2 行%3，%4）")
+        .arg(count)
+        .arg(first + 1)
+        .arg(name.isEmpty() ? QString() : "（" + name + "）")
+        .arg(qtext(rows_[first].outcome->message));
 }

@@ -83,6 +83,9 @@ class LoadTableModel : public QAbstractTableModel {
     const std::array<int, tarvel::checkCount>& governing() const { return governing_; }
     // 最不利：锚栓抗拉 第 3 行（名称）0.95；…, or empty without results.
     QString summary() const;
+    // The rows computed without a verdict (refused or failed): how many, and the first named
+    // with its message; empty when every computed row has its checks.
+    QString failures() const;
 
     // The texts of a cell as stored, for the undo commands.
     QString text(int row, int column) const;

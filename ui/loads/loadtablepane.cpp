@@ -479,10 +479,14 @@ void LoadTablePane::onFinished(const tarvel::ComputedCases& outcomes, bool cance
         done += o.has_value();
     model_.setOutcomes(outcomes);
     progress_->setValue(done);
-    status_->setText(cancelled ? QString("已取消：完成 %1 / %2 个").arg(done).arg(outcomes.size())
+    QString status = cancelled ? QString("已取消：完成 %1 / %2 个").arg(done).arg(outcomes.size())
                                : QString("已计算 %1 个荷载组合，用时 %2 秒")
                                      .arg(outcomes.size())
-                                     .arg(lastElapsed_ / 1000.0, 0, 'f', 2));
+                                     .arg(lastElapsed_ / 1000.0, 0, 'f', 2);
+    // A row without a verdict is never passed over in silence.
+    const QString failed = model_.failures();
+    if (!failed.isEmpty()) status += "；" + failed;
+    status_->setText(status);
     emit batchFinished();
 }
 
