@@ -2,8 +2,9 @@
 // design) with a 1020×16 tube over the default ranges, and the checked batch of 10,000
 // realistic load cases through `tarvel-calc --check --csv`.
 //
-//   build/bench/tarvel_sizing_bench [threads]     (default 2)
+//   build/bench/tarvel_sizing_bench [threads] [method]   (default 2, the design's method)
 
+#include "checks/methods.h"
 #include "realistic_cases.h"
 #include "sizing/sizing.h"
 
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,9 +102,22 @@ void checkedBatch() {
 
 int main(int argc, char** argv) {
     const unsigned threads = argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : 2;
-    timeSizing("load-table project, 1020x16 Q355 tube", screenshotProject("Q355"), threads);
-    timeSizing("load-table project, 1020x16 Q420 tube", screenshotProject("Q420"), threads);
-    timeSizing("load-table loads halved, no shear, 1020x16 Q355", passingProject(), threads);
+    std::optional<AnalysisMethod> method;
+    if (argc > 2) {
+        AnalysisMethod m;
+        if (!methodFromName(argv[2], m)) {
+            std::fprintf(stderr, "unknown method %s\n", argv[2]);
+            return 2;
+        }
+        method = m;
+    }
+    auto with = [&method](Project p) {
+        if (method) p.design.method = *method;
+        return p;
+    };
+    timeSizing("load-table project, 1020x16 Q355 tube", with(screenshotProject("Q355")), threads);
+    timeSizing("load-table project, 1020x16 Q420 tube", with(screenshotProject("Q420")), threads);
+    timeSizing("load-table loads halved, no shear, 1020x16 Q355", with(passingProject()), threads);
     checkedBatch();
     return 0;
 }

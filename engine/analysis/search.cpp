@@ -38,15 +38,6 @@ double radiusSquared(double d) {
     return checked(std::pow(d * 0.5, 2));
 }
 
-double chord(double radiusSquared, float y) {
-    // The square of a single is exact in double: y * y is what pow(y, 2) gives.
-    const double yd = y;
-    const double arg = radiusSquared - yd * yd;
-    // A strip just outside the circle (d/2 not exactly a single) has no width.
-    if (arg < 0) return 0.0;
-    return 2 * std::sqrt(arg);
-}
-
 const char* const overflowInSearch = "计算溢出：搜索中的数值超出范围";
 
 } // namespace detail

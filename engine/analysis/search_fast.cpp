@@ -20,8 +20,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <immintrin.h>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -32,23 +35,34 @@ using namespace detail;
 
 namespace {
 
-struct StripTable {
-    std::vector<double> y, w, u; // position, chord width, (y - d/2) + x0
-};
+// The widths and offsets strip by strip, as chord() and the trials make them, several strips
+// at once: sqrt(max(arg, 0)) is chord()'s width 0 outside the circle, without a branch.
+__attribute__((target_clones("avx512f", "avx2", "default"))) void
+stripWidths(const double* __restrict y, std::size_t count, double r2, double half, double x0,
+            double* __restrict w, double* __restrict u) {
+    for (std::size_t j = 0; j < count; ++j) {
+        const double arg = r2 - y[j] * y[j];
+        w[j] = 2 * std::sqrt(arg > 0 ? arg : 0.0);
+        u[j] = (y[j] - half) + x0;
+    }
+}
 
 // Fills the table, reusing its storage: calculations follow each other on the same thread.
 void fillStripTable(const SearchContext& ctx, StripTable& table) {
-    table.y.clear();
-    table.w.clear();
-    table.u.clear();
     const double r2 = radiusSquared(ctx.d);
     const float last = lastStripBound(ctx.input);
-    for (float y = firstStrip(ctx.input, ctx.check); y <= last; y = nextStrip(y)) {
-        const double yd = y;
-        table.y.push_back(yd);
-        table.w.push_back(chord(r2, y));
-        table.u.push_back((yd - ctx.d / 2) + ctx.x0);
-    }
+    // The positions one after another: y + stepY in single is nextStrip's single rounding of
+    // the double sum (a double holds more than twice a single's digits, so rounding twice
+    // rounds as once), without its range check: no position here passes d/2.
+    table.y.clear();
+    for (float y = firstStrip(ctx.input, ctx.check); y <= last; y = y + stepY)
+        table.y.push_back(y);
+    const std::size_t count = table.y.size();
+    table.w.resize(count);
+    table.u.resize(count);
+    stripWidths(table.y.data(), count, r2, ctx.d / 2, ctx.x0, table.w.data(), table.u.data());
+    table.d = ctx.d;
+    table.x0 = ctx.x0;
 }
 
 constexpr double sparseTrials = 1 << 18; // most trials whose bounds are held at once
@@ -102,6 +116,44 @@ integrateLanes(const double* y, const double* w, const double* u, std::size_t st
     }
 }
 
+// integrateLanes for AVX-512, the same operations in the same order: written with the
+// intrinsics because GCC widens a vector of singles to doubles in four steps, and the single
+// rounding of the running resultant is the chain every strip waits for.
+// GCC 12 takes the intrinsics' undefined pass-through operand for an uninitialised variable.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+__attribute__((target("avx512f"))) void
+integrateLanesAvx512(const double* y, const double* w, const double* u, std::size_t strips,
+                     const double* sigma, int used, bool partial, double x0, double sigmaMin,
+                     double* C, double* Mc) {
+    const __m512d vx0 = _mm512_set1_pd(x0), tenth = _mm512_set1_pd(0.1),
+                  vmin = _mm512_set1_pd(sigmaMin);
+    __m512d s[groups], c[groups], m[groups];
+    for (int g = 0; g < groups; ++g) {
+        s[g] = _mm512_loadu_pd(sigma + g * lanes);
+        if (!partial) s[g] = _mm512_sub_pd(s[g], vmin);
+        c[g] = _mm512_setzero_pd();
+        m[g] = _mm512_setzero_pd();
+    }
+    for (std::size_t j = 0; j < strips; ++j) {
+        const __m512d uj = _mm512_set1_pd(u[j]), wj = _mm512_set1_pd(w[j]),
+                      yj = _mm512_set1_pd(y[j]);
+        for (int g = 0; g < groups; ++g) {
+            if (g >= used) break;
+            __m512d a = _mm512_div_pd(_mm512_mul_pd(s[g], uj), vx0);
+            if (!partial) a = _mm512_add_pd(vmin, a);
+            const __m512d t = _mm512_mul_pd(_mm512_mul_pd(a, wj), tenth);
+            m[g] = _mm512_add_pd(m[g], _mm512_mul_pd(t, yj));
+            c[g] = _mm512_cvtps_pd(_mm512_cvtpd_ps(_mm512_add_pd(c[g], t)));
+        }
+    }
+    for (int g = 0; g < groups; ++g) {
+        _mm512_storeu_pd(C + g * lanes, c[g]);
+        _mm512_storeu_pd(Mc + g * lanes, m[g]);
+    }
+}
+#pragma GCC diagnostic pop
+
 // Strip sums of trials [first, last) of `sigmas`, written to C and Mc at the same index.
 void integrateRange(const SearchContext& ctx, const StripTable& table,
                     const std::vector<double>& sigmas, std::size_t first, std::size_t last,
@@ -112,8 +164,10 @@ void integrateRange(const SearchContext& ctx, const StripTable& table,
         for (std::size_t l = 0; l < lanesPerPass; ++l)
             sigma[l] = sigmas[k + std::min(l, count - 1)];
         const int used = static_cast<int>((count + lanes - 1) / lanes);
-        integrateLanes(table.y.data(), table.w.data(), table.u.data(), table.y.size(), sigma, used,
-                       ctx.partial, ctx.x0, ctx.sigmaMin, c, m);
+        static const bool avx512 = __builtin_cpu_supports("avx512f");
+        (avx512 ? integrateLanesAvx512
+                : integrateLanes)(table.y.data(), table.w.data(), table.u.data(), table.y.size(),
+                                  sigma, used, ctx.partial, ctx.x0, ctx.sigmaMin, c, m);
         for (std::size_t l = 0; l < count; ++l) {
             C[k + l] = c[l];
             Mc[k + l] = m[l];
@@ -491,7 +545,7 @@ bool searchCandidates(const SearchContext& ctx, const BoltData& bolts, const Str
 // 100 m has a million strips).
 bool ordinary(const SearchContext& ctx, float end) {
     auto within = [](double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; };
-    return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= 1e5 &&
+    return within(ctx.P, 1e20) && within(ctx.M, 1e20) && ctx.d > 1e-3 && ctx.d <= maxTabledPlate &&
            ctx.x0 > 1e-6 && end <= 1e9f && within(ctx.sigmaMin, 1e9);
 }
 
@@ -520,9 +574,8 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
 
     float end;
     SearchState state = startSearch(ctx, progress, end);
-    thread_local StripTable cache;
-    StripTable& table = cache; // the helper thread below must see this thread's table
-    fillStripTable(ctx, table);
+    // A reference: the helper thread below must see this thread's table.
+    const StripTable& table = stripTable(ctx);
 
     // The trials that cannot win are proved so when the sweep is of a size to hold in memory.
     if (options.skipTrials && end <= sparseTrials * stepSigma) {
@@ -570,6 +623,16 @@ BestFit detail::fastSearch(const BaseInput& input, const BoltLayout& layout,
         }
     }
     return endSearch(ctx, state);
+}
+
+const StripTable& detail::stripTable(const SearchContext& ctx) {
+    thread_local StripTable table;
+    // Compared bit for bit: the table is a function of d and x0 alone.
+    if (std::bit_cast<std::uint64_t>(table.d) != std::bit_cast<std::uint64_t>(ctx.d) ||
+        std::bit_cast<std::uint64_t>(table.x0) != std::bit_cast<std::uint64_t>(ctx.x0) ||
+        table.x0 == 0)
+        fillStripTable(ctx, table);
+    return table;
 }
 
 SweepBounds detail::sweepBounds(const BaseInput& input, const BoltLayout& layout,

@@ -224,8 +224,10 @@ void requirePedestalFits(double B, double d) {
                               " mm 应不小于底板受压直径 d = " + numberToText(d) + " mm");
 }
 
-DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
-                         const DesignInput& design) {
+namespace {
+
+DesignChecks checkWith(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
+                       const DesignInput& design, const RefinedEquilibrium* known) {
     requireRealBase(inputs);
     DesignChecks out;
     out.data = resolveDesign(design);
@@ -251,7 +253,7 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
     // opinion: the texts of another method have no use for it (and its strips would cost a
     // batch ten times its analysis), nor for the search's ceiling.
     const bool searched = design.method == AnalysisMethod::Elastic;
-    if (searched) out.refined = solveEquilibrium(a);
+    if (searched) out.refined = known ? *known : solveEquilibrium(a);
     const EquilibriumMisses misses = equilibriumMisses(P, M, d, C, F, h1, h2);
     out.forceReference = misses.forceReference;
     out.momentReference = misses.momentReference;
@@ -304,6 +306,18 @@ DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const Base
                                       " mm，锚栓相互重叠");
     }
     return out;
+}
+
+} // namespace
+
+DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
+                         const DesignInput& design) {
+    return checkWith(a, inputs, result, design, nullptr);
+}
+
+DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
+                         const DesignInput& design, const RefinedEquilibrium& refined) {
+    return checkWith(a, inputs, result, design, &refined);
 }
 
 ComputedCase computeElasticCase(const InputTexts& inputs, const DesignInput& chosen, int threads,

@@ -132,6 +132,12 @@ struct DesignChecks {
 // no search ceiling to remark on and no refined equilibrium.
 DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
                          const BaseResult& result, const DesignInput& design);
+// The same with the exact equilibrium of this analysis already solved (it depends on the
+// analysis alone), so that the checks of the same texts for other bolts or materials reuse
+// it; the sizing, which reads demands only, passes an unsolved one.
+DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
+                         const BaseResult& result, const DesignInput& design,
+                         const RefinedEquilibrium& refined);
 
 // The detailing and the pedestal checked against the base of `inputs` before anything is
 // computed: throws TarvelError naming the input when it cannot be built. Nothing happens

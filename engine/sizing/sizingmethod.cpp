@@ -1,11 +1,15 @@
 #include "sizing/sizingmethod.h"
 
 #include "checks/checkfunctions.h"
+#include "checks/designbase.h"
+#include "checks/envelope.h"
 #include "checks/methods.h"
 #include "core/number.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace tarvel {
 
@@ -40,9 +44,8 @@ CaseDemands elastic(const InputTexts& inputs, double friction) {
     return out;
 }
 
-// The base checks of a case as the method's own computation judges them.
-CaseDemands checked(const InputTexts& inputs, const DesignInput& design) {
-    const ComputedCase o = computeCase(inputs, design, 1, true);
+// The base checks of a computed case as the method's own computation judges them.
+CaseDemands demandsOf(const ComputedCase& o) {
     CaseDemands out;
     out.message = o.message;
     if (o.status == CaseStatus::Refused) {
@@ -68,6 +71,78 @@ CaseDemands checked(const InputTexts& inputs, const DesignInput& design) {
     return out;
 }
 
+// The elastic half of an envelope case without its checks: the search and its texts, which
+// do not depend on the bolt. Its exact equilibrium is left unsolved: it words the remarks of
+// the bolt and equilibrium checks, never their demands, which are all the sizing reads.
+struct ElasticHalf {
+    InputTexts inputs;
+    ComputedCase computed; // status, texts, message
+    std::optional<Analysis> analysis;
+};
+
+ElasticHalf elasticHalf(const InputTexts& inputs) {
+    ElasticHalf h;
+    h.inputs = inputs;
+    h.computed.inputs = inputs;
+    TextSink sink;
+    try {
+        if (calculate(inputs, sink, {}, '.', 1) == Outcome::Refused) {
+            h.computed.status = CaseStatus::Refused;
+            h.computed.message = fullTensionMessage;
+        } else {
+            h.computed.status = CaseStatus::Ok;
+            h.analysis = analyze(inputs);
+        }
+    } catch (const TarvelError& e) {
+        h.computed.status = CaseStatus::Error;
+        h.computed.message = e.what();
+    }
+    h.computed.result = sink.result();
+    h.computed.written = sink.order();
+    return h;
+}
+
+// The sizing asks for every bolt size the same geometries and loads in turn: the elastic
+// halves of the current geometry are kept on each thread and shared by its bolt sizes.
+const ElasticHalf& elasticHalfOf(const InputTexts& inputs) {
+    // More halves than any project has combinations would only be a geometry left behind.
+    constexpr std::size_t keptHalves = 4096;
+    thread_local std::vector<ElasticHalf> kept;
+    if (!kept.empty() &&
+        (kept.front().inputs[2] != inputs[2] || kept.front().inputs[3] != inputs[3] ||
+         kept.front().inputs[4] != inputs[4] || kept.size() >= keptHalves))
+        kept.clear();
+    for (const ElasticHalf& h : kept)
+        if (h.inputs == inputs) return h;
+    kept.push_back(elasticHalf(inputs));
+    return kept.back();
+}
+
+// The envelope as computeCase gives it, its elastic half shared by the bolt sizes.
+CaseDemands enveloped(const InputTexts& inputs, const DesignInput& design) {
+    DesignInput elasticDesign = design;
+    elasticDesign.method = AnalysisMethod::Elastic;
+    ComputedCase elastic;
+    elastic.inputs = inputs;
+    try {
+        // What computeElasticCase refuses before its calculation, in the same order.
+        requireRealBase(inputs);
+        checkDetailingFits(resolveDesign(elasticDesign), inputs);
+        requireSolidPlate(elasticDesign);
+        const ElasticHalf& half = elasticHalfOf(inputs);
+        elastic = half.computed;
+        if (elastic.status == CaseStatus::Ok) {
+            elastic.checks = checkDesign(*half.analysis, inputs, elastic.result, elasticDesign,
+                                         RefinedEquilibrium{});
+            elastic.hasChecks = true;
+        }
+    } catch (const TarvelError& e) {
+        elastic.status = CaseStatus::Error;
+        elastic.message = e.what();
+    }
+    return demandsOf(envelopeOfElastic(elastic, design, true));
+}
+
 } // namespace
 
 SizingMethod elasticSizingMethod(const DesignInput& design) {
@@ -91,7 +166,8 @@ SizingMethod sizingMethodFor(const DesignInput& design) {
             [base](const InputTexts& inputs, const BoltSize& bolt) {
                 DesignInput d = base;
                 d.bolt = bolt.name;
-                return checked(inputs, d);
+                if (d.method == AnalysisMethod::Envelope) return enveloped(inputs, d);
+                return demandsOf(computeCase(inputs, d, 1, true));
             }};
 }
 

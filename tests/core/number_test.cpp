@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <random>
 #include <string>
 
 using namespace tarvel;
@@ -133,6 +137,35 @@ INSTANTIATE_TEST_SUITE_P(
                     GeneralRow{"SmallExponent", 0.00001, "1E-05"},
                     GeneralRow{"Mantissa", -1.25e20, "-1.25E+20"}),
     [](const testing::TestParamInfo<GeneralRow>& info) { return std::string(info.param.name); });
+
+// Every text made and read over seeded numbers of every size, to the last character and bit
+// (a digest recorded from printf and strtod): the conversions are the texts the user reads.
+TEST(NumberTexts, SameAsRecordedOverSeededNumbers) {
+    std::mt19937_64 rng(29);
+    std::uint64_t digest = 0;
+    auto mixBits = [&digest](std::uint64_t v) { digest = (digest ^ v) * 0x100000001b3; };
+    auto mix = [&mixBits](const std::string& text) {
+        for (unsigned char c : text)
+            mixBits(c);
+        mixBits(0xff);
+    };
+    for (int i = 0; i < 20000; ++i) {
+        // Whole numbers, halves and random bits over magnitudes from 1e-8 to 1e12.
+        const double scale = std::pow(10.0, static_cast<int>(rng() % 21) - 8);
+        double v = std::uniform_real_distribution<>(-10, 10)(rng) * scale;
+        if (i % 4 == 1) v = std::round(v * 2) / 2;
+        if (i % 4 == 2) v = std::round(v * 200) / 200;
+        mix(numberToText(v));
+        mix(formatWithPattern(v, ".00"));
+        mix(formatWithPattern(v, "."));
+        mix(formatWithPattern(static_cast<float>(v), ".00"));
+        char typed[40];
+        std::snprintf(typed, sizeof typed, i % 3 ? "%.*g" : "%+.*e", 1 + static_cast<int>(i % 17),
+                      v);
+        mixBits(std::bit_cast<std::uint64_t>(textToNumber(typed)));
+    }
+    EXPECT_EQ(digest, 17739658933351994199u);
+}
 
 TEST(ToSingle, OverflowIsReported) {
     EXPECT_EQ(toSingle(0.1), 0.1f);

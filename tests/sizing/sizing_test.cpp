@@ -2,6 +2,8 @@
 // ranges, each design judged by the project's own checks; and the sizing ranges a project
 // keeps.
 
+#include "checks/methods.h"
+#include "core/number.h"
 #include "project/project.h"
 #include "sizing/basemass.h"
 #include "sizing/sizing.h"
@@ -307,5 +309,57 @@ INSTANTIATE_TEST_SUITE_P(Table, SizingRepeated,
                          [](const testing::TestParamInfo<RepeatRow>& info) {
                              return std::string(info.param.name);
                          });
+
+// The envelope's demands as the sizing asks them (the elastic half kept for the geometry and
+// shared by the bolt sizes) are the project's own checks, bolt after bolt, with a solid
+// plate and with a central hole, which the elastic method does not take.
+struct EnvelopeDemandRow {
+    const char* name;
+    InputTexts inputs;
+    double plateHole;
+};
+
+void PrintTo(const EnvelopeDemandRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class EnvelopeDemands : public testing::TestWithParam<EnvelopeDemandRow> {};
+
+TEST_P(EnvelopeDemands, AreTheChecksOfComputeCase) {
+    const EnvelopeDemandRow& row = GetParam();
+    DesignInput design;
+    design.method = AnalysisMethod::Envelope;
+    design.plateHole = row.plateHole;
+    const SizingMethod method = sizingMethodFor(design);
+    for (const char* bolt : {"M30", "M36", "M30"}) {
+        const BoltSize size =
+            *std::find_if(boltSizes().begin(), boltSizes().end(),
+                          [&](const BoltSize& b) { return b.name == std::string(bolt); });
+        const CaseDemands got = method.compute(row.inputs, size);
+        DesignInput d = design;
+        d.bolt = bolt;
+        d.V = 1; // as the sizing asks: the smaller friction capacity of the two methods
+        const ComputedCase want = computeCase(row.inputs, d, 1, true);
+        ASSERT_EQ(got.status, want.status) << bolt;
+        EXPECT_EQ(got.message, want.message) << bolt;
+        if (want.status != CaseStatus::Ok) continue;
+        EXPECT_EQ(got.T, want.checks[CheckId::Bolt].demand) << bolt;
+        EXPECT_EQ(got.sigma, want.checks[CheckId::Bearing].demand) << bolt;
+        EXPECT_EQ(got.shearCapacity, want.checks[CheckId::Shear].capacity) << bolt;
+        EXPECT_EQ(got.miss, want.checks[CheckId::Equilibrium].demand) << bolt;
+        EXPECT_EQ(got.edges[1].sigma, want.otherResult ? textToNumber(want.otherResult->qmaxt) : 0)
+            << bolt;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EnvelopeDemands,
+    testing::Values(EnvelopeDemandRow{"Default", {"1000", "1000", "1520", "1620", "18"}, 0},
+                    EnvelopeDemandRow{"Uplift", {"-300", "900", "900", "1000", "12"}, 0},
+                    EnvelopeDemandRow{"FullTension", {"-3000", "10", "900", "1000", "12"}, 0},
+                    EnvelopeDemandRow{"CentralHole", {"1000", "1000", "1520", "1620", "18"}, 300}),
+    [](const testing::TestParamInfo<EnvelopeDemandRow>& info) {
+        return std::string(info.param.name);
+    });
 
 } // namespace

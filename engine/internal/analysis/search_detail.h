@@ -5,6 +5,7 @@
 #include "analysis/search.h"
 
 #include <array>
+#include <cmath>
 
 namespace tarvel::detail {
 
@@ -24,9 +25,17 @@ float firstStrip(const BaseInput& input, const ElasticCheck& check);
 float lastStripBound(const BaseInput& input);
 float nextStrip(float y);
 
-// (d/2)², and the chord of the bearing circle at y; 0 outside the circle.
+// (d/2)², and the chord of the bearing circle at y; 0 outside the circle. The chord is
+// inline: every pass over the strips takes it once a strip.
 double radiusSquared(double d);
-double chord(double radiusSquared, float y);
+inline double chord(double radiusSquared, float y) {
+    // The square of a single is exact in double: y * y is what pow(y, 2) gives.
+    const double yd = y;
+    const double arg = radiusSquared - yd * yd;
+    // A strip just outside the circle (d/2 not exactly a single) has no width.
+    if (arg < 0) return 0.0;
+    return 2 * std::sqrt(arg);
+}
 
 extern const char* const overflowInSearch;
 

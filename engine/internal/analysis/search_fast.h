@@ -18,6 +18,20 @@ struct FastSearchOptions {
     bool skipTrials = true;
 };
 
+// The strips of a compression length: position, chord width and (y - d/2) + x0, as the
+// reference loops make them in every trial.
+struct StripTable {
+    std::vector<double> y, w, u;
+    double d = 0, x0 = 0; // what the table was made for (x0 = 0: nothing yet)
+};
+
+// The table for the plate and compression length of `ctx`, made once per thread for them:
+// the search and the exact equilibrium after it read the same one. The reference's
+// positions and widths bit for bit; the plate is at most 1e5 mm (a million strips).
+const StripTable& stripTable(const SearchContext& ctx);
+// Plates up to this size have their strips tabled (a million strips at most).
+constexpr double maxTabledPlate = 1e5;
+
 BestFit fastSearch(const BaseInput& input, const BoltLayout& layout, const ElasticCheck& check,
                    const SearchProgress& progress, const FastSearchOptions& options);
 
