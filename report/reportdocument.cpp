@@ -2,7 +2,6 @@
 
 #include "checks/methods.h"
 #include "core/number.h"
-#include "sizing/basemass.h"
 #include "femmap.h"
 #include "femreport.h"
 #include "plasticdiagram.h"
@@ -204,28 +203,31 @@ QString methodSection(const ReportCase& c) {
     QString out = QStringLiteral("<p>分析方法：%1。").arg(QString::fromUtf8(method.title));
     const QString shown = QString::fromUtf8(methodTitle(c.outcome.shownMethod));
     // With both methods' results tabulated, the texts are no longer one method's alone.
-    out += c.outcome.otherResult
-               ? QString::fromUtf8(method.reportText)
-                     .replace(QStringLiteral("下列计算结果取{shown}。"),
-                              QStringLiteral("第 4 节并列两种方法的计算结果，图 2 按%1绘制。")
-                                  .arg(shown))
-               : QString::fromUtf8(method.reportText).replace(QStringLiteral("{shown}"), shown);
+    out +=
+        c.outcome.otherResult
+            ? QString::fromUtf8(method.reportText)
+                  .replace(
+                      QStringLiteral("下列计算结果取{shown}。"),
+                      QStringLiteral("第 4 节并列两种方法的计算结果，图 2 按%1绘制。").arg(shown))
+            : QString::fromUtf8(method.reportText).replace(QStringLiteral("{shown}"), shown);
     out += QStringLiteral("</p>\n");
     if (!c.outcome.methodRemark.empty())
         out += QStringLiteral("<p class=\"remark\">%1。</p>\n").arg(esc(c.outcome.methodRemark));
     out += femModelHtml(c.outcome);
     if (!method.reportsCompatibility) return out;
-    return out + QStringLiteral(
-                     "<p>应变协调法（刚性底板）：截面保持平面，中和轴 y<sub>n</sub>、曲率 k；"
-                     "混凝土仅受压，σ = k·(y − y<sub>n</sub>)（y &gt; y<sub>n</sub>，直径 d 的圆内）；"
-                     "锚栓仅受拉，T<sub>i</sub> = n<sub>E</sub>·A<sub>e</sub>·k·(y<sub>n</sub> − a<sub>i</sub>)"
-                     "（a<sub>i</sub> &lt; y<sub>n</sub>），n<sub>E</sub> = E<sub>s</sub>/E<sub>c</sub>"
-                     " = %1。平衡：C − F = P，M<sub>c</sub> + ΣT<sub>i</sub>·(−a<sub>i</sub>) = M。"
-                     "圆弓形 y ≥ y<sub>n</sub>（φ = arccos(y<sub>n</sub>/R)）：A = R²(φ − sinφ·cosφ)，"
-                     "∫y dA = (2/3)R³sin³φ，∫y² dA = (R⁴/4)(φ − sinφ·cosφ + 2sin³φ·cosφ)。"
-                     "两式之比消去 k，y<sub>n</sub> 为一个方程的根，以区间法（TOMS 748）求得；"
-                     "x = R − y<sub>n</sub>，σ<sub>max</sub> = k·x。</p>\n")
-        .arg(QString::number(c.outcome.checks.data.nE, 'f', 4));
+    return out +
+           QStringLiteral(
+               "<p>应变协调法（刚性底板）：截面保持平面，中和轴 y<sub>n</sub>、曲率 k；"
+               "混凝土仅受压，σ = k·(y − y<sub>n</sub>)（y &gt; y<sub>n</sub>，直径 d 的圆内）；"
+               "锚栓仅受拉，T<sub>i</sub> = n<sub>E</sub>·A<sub>e</sub>·k·(y<sub>n</sub> − "
+               "a<sub>i</sub>)"
+               "（a<sub>i</sub> &lt; y<sub>n</sub>），n<sub>E</sub> = E<sub>s</sub>/E<sub>c</sub>"
+               " = %1。平衡：C − F = P，M<sub>c</sub> + ΣT<sub>i</sub>·(−a<sub>i</sub>) = M。"
+               "圆弓形 y ≥ y<sub>n</sub>（φ = arccos(y<sub>n</sub>/R)）：A = R²(φ − sinφ·cosφ)，"
+               "∫y dA = (2/3)R³sin³φ，∫y² dA = (R⁴/4)(φ − sinφ·cosφ + 2sin³φ·cosφ)。"
+               "两式之比消去 k，y<sub>n</sub> 为一个方程的根，以区间法（TOMS 748）求得；"
+               "x = R − y<sub>n</sub>，σ<sub>max</sub> = k·x。</p>\n")
+               .arg(QString::number(c.outcome.checks.data.nE, 'f', 4));
 }
 
 QString basis(const ReportCase& c) {
@@ -337,7 +339,7 @@ QString pictures(HtmlTarget target, const ReportCase& c) {
                                 "style=\"width:%2mm;height:%3mm\">")
                      .arg(QString::fromLatin1(figurePng().toBase64()), plain(figureWidthMm),
                           QString::number(figureHeightMm, 'f', 1));
-        diagram = resultDiagramSvg(makeDiagramData(*c.analysis, c.outcome),
+        diagram = resultDiagramSvg(makeDiagramData(*c.analysis, c.outcome, c.design),
                                    plain(diagramWidthMm) + QStringLiteral("mm"),
                                    QString::number(diagramHeightMm, 'f', 1) + QStringLiteral("mm"));
         return QStringLiteral("<h2>3 计算简图</h2>\n<figure>%1<p class=\"caption\">图 1　柱脚示意"
@@ -760,8 +762,7 @@ void insertObject(QTextDocument& doc, const QString& name, int type) {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
-            if (!f.charFormat().isImageFormat() ||
-                f.charFormat().toImageFormat().name() != name)
+            if (!f.charFormat().isImageFormat() || f.charFormat().toImageFormat().name() != name)
                 continue;
             QTextCursor cursor(&doc);
             cursor.setPosition(f.position());
@@ -810,10 +811,11 @@ std::unique_ptr<QTextDocument> makeReportDocument(const ReportData& data, QPaint
         doc->addResource(QTextDocument::ImageResource, QUrl(plasticName), w.figure);
     doc->documentLayout()->registerHandler(
         diagramObjectType,
-        new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome), doc.get()));
+        new DiagramObject(makeDiagramData(*data.main.analysis, data.main.outcome, data.main.design),
+                          doc.get()));
     if (data.main.outcome.fem)
-        doc->documentLayout()->registerHandler(
-            femMapsObjectType, new FemMapsObject(data.main.outcome.fem, doc.get()));
+        doc->documentLayout()->registerHandler(femMapsObjectType,
+                                               new FemMapsObject(data.main.outcome.fem, doc.get()));
     doc->setHtml(reportHtml(data, HtmlTarget::TextDocument));
     insertObject(*doc, diagramName, diagramObjectType);
     if (data.main.outcome.fem) insertObject(*doc, femMapsName, femMapsObjectType);

@@ -207,6 +207,15 @@ void drawPlan(Canvas& c, const DiagramData& d, double scale) {
     }
     c.circle(planCentre, rd, Stroke{ink, 2.0}, QColor());
     c.circle(planCentre, rD, Stroke{ink, 1.0, true}, QColor());
+    // The central hole bears nothing: the bearing is the annulus around it.
+    if (d.hole > 0) {
+        const double rh = d.hole / 2 * scale;
+        c.circle(planCentre, rh, Stroke{ink, 1.4}, QColor(Qt::white));
+        c.text(planCentre + QPointF{0, -rh * 0.35}, QStringLiteral("中心孔"), 14, Align::Centre,
+               grey);
+        c.text(planCentre + QPointF{0, rh * 0.35 + 14}, QStringLiteral("dh = %1").arg(d.hole), 14,
+               Align::Centre, grey);
+    }
 
     if (!d.fullCompression()) {
         const double nx = planCentre.x() + xn * scale;
@@ -353,6 +362,13 @@ DiagramData makeDiagramData(const Analysis& a, const ComputedCase& outcome) {
         const std::size_t i = static_cast<std::size_t>(b.number - 1);
         b.force = i < outcome.boltForces.size() ? outcome.boltForces[i] : 0;
     }
+    return d;
+}
+
+DiagramData makeDiagramData(const Analysis& a, const ComputedCase& outcome,
+                            const DesignInput& design) {
+    DiagramData d = makeDiagramData(a, outcome);
+    d.hole = design.plateHole;
     return d;
 }
 

@@ -31,6 +31,7 @@ struct DiagramData {
     double T = 0;                    // kN, number of the bolt-tension text
     QString xText, sigmaText, tText; // "904.", "3.20", "112.00"
     std::vector<DiagramBolt> bolts;  // bolts 1 to n
+    double hole = 0;                 // mm, the plate's central hole (0: none)
 
     // The neutral axis, mm from the column axis (negative: towards the bolts in tension).
     double neutralAxis() const { return d / 2 - x; }
@@ -42,6 +43,9 @@ struct DiagramData {
 DiagramData makeDiagramData(const Analysis& analysis, const BaseResult& result);
 // The same for a case of any method: the compatibility method's own x and bolt forces.
 DiagramData makeDiagramData(const Analysis& analysis, const ComputedCase& outcome);
+// The same with the plate's central hole of the design drawn.
+DiagramData makeDiagramData(const Analysis& analysis, const ComputedCase& outcome,
+                            const DesignInput& design);
 
 // The diagram's own proportions: width ÷ height.
 inline constexpr double diagramAspect = 1000.0 / 900.0;

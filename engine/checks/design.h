@@ -47,6 +47,7 @@ struct DesignInput {
     // The plate finite-element method's depth h_e and mesh size h, mm; 0: their defaults.
     double femDepth = 0;
     double femMesh = 0;
+    bool operator==(const DesignInput&) const = default;
 };
 
 constexpr double minBetaL = 1.0;

@@ -31,13 +31,7 @@ struct Project {
     std::vector<ProjectLoad> loads;
     std::optional<SizingRanges> sizing; // the ranges of the sizing, when the user set them
     bool operator==(const Project& o) const {
-        return info == o.info && d == o.d && D == o.D && n == o.n && design.bolt == o.design.bolt &&
-               design.steel == o.design.steel && design.concrete == o.design.concrete &&
-               design.betaL == o.design.betaL && design.friction == o.design.friction &&
-               design.V == o.design.V && design.detailing == o.design.detailing &&
-               design.method == o.design.method && design.modularRatio == o.design.modularRatio &&
-               design.pedestal == o.design.pedestal && design.seismic == o.design.seismic &&
-               design.femDepth == o.design.femDepth && design.femMesh == o.design.femMesh &&
+        return info == o.info && d == o.d && D == o.D && n == o.n && design == o.design &&
                loads == o.loads && sizing == o.sizing;
     }
 };

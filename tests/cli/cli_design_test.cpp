@@ -201,6 +201,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadOptionRow{
             "GroutAsDeepAsTheKey", "--tube 1020x16 --shear-key 300x200x30 --grout 200", 1,
             "错误：--grout：「灌浆层厚度 g(mm)」应不小于 0 且小于抗剪键高度 hk = 200 mm\n"},
+        BadOptionRow{"HoleWithTheElasticMethod", "--method elastic --tube 1020x16 --plate-hole 800",
+                     1, "错误：--plate-hole：弹性受压区法按实心圆板计算"},
+        BadOptionRow{"HoleOutsideTheTube", "--tube 1020x16 --plate-hole 990", 1,
+                     "错误：--plate-hole：底板中心孔直径 dh = 990 mm 应小于钢管内径"},
+        BadOptionRow{"HoleWithoutTube", "--plate-hole 800", 2,
+                     "tarvel-calc: --plate-hole 描述钢管柱脚的板件"},
         BadOptionRow{"KeyWithoutTube", "--shear-key 300x200x30", 2,
                      "tarvel-calc: --shear-key 描述钢管柱脚的板件"}),
     [](const testing::TestParamInfo<BadOptionRow>& info) { return std::string(info.param.name); });

@@ -73,6 +73,10 @@ TEST(ProjectFile, FilledTubeAndButtWeldRoundTrip) {
     EXPECT_TRUE(p.design.detailing->fullPenetration);
     EXPECT_TRUE(p.design.detailing->infill);
     EXPECT_EQ(parseProject(serializeProject(p)), p);
+    // An annular plate keeps its hole with the detailing.
+    Project holed = p;
+    holed.design.plateHole = 800;
+    EXPECT_EQ(parseProject(serializeProject(holed)), holed);
     text.replace(text.find("\"full\""), 6, "\"half\"");
     EXPECT_THROW(parseProject(text), TarvelError);
 }

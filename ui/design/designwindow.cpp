@@ -278,7 +278,7 @@ void DesignWindow::showMethodCase(const tarvel::ComputedCase& o,
     }
     checks_->showChecks(o.checks, last_->inputs, last_->result, read);
     // The diagram of the state the checks use, as the report draws it.
-    diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, o));
+    diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, o, design));
     checks_->setStatus(QString("按%1验算（结果取%2）%3")
                            .arg(QString::fromUtf8(tarvel::methodTitle(design.method)),
                                 QString::fromUtf8(tarvel::methodTitle(o.shownMethod)),
