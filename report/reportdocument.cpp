@@ -387,8 +387,8 @@ QString results(const ReportCase& c) {
     for (const ResultRow& r : resultRows()) {
         const QString values =
             both ? QStringLiteral("<td class=\"num\">%1</td><td class=\"num\">%2</td>")
-                       .arg(esc((*elastic)[r.box]), esc((*rigid)[r.box]))
-                 : QStringLiteral("<td class=\"num\">%1</td>").arg(esc(o.result[r.box]));
+                       .arg(own((*elastic)[r.box]), own((*rigid)[r.box]))
+                 : QStringLiteral("<td class=\"num\">%1</td>").arg(own(o.result[r.box]));
         rows += QStringLiteral("<tr><td>%1</td><td>%2</td>%3<td>%4</td></tr>\n")
                     .arg(QString::fromUtf8(r.name), r.symbol, values, QString::fromUtf8(r.unit));
     }

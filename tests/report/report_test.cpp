@@ -95,9 +95,9 @@ void PrintTo(const ContentCase& c, std::ostream* os) {
 }
 
 const std::vector<const char*> defaultTexts{
-    // The twelve results as the window shows them.
-    "904.", "3.20", "112.00", "567.49", "383.64", "1555.01", "610.46", "393.", "676.", "987.52",
-    "994.1", "622.",
+    // The twelve results, without the form's trailing point ("904", not "904.").
+    "904", "3.20", "112.00", "567.49", "383.64", "1555.01", "610.46", "393", "676", "987.52",
+    "994.1", "622",
     // The check lines.
     "816.7 × 180 / 1000 = 147.01 kN", "147.01", "0.76", "14.30", "0.22", "622.00", "0.16", "满足",
     "锚栓", "圆钢管柱脚计算书", "GB 50017-2017", "GB 50010-2010", "测试工程", "GZ-7", "设计人",
