@@ -381,13 +381,14 @@ void sizeGeometry(const Setup& s, const SizingMethod& method, const Geometry& g,
                   std::vector<int>& order, Tally& tally) {
     const std::vector<BoltSize>& bolts = s.grid.bolts;
     tally.tried += bolts.size();
-    // The tube and its weld are the same for every geometry: when they fail, nothing sized
-    // can pass.
+    // The tube and its weld are the same for every geometry: when they fail (no fillet of the
+    // list and no butt weld), nothing sized can pass.
     if (!s.tubePasses) {
         tally.reject({Reject::Check, CheckId::Tube}, bolts.size());
         return;
     }
-    if (std::none_of(s.weldPasses.begin(), s.weldPasses.end(), [](char ok) { return ok; })) {
+    if (!s.buttPasses &&
+        std::none_of(s.weldPasses.begin(), s.weldPasses.end(), [](char ok) { return ok; })) {
         tally.reject({Reject::Check, CheckId::ColumnWeld}, bolts.size());
         return;
     }

@@ -363,3 +363,22 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 } // namespace
+
+namespace {
+
+// No fillet of the list both carries the pole's 630×12 tube and fits its wall (h_f ≤ 14.4):
+// the sizing takes a full-penetration butt weld instead of finding nothing.
+TEST(SizingColumnWeld, ButtWeldPastTheFillets) {
+    SizingRanges r;
+    r.bolts = {"M42"};
+    r.counts = {24};
+    r.d = SizingRange{1200, 1300, 10};
+    r.offset = {60, 120, 10};
+    r.welds = {6, 8, 10, 12, 14, 16};
+    const SizingResult result = sizeBase(poleProject(), r, {});
+    ASSERT_FALSE(result.designs.empty());
+    for (const SizedDesign& d : result.designs)
+        EXPECT_TRUE(d.fullPenetration) << weldText(d);
+}
+
+} // namespace
