@@ -205,6 +205,8 @@ INSTANTIATE_TEST_SUITE_P(
                      1, "错误：--plate-hole：弹性受压区法按实心圆板计算"},
         BadOptionRow{"HoleOutsideTheTube", "--tube 1020x16 --plate-hole 990", 1,
                      "错误：--plate-hole：底板中心孔直径 dh = 990 mm 应小于钢管内径"},
+        BadOptionRow{"FemWithAHole", "--method fem --tube 1020x16 --plate-hole 800", 1,
+                     "错误：板有限元法的网格为实心圆板"},
         BadOptionRow{"HoleWithoutTube", "--plate-hole 800", 2,
                      "tarvel-calc: --plate-hole 描述钢管柱脚的板件"},
         BadOptionRow{"KeyWithoutTube", "--shear-key 300x200x30", 2,
