@@ -1043,6 +1043,13 @@ class DesignWindowTest : public QObject {
         QVERIFY(cell(1, CheckPanel::RemarkColumn).contains("应变协调法"));
         QCOMPARE(equilibriumLines(), (QStringList{"弹性受压区法", "应变协调法"}));
         QCOMPARE(window()->project().design.method, tarvel::AnalysisMethod::Envelope);
+        // A central hole: the rigid-plate column bears on the annulus, as the checks do.
+        part<QLineEdit>("tubeEdit")->setText("1020x16");
+        part<QGroupBox>("detailingPanel")->setChecked(true);
+        part<QDoubleSpinBox>("plateHoleSpin")->setValue(800);
+        QCOMPARE(label("compatibilityQmax"), QString("6.00"));
+        QCOMPARE(label("compatibilityT"), QString("62.05"));
+        QCOMPARE(cell(1, CheckPanel::DemandColumn), QString("6.00"));
     }
 
     // The plate finite-element model runs off the window's thread: with the detailing on its

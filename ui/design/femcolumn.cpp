@@ -1,36 +1,14 @@
 #include "design/femcolumn.h"
 
 #include "analysis/fem/basefem.h"
+#include "design/statecolumn.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-namespace {
-
-// From the engine's N and N·mm to the kN and kN·m of the other columns.
-constexpr double newtonsPerKilonewton = 1000;
-constexpr double newtonMillimetresPerKilonewtonMetre = 1e6;
-
-QString two(double v) {
-    return QString::fromStdString(tarvel::twoDecimals(v));
-}
-
-} // namespace
-
 FemColumn::FemColumn(QGridLayout* grid, int column) {
-    head_ = new QLabel("板有限元法");
-    head_->setObjectName("femHead");
-    head_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    head_->setStyleSheet("font-weight: bold");
-    grid->addWidget(head_, 0, column);
-    static const char* const names[] = {"femQmax", "femT", "femC", "femF", "femForce", "femMoment"};
-    for (std::size_t row = 0; row < values_.size(); ++row) {
-        values_[row] = new QLabel;
-        values_[row]->setObjectName(names[row]);
-        values_[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        values_[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(values_[row], static_cast<int>(row) + 1, column);
-    }
+    head_ = addStateHead(grid, column, "板有限元法", "femHead");
+    values_ = addStateValues(grid, column, "fem");
     setVisible(false);
 }
 
@@ -47,14 +25,7 @@ void FemColumn::show(const tarvel::ComputedCase& outcome) {
         return;
     }
     const tarvel::CompatibilityState& s = outcome.fem->state;
-    const double values[] = {s.sigmaMax,
-                             s.T,
-                             s.C / newtonsPerKilonewton,
-                             s.F / newtonsPerKilonewton,
-                             (s.C - s.F) / newtonsPerKilonewton,
-                             (s.Mc + s.Mb) / newtonMillimetresPerKilonewtonMetre};
-    for (std::size_t i = 0; i < values_.size(); ++i)
-        values_[i]->setText(two(values[i]));
+    showState(values_, s);
     head_->setToolTip(QString("节点 %1 个，单元 %2 个，迭代 %3 次")
                           .arg(outcome.fem->nodes)
                           .arg(outcome.fem->elements)
