@@ -32,6 +32,13 @@ enum class InputKind {
 // are present or not (their inputs are read, written and remembered only with them).
 enum class InputPart { design, detailing, seismic };
 
+// The group of the report's input table an input's row is in (none: it has no row).
+enum class ReportGroup { none, load, material, detailing };
+
+// How the report writes an input's value: as the number it is, as a coefficient with at least
+// one decimal (1.0), or as a load is typed.
+enum class ReportValue { plain, coefficient, load };
+
 // Where the usage shows an input's lines: the design options, the analysis model's, the
 // detailing's, the pedestal's; none for an input whose lines come from elsewhere (the methods
 // from their table).
@@ -84,6 +91,15 @@ struct DesignInputEntry {
     const char* unit = "";
     // choice: the names it takes, in order.
     std::vector<std::string> (*choices)() = nullptr;
+
+    // The report's row of it among the inputs: its group, its name, its symbol as the checks'
+    // formulas write them ({β|l}) and how its value is written. An input of a group without a
+    // name has rows the report makes from what the checks derived from it (a grade's
+    // strength, a tube's D_t×t_w), as has one that has a name and more rows below it.
+    ReportGroup reportGroup = ReportGroup::none;
+    const char* label = nullptr;
+    const char* symbol = "";
+    ReportValue reportValue = ReportValue::plain;
 
     // The value on a design whose part is present, and setting it there; set is false for a
     // value the input does not take (a name not in the list of a choice it checks).
