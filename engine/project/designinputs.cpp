@@ -12,12 +12,8 @@ namespace tarvel {
 
 namespace {
 
-// The ranges the window offers, and so the ones its remembered settings are taken in, where
-// the engine itself sets none.
-constexpr double minTypedFriction = 0.01; // μ: the engine takes any above 0
-constexpr double minTypedSize = 1;        // mm: a leg, a thickness, an anchorage, a pedestal
-constexpr double maxAnchorage = 10000;    // mm
-constexpr double maxGrout = 1000;         // mm
+// mm: the least leg, thickness, anchorage or pedestal the window offers.
+constexpr double minTypedSize = 1;
 
 InputValue valueOf(double v) {
     return v;

@@ -15,6 +15,12 @@
 
 namespace tarvel {
 
+// The ranges the design window offers where the engine sets none; its remembered settings are
+// taken in them too.
+constexpr double minTypedFriction = 0.01; // μ: the engine takes any above 0
+constexpr double maxAnchorage = 10000;    // mm
+constexpr double maxGrout = 1000;         // mm
+
 // One input's value as its writers pass it: none (an optional input left unset), a number, a
 // text or a flag.
 using InputValue = std::variant<std::monostate, double, std::string, bool>;
