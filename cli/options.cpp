@@ -141,7 +141,7 @@ void applyDesign(Options& o, DesignGiven& given, std::string_view name,
             break;
         case InputKind::choice:
         case InputKind::text:
-            // The method alone asks for no checks: it chooses whose twelve texts are printed.
+            // --method alone asks for no checks: it chooses whose twelve texts are printed.
             if (std::string_view(e.key) == "method") o.methodGiven = true;
             if (!e.set(o.design, value))
                 throw UsageError{std::string(name) + " 应为 " + choiceList(e) + "，而不是“" +

@@ -115,7 +115,8 @@ void readInput(const DesignInputEntry& e, const json& object, DesignInput& in) {
     }
     case InputKind::flag:
         if (e.word) {
-            // The word in place of the number of its key; a number is the other entry's.
+            // The word in place of the number of its key (the weld's "full"); a number is the
+            // other entry's.
             if (!value.is_string()) break;
             if (value.get<std::string>() != e.word)
                 bad(where + "应为焊脚尺寸或 \"" + e.word + "\"");

@@ -95,10 +95,11 @@ void DesignSettings::save(const tarvel::DesignInput& in) {
     QSettings settings(tarvel::settingsOrganisation, tarvel::settingsApplication);
     for (const DesignInputEntry& e : tarvel::designInputs()) {
         if (!e.settingsKey) continue;
+        // A part that is off: its switch says so and its inputs are kept for when it is on
+        // again, or, remembered by its inputs alone (the seismic check), they are removed.
         if (e.kind == InputKind::part || tarvel::partPresent(in, e.part))
             saveInput(settings, e, e.get(in));
         else if (!tarvel::partEntry(e.part).settingsKey)
             settings.remove(e.settingsKey);
-        // The inputs of a part that is off are kept for when it is on again.
     }
 }
