@@ -1,5 +1,6 @@
 #include "reportdocument.h"
 
+#include "checks/bearingarea.h"
 #include "checks/methods.h"
 #include "core/number.h"
 #include "femmap.h"
@@ -305,6 +306,11 @@ QString derivedRows(const ReportCase& c, std::string_view key) {
         return r("材料",
                  QStringLiteral("锚栓钢材 %1 抗拉强度设计值").arg(QString::fromUtf8(m.steel.name)),
                  sym("f", "t", "a"), plain(m.steel.tensileDesign), "N/mm²");
+    if (key == "pedestal" && m.input.pedestal)
+        return r("材料",
+                 QStringLiteral("局部受压提高系数 √(A<sub>b</sub>/A<sub>l</sub>) = min(3d, B)/d"),
+                 sym("β", "l"), two(effectiveBetaL(m.input, textToNumber(c.outcome.inputs[2]))),
+                 "");
     if (key == "concrete")
         return r(
             "材料",
@@ -334,6 +340,13 @@ QString derivedRows(const ReportCase& c, std::string_view key) {
         return r("构造", QStringLiteral("锚栓顶板 厚×宽"),
                  sym("t", "c") + QStringLiteral("×") + sym("b", "c"),
                  plain(t->tc) + QStringLiteral("×") + plain(t->bc), "mm");
+    if (key == "shearKey" && t->hasKey)
+        return r("构造", QStringLiteral("抗剪键 宽×高×厚"),
+                 sym("b", "k") + QStringLiteral("×") + sym("h", "k") + QStringLiteral("×") +
+                     sym("t", "k"),
+                 plain(t->bk) + QStringLiteral("×") + plain(t->hk) + QStringLiteral("×") +
+                     plain(t->tk),
+                 "mm");
     if (key == "electrode")
         return r("构造", QStringLiteral("焊条 %1").arg(QString::fromUtf8(t->electrode.name)),
                  sym("f", "f", "w"), plain(t->electrode.filletStrength), "N/mm²");
@@ -346,14 +359,27 @@ QString designRows(const ReportCase& c, ReportGroup group) {
     // The inputs as the checks took them: names as listed, the detailing as read.
     DesignInput in = c.outcome.checks.data.input;
     if (const auto& t = c.outcome.checks.detailing) in.detailing = t->input;
+    // A flag that puts a word in place of an input's value (the butt weld for the fillet's
+    // leg) takes that input's row.
+    auto replacedByWord = [&in](const DesignInputEntry& e) {
+        for (const DesignInputEntry& w : designInputs())
+            if (w.word && &w != &e && w.part == e.part && std::string_view(w.key) == e.key &&
+                writesInput(w, in))
+                return true;
+        return false;
+    };
     QString rows;
     for (const DesignInputEntry& e : designInputs()) {
         if (e.reportGroup != group || !partPresent(in, e.part)) continue;
-        if (e.label) {
+        // With a pedestal β_l is its own, derived below the pedestal's row.
+        const bool betaFromPedestal = std::string_view(e.key) == "betaL" && in.pedestal;
+        if (e.label && writesInput(e, in) && !replacedByWord(e) && !betaFromPedestal) {
             const InputValue value = e.get(in);
             QString text;
             if (const std::string* s = std::get_if<std::string>(&value))
                 text = q(*s);
+            else if (e.reportOn && std::holds_alternative<bool>(value))
+                text = QString::fromUtf8(e.reportOn);
             else if (const double* x = std::get_if<double>(&value))
                 text = e.reportValue == ReportValue::load          ? load(numberToText(*x))
                        : e.reportValue == ReportValue::coefficient ? coefficient(*x)

@@ -107,6 +107,8 @@ struct DesignInputEntry {
     const char* label = nullptr;
     const char* symbol = "";
     ReportValue reportValue = ReportValue::plain;
+    // A flag's value as the report writes it when on (a flag that is off has no row).
+    const char* reportOn = nullptr;
 
     // The value on a design whose part is present, and setting it there; set is false for a
     // value the input does not take (a name not in the list of a choice it checks).

@@ -50,10 +50,10 @@ ReportData reportFor(const InputTexts& inputs, DesignInput design = {},
     d.info = {QStringLiteral("测试工程"), QStringLiteral("GZ-7"), QStringLiteral("设计人"),
               QStringLiteral("校对人")};
     d.version = QStringLiteral("9.8.7");
-    // A row of the plate finite-element method keeps it; the others' figures are the elastic
-    // method's.
-    d.main = makeReportCase(inputs, design.method == AnalysisMethod::Fem ? design
-                                                                           : elastic(design));
+    // A row of the plate finite-element method keeps it, as does a plate with a hole (which
+    // the elastic method refuses); the others' figures are the elastic method's.
+    const bool ownMethod = design.method == AnalysisMethod::Fem || design.plateHole > 0;
+    d.main = makeReportCase(inputs, ownMethod ? design : elastic(design));
     d.loadCases = std::move(loadCases);
     return d;
 }
@@ -135,58 +135,73 @@ TEST_P(ReportContent, PdfAndHtmlHoldTheTexts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReportContent,
-    testing::Values(ContentCase{"DefaultCase", defaultInputs, {}, defaultTexts, {"不满足"}, 3},
-                    ContentCase{"BoltAndBearingFail",
-                                {"5000", "5000", "1520", "1620", "18"},
-                                {},
-                                {"3.82", "1.13", "不满足", "宜加大锚栓规格", "提高混凝土强度等级",
-                                 "修改建议"},
-                                {},
-                                3},
-                    ContentCase{"ShearNeedsAKey",
-                                defaultInputs,
-                                [] {
-                                    DesignInput d;
-                                    d.V = 700;
-                                    return d;
-                                }(),
-                                {"700.00", "1.13", "不满足", "抗剪键"},
-                                {},
-                                3},
-                    ContentCase{"NoEquilibrium",
-                                {"-826", "7250", "2390", "2730", "10"},
-                                {},
-                                {"不满足", "搜索未找到锚栓拉力", "精确平衡解", "1350.76", "22.20"},
-                                {"满足：满足"},
-                                3},
-                    ContentCase{"SteelParts",
-                                defaultInputs,
-                                [] {
-                                    DesignInput d;
-                                    d.detailing = DetailingInput{};
-                                    d.detailing->tube = "1020x16";
-                                    return d;
-                                }(),
-                                {"板件验算", "143.76", "245.11", "72.75", "84.41", "149.87",
-                                 "100.00", "828.00", "1020×16", "底板厚度"},
-                                {"未验算"},
-                                5},
-                    // The plate as a plate: its model, mesh and iterations, the plate check
-                    // on its stress, and its maps.
-                    ContentCase{"PlateFem",
-                                defaultInputs,
-                                [] {
-                                    DesignInput d;
-                                    d.detailing = DetailingInput{};
-                                    d.detailing->tube = "1020x16";
-                                    d.method = AnalysisMethod::Fem;
-                                    return d;
-                                }(),
-                                {"分析方法：板有限元法", "DKT", "节点 7537 个", "迭代 5 次",
-                                 "96.96", "243.61", "最大应力位于钢管壁处",
-                                 "板有限元法：接触压力（左）"},
-                                {"应变协调法（刚性底板）"},
-                                6}),
+    testing::Values(
+        ContentCase{"DefaultCase", defaultInputs, {}, defaultTexts, {"不满足"}, 3},
+        ContentCase{"BoltAndBearingFail",
+                    {"5000", "5000", "1520", "1620", "18"},
+                    {},
+                    {"3.82", "1.13", "不满足", "宜加大锚栓规格", "提高混凝土强度等级", "修改建议"},
+                    {},
+                    3},
+        ContentCase{"ShearNeedsAKey",
+                    defaultInputs,
+                    [] {
+                        DesignInput d;
+                        d.V = 700;
+                        return d;
+                    }(),
+                    {"700.00", "1.13", "不满足", "抗剪键"},
+                    {},
+                    3},
+        ContentCase{"NoEquilibrium",
+                    {"-826", "7250", "2390", "2730", "10"},
+                    {},
+                    {"不满足", "搜索未找到锚栓拉力", "精确平衡解", "1350.76", "22.20"},
+                    {"满足：满足"},
+                    3},
+        ContentCase{"SteelParts",
+                    defaultInputs,
+                    [] {
+                        DesignInput d;
+                        d.detailing = DetailingInput{};
+                        d.detailing->tube = "1020x16";
+                        return d;
+                    }(),
+                    {"板件验算", "143.76", "245.11", "72.75", "84.41", "149.87", "100.00", "828.00",
+                     "1020×16", "底板厚度"},
+                    {"未验算"},
+                    5},
+        // Every input the checks took has its row: the hole, the pedestal and
+        // its β_l in place of the typed one, the butt weld in place of a leg.
+        ContentCase{"InputsOfTheDetailing",
+                    defaultInputs,
+                    [] {
+                        DesignInput d;
+                        d.detailing = DetailingInput{};
+                        d.detailing->tube = "1020x16";
+                        d.detailing->fullPenetration = true;
+                        d.plateHole = 500;
+                        d.pedestal = 2400;
+                        return d;
+                    }(),
+                    {"底板中心孔直径", "方形柱墩边长", "min(3d, B)/d", "全熔透对接焊缝"},
+                    {"柱底角焊缝焊脚", "局部受压提高系数</td>"},
+                    6},
+        // The plate as a plate: its model, mesh and iterations, the plate check
+        // on its stress, and its maps.
+        ContentCase{"PlateFem",
+                    defaultInputs,
+                    [] {
+                        DesignInput d;
+                        d.detailing = DetailingInput{};
+                        d.detailing->tube = "1020x16";
+                        d.method = AnalysisMethod::Fem;
+                        return d;
+                    }(),
+                    {"分析方法：板有限元法", "DKT", "节点 7537 个", "迭代 5 次", "96.96", "243.61",
+                     "最大应力位于钢管壁处", "板有限元法：接触压力（左）"},
+                    {"应变协调法（刚性底板）"},
+                    6}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Every page is well filled: with the steel parts the inputs follow the basis on page 1
@@ -410,7 +425,8 @@ TEST_P(LoadIndependentTie, ChoosesByTheLoadDependentChecks) {
     // The summary's columns are the load-dependent checks, so that it fits the page: the
     // others are stated once, and no row is marked as governing them.
     EXPECT_FALSE(page.contains(QStringLiteral("<th>锚固</th>")));
-    EXPECT_TRUE(page.contains(QStringLiteral("各荷载组合相同的验算（利用率）：锚固长度 1.00，构造 1.39")));
+    EXPECT_TRUE(
+        page.contains(QStringLiteral("各荷载组合相同的验算（利用率）：锚固长度 1.00，构造 1.39")));
 }
 
 const InputTexts w1{"300", "900", "920", "980", "24"}, w2{"250", "950", "920", "980", "24"};
