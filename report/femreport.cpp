@@ -27,7 +27,7 @@ QString femModelHtml(const ComputedCase& o) {
     if (!s) return {};
     return QStringLiteral(
                "<p>板有限元法的模型：底板按弹性薄板（DKT 三角形板单元，E<sub>s</sub> = 2.06×10⁵ "
-               "N/mm²，ν = 0.3），直径 D<sub>out</sub> = max(d, D + 3d<sub>b</sub>)，厚 "
+               "N/mm²，ν = 0.3），直径 D<sub>out</sub> = max(d, D + 3d<sub>b</sub>)%12，厚 "
                "t<sub>p</sub>；钢管与加劲肋为一个刚体（竖向位移与两个转角），钢管壁中面圆上的"
                "底板与之固接，加劲肋底边上的底板竖向位移随之；混凝土为受压面内仅受压的 Winkler "
                "地基，k = E<sub>c</sub>/h<sub>e</sub>；锚栓为连接地面与刚体的仅受拉弹簧，"
@@ -43,7 +43,11 @@ QString femModelHtml(const ComputedCase& o) {
              QString::number(s->elements), QString::number(s->iterations),
              fixed(s->contactArea / squareMillimetresPerSquareMetre, 3), fixed(s->maxStress, 2),
              QString::fromStdString(s->maxStressPlace))
-        .arg(fixed(s->maxStressX, 0), fixed(s->maxStressY, 0));
+        .arg(fixed(s->maxStressX, 0), fixed(s->maxStressY, 0),
+             s->holeRadius > 0
+                 ? QString("，开中心孔 d<sub>h</sub> = %1 mm（孔边自由，承压面为环形）")
+                       .arg(fixed(2 * s->holeRadius, 0))
+                 : QString());
 }
 
 QImage femMapsImage(const fem::FemSolution& solution, int widthPx) {

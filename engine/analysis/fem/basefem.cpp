@@ -56,6 +56,8 @@ Geometry geometryOf(const BaseFemInput& in) {
     // The contact pressure peaks at the bearing edge: grade there too, so its element average
     // converges to the edge value.
     s.fineRadii = {g.rt, g.R};
+    // The free edge of a hole carries the ring's largest hoop moment.
+    if (g.rHole > 0) s.fineRadii.push_back(g.rHole);
     s.rLines = g.rt;
     // Bolt and stiffener lines over the half y ≥ 0: π − k·π/n; the stiffeners are the odd k.
     for (int k = 1; k < n; ++k) {
@@ -86,8 +88,11 @@ void checkFemInput(const BaseFemInput& in) {
     if (!(in.tp > 0)) throw bad(InputField::plate, "「底板厚度」应大于 0");
     if (!(in.Dt > 2 * in.tw && in.tw > 0) || !(in.Dt < in.d))
         throw bad(InputField::tube, "钢管（--tube）应在底板受压圆 d 以内，且外径大于两倍壁厚");
-    if (in.hole < 0 || in.hole >= in.Dt - 2 * in.tw)
-        throw bad(InputField::plate, "底板中心孔应小于钢管内径");
+    // The hole's edge is a ring of the mesh inside the tube's mid-wall circle, which the
+    // clamped ring must keep apart from it.
+    if (!(in.hole >= 0 && in.hole < in.Dt - 2 * in.tw))
+        throw bad(InputField::plateHole,
+                  "底板中心孔（--plate-hole）应小于钢管内径 Dt − 2tw，板有限元法才能划分网格");
     if (!(in.Ec > 0) || !(in.ae > 0))
         throw bad(InputField::concrete, "混凝土或锚栓的模量、面积应大于 0");
     if (!std::isfinite(in.P) || !std::isfinite(in.M)) throw bad(InputField::P, "荷载超出范围");
@@ -224,7 +229,7 @@ FemSolution solveBaseFem(const BaseFemInput& in, const FemProgress& progress) {
     rigidInput.D = in.D;
     rigidInput.n = static_cast<int16_t>(n);
     const CompatibilityState rigid =
-        solveCompatibility(rigidInput, in.layout, in.ae, steelModulus / in.Ec);
+        solveCompatibility(rigidInput, in.layout, in.ae, steelModulus / in.Ec, in.hole);
     const bool guess = rigid.regime != CompatibilityState::Regime::NoEquilibrium &&
                        rigid.regime != CompatibilityState::Regime::Unloaded;
     std::vector<bool> contact(static_cast<std::size_t>(nodeCount));

@@ -3,9 +3,10 @@
 // The base as a plate: DKT plate-bending elements over the base plate, the tube and its
 // stiffeners one rigid body (the tube's mid-wall circle clamped to it, the stiffener feet
 // following its deflection), a compression-only Winkler foundation k = E_c/h_e over the
-// bearing disc, and tension-only bolt springs k_b = E_s·A_e/h_e between the ground and the
-// body. The contact and the bolts are found by an active-set iteration. The model and every
-// assumption are written down in docs/plate-fem.md.
+// bearing disc (the annulus of a plate with a central hole, whose edge is free), and tension-only
+// bolt springs k_b = E_s·A_e/h_e between the ground and the body. The contact and the bolts are
+// found by an active-set iteration. The model and every assumption are written down in
+// docs/plate-fem.md.
 
 #include "analysis/analysis.h"
 #include "analysis/compatibility.h"
@@ -56,7 +57,7 @@ struct FemSolution {
     PlateMesh mesh;               // the half plate y ≥ 0; the other half is its mirror
     std::vector<double> pressure; // N/mm², contact pressure per triangle (node average)
     std::vector<double> vonMises; // N/mm², surface stress per triangle from its centre moments
-    std::vector<bool> bearing;    // per triangle: over the bearing disc
+    std::vector<bool> bearing;    // per triangle: over the bearing disc or annulus
     long long nodes = 0, elements = 0; // of the whole plate
     int iterations = 0;
     double depth = 0, meshSize = 0; // mm, the h_e and h used
