@@ -1089,6 +1089,9 @@ class DesignWindowTest : public QObject {
         if (!tube.isEmpty()) {
             part<QLineEdit>("tubeEdit")->setText(tube);
             part<QGroupBox>("detailingPanel")->setChecked(true);
+            // TARVEL_SCREENSHOT_HOLE gives the plate a central hole of that diameter.
+            const QByteArray hole = qgetenv("TARVEL_SCREENSHOT_HOLE");
+            if (!hole.isEmpty()) part<QDoubleSpinBox>("plateHoleSpin")->setValue(hole.toDouble());
         }
         calculate(inputs);
         // TARVEL_SCREENSHOT_METHOD picks the analysis method by its place in the combo.
