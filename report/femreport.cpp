@@ -36,7 +36,7 @@ QString femModelHtml(const ComputedCase& o) {
                "中心弯矩的表面折算应力 σ = 6/t<sub>p</sub>²·√(M<sub>x</sub>² − "
                "M<sub>x</sub>·M<sub>y</sub> + M<sub>y</sub>² + 3M<sub>xy</sub>²)。</p>\n"
                "<p>本例：h<sub>e</sub> = %1 mm，k = %2 N/mm³；网格尺寸 h = %3 mm（钢管壁、受压面"
-               "边缘与加劲肋处加密），节点 %4 个，三角形单元 %5 个；迭代 %6 次收敛；接触面积 %7 "
+               "边缘与加劲肋处加密），节点 %4 个，三角形单元 %5 个；迭代 %6 次收敛%13；接触面积 %7 "
                "m²；底板最大折算应力 %8 N/mm²，位于%9（x = %10 mm，y = ±%11 mm）。</p>\n")
         .arg(fixed(s->depth, 0), QString::number(s->foundationModulus, 'g', 4),
              QString::number(s->meshSize, 'g', 4), QString::number(s->nodes),
@@ -47,6 +47,11 @@ QString femModelHtml(const ComputedCase& o) {
              s->holeRadius > 0
                  ? QString("，开中心孔 d<sub>h</sub> = %1 mm（孔边自由，承压面为环形）")
                        .arg(fixed(2 * s->holeRadius, 0))
+                 : QString(),
+             s->coarseIterations > 0
+                 ? QString("（初始接触状态先在网格尺寸 %1 mm 的粗网格上迭代 %2 次求得）")
+                       .arg(QString::number(2 * s->meshSize, 'g', 4))
+                       .arg(s->coarseIterations)
                  : QString());
 }
 

@@ -40,6 +40,9 @@ struct BaseFemInput {
     double depth = 0;        // mm, h_e; 0: d/2
     double mesh = 0;         // mm, h; 0: min(25, t_p)
     double hole = 0;         // mm, the plate's central hole; 0: none
+    // On a large mesh, find the contact sets first on a mesh twice as coarse (the state is the
+    // fine mesh's either way; off, the iteration starts from the rigid plate's sets).
+    bool coarseStart = true;
 };
 
 // The depth and mesh size that apply (the defaults for 0).
@@ -59,7 +62,8 @@ struct FemSolution {
     std::vector<double> vonMises; // N/mm², surface stress per triangle from its centre moments
     std::vector<bool> bearing;    // per triangle: over the bearing disc or annulus
     long long nodes = 0, elements = 0; // of the whole plate
-    int iterations = 0;
+    int iterations = 0;                // solves on the mesh
+    int coarseIterations = 0; // solves on the mesh twice as coarse that found its start (0: none)
     double depth = 0, meshSize = 0; // mm, the h_e and h used
     double foundationModulus = 0;   // N/mm³, k = E_c/h_e
     double contactArea = 0;         // mm²
