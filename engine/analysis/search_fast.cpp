@@ -154,10 +154,46 @@ integrateLanesAvx512(const double* y, const double* w, const double* u, std::siz
 }
 #pragma GCC diagnostic pop
 
+// integrateLanes for a pass of one or two trials, one scalar chain each: the wide conversions
+// of the running resultant take longer than the scalar ones, and a search that proved its
+// candidates integrates one or two trials. The same operations in the same order. Not
+// vectorised: GCC 12 packs three such chains into pairs and drops the rounding to single.
+constexpr std::size_t scalarTrials = 2; // most trials a scalar pass takes
+
+template <int K>
+__attribute__((optimize("no-tree-vectorize"))) void
+integrateScalar(const double* y, const double* w, const double* u, std::size_t strips,
+                const double* sigma, bool partial, double x0, double sigmaMin, double* C,
+                double* Mc) {
+    double s[K], c[K] = {}, m[K] = {};
+    for (int k = 0; k < K; ++k)
+        s[k] = partial ? sigma[k] : sigma[k] - sigmaMin;
+    for (std::size_t j = 0; j < strips; ++j) {
+        const double uj = u[j], wj = w[j], yj = y[j];
+        for (int k = 0; k < K; ++k) {
+            double a = (s[k] * uj) / x0;
+            if (!partial) a = sigmaMin + a;
+            const double t = (a * wj) * 0.1;
+            m[k] = m[k] + t * yj;
+            c[k] = static_cast<float>(c[k] + t);
+        }
+    }
+    for (int k = 0; k < K; ++k) {
+        C[k] = c[k];
+        Mc[k] = m[k];
+    }
+}
+
 // Strip sums of trials [first, last) of `sigmas`, written to C and Mc at the same index.
 void integrateRange(const SearchContext& ctx, const StripTable& table,
                     const std::vector<double>& sigmas, std::size_t first, std::size_t last,
                     std::vector<double>& C, std::vector<double>& Mc) {
+    if (last > first && last - first <= scalarTrials) {
+        (last - first == 1 ? integrateScalar<1> : integrateScalar<2>)(
+            table.y.data(), table.w.data(), table.u.data(), table.y.size(), sigmas.data() + first,
+            ctx.partial, ctx.x0, ctx.sigmaMin, C.data() + first, Mc.data() + first);
+        return;
+    }
     double sigma[lanesPerPass], c[lanesPerPass], m[lanesPerPass];
     for (std::size_t k = first; k < last; k += lanesPerPass) {
         const std::size_t count = std::min<std::size_t>(lanesPerPass, last - k);

@@ -1,10 +1,12 @@
 #include "core/number.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 #include <stdexcept>
 
@@ -41,17 +43,30 @@ struct Decimal {
     int exponent = 0;
 };
 
-Decimal toDecimal(double magnitude, int digits) {
+// The largest double has 309 digits before the point; two decimals and a carry beyond.
+constexpr int maxUnits = 320;
+constexpr int maxDigits = 24; // more significant digits than any pattern asks for
+
+// The significant digits of `magnitude` into `digits`, their count returned.
+int decimalDigits(double magnitude, int count, char* digits, int& exponent) {
     // to_chars gives what printf's "%.*e" gives, without the locale and the long division.
     char buf[64];
-    const auto written = std::to_chars(buf, buf + sizeof buf - 1, magnitude,
-                                       std::chars_format::scientific, digits - 1);
-    *written.ptr = '\0';
-    Decimal out;
+    const auto written =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, count - 1);
+    int size = 0;
     const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
-        if (isDigit(*p)) out.digits += *p;
-    if (*p == 'e') out.exponent = std::atoi(p + 1);
+    for (; p != written.ptr && *p != 'e'; ++p)
+        if (isDigit(*p) && size < maxDigits) digits[size++] = *p;
+    exponent = 0;
+    if (p != written.ptr) std::from_chars(p + (p[1] == '+' ? 2 : 1), written.ptr, exponent);
+    return size;
+}
+
+Decimal toDecimal(double magnitude, int count) {
+    char digits[maxDigits];
+    Decimal out;
+    const int size = decimalDigits(magnitude, count, digits, out.exponent);
+    out.digits.assign(digits, size);
     return out;
 }
 
@@ -117,38 +132,48 @@ std::string formatWithPattern(double value, std::string_view pattern, char decim
         throw std::invalid_argument("unknown display pattern");
     checked(value);
 
-    // The rounded magnitude as a whole number of units of 10^-decimals.
-    std::string units;
+    // The rounded magnitude as a whole number of units of 10^-decimals, in place (units[0]
+    // is kept for a carry): every case of a batch formats a dozen numbers.
+    char units[maxUnits + 1];
+    char* begin = units + 1;
+    int length = 0;
     if (value != 0.0) {
-        const Decimal dec = toDecimal(std::fabs(value), significantDigits);
-        const int keep = dec.exponent + 1 + decimals; // digits before the rounding place
-        if (keep >= static_cast<int>(dec.digits.size())) {
-            units = dec.digits + std::string(keep - dec.digits.size(), '0');
+        char digits[maxDigits];
+        int exponent = 0;
+        const int size = decimalDigits(std::fabs(value), significantDigits, digits, exponent);
+        const int keep = exponent + 1 + decimals; // digits before the rounding place
+        if (keep >= size) {
+            std::memcpy(begin, digits, size);
+            std::memset(begin + size, '0', keep - size);
+            length = keep;
         } else if (keep >= 0) {
-            units = dec.digits.substr(0, keep);
-            if (dec.digits[keep] >= '5') {
+            std::memcpy(begin, digits, keep);
+            length = keep;
+            if (digits[keep] >= '5') {
                 // Halves go away from zero: carry the increment through the nines.
                 int i = keep - 1;
-                while (i >= 0 && units[i] == '9')
-                    units[i--] = '0';
-                if (i >= 0)
-                    ++units[i];
-                else
-                    units.insert(units.begin(), '1');
+                while (i >= 0 && begin[i] == '9')
+                    begin[i--] = '0';
+                if (i >= 0) {
+                    ++begin[i];
+                } else {
+                    *--begin = '1';
+                    ++length;
+                }
             }
         }
     }
     // Strip leading zeros; no digit at all stands for a whole part of 0.
-    const std::size_t first = units.find_first_not_of('0');
-    units = first == std::string::npos ? std::string() : units.substr(first);
-    if (units.size() < static_cast<std::size_t>(decimals))
-        units.insert(0, decimals - units.size(), '0');
+    while (length > 0 && *begin == '0')
+        ++begin, --length;
 
     std::string out;
+    out.reserve(static_cast<std::size_t>(length + decimals + 3));
     if (value < 0.0) out += '-';
-    out += units.substr(0, units.size() - decimals);
+    if (length > decimals) out.append(begin, length - decimals);
     out += decimalSeparator;
-    out += units.substr(units.size() - decimals);
+    if (length < decimals) out.append(decimals - length, '0');
+    out.append(begin + std::max(0, length - decimals), std::min(length, decimals));
     return out;
 }
 
