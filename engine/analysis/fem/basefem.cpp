@@ -336,10 +336,12 @@ FemSolution solveBaseFem(const BaseFemInput& in, const FemProgress& progress) {
     const Loading load = loadingOf(model, in, he);
     Stop stop = iterateFrom(model, load, starts, sets, u, w, out.iterations, shown, progress);
     // Should the carried sets lead the fine iteration astray, it starts again as it would
-    // without them.
+    // without them, with the whole count of steps.
     if (stop != Stop::Converged && carriedStart) {
         starts.erase(starts.begin());
-        stop = iterateFrom(model, load, starts, sets, u, w, out.iterations, shown, progress);
+        int again = 0;
+        stop = iterateFrom(model, load, starts, sets, u, w, again, shown, progress);
+        out.iterations += again;
     }
     auto refuse = [&](const std::string& why) {
         FemSolution r;
