@@ -2,7 +2,9 @@
 
 #include "checks/methods.h"
 #include "options.h"
+#include "project/designinputs.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,38 +32,15 @@ const char* const usageTemplate =
     "输出每行一个结果：名称<TAB>文字，依次为 xt qmaxt tt fmst mmst fqt mqt ct c2t h1t h2t vt。\n"
     "\n"
     "验算选项（给出任一项即进行设计验算）：\n"
-    "  --bolt M36         锚栓规格 M20…M100（默认 M36）\n"
-    "  --steel Q355       锚栓钢材 Q235、Q355、Q390（默认 Q355）\n"
-    "  --concrete C30     混凝土强度等级 C20…C60（默认 C30）\n"
-    "  --beta-l 1.0       局部受压提高系数 βl，1.0～3.0（默认 1.0）\n"
-    "  --shear 0          柱脚剪力设计值 V(kN)，取绝对值（默认 0）\n"
-    "  --friction 0.4     底板与砂浆间摩擦系数 μ，0 < μ ≤ 1（默认 0.4）\n"
+    "%DESIGN%"
     "  --check            按默认值验算\n"
     "%METHODS%"
-    "  --modular-ratio X  应变协调法的模量比 nE = Es/Ec，1～50（默认按混凝土强度等级）\n"
-    "  --fem-depth h_e    板有限元法的计算深度 h_e(mm)，10～1e9（默认 d/2）：地基 k = Ec/h_e，\n"
-    "                     锚栓刚度 Es·Ae/h_e\n"
-    "  --fem-mesh h       板有限元法的网格尺寸 h(mm)，2～100（默认 min(25, 底板厚度)）\n"
+    "%MODEL%"
     "构造参数（给出 --tube 时另验算板件：plate plate_inside cap cap_weld stiffener\n"
     "stiffener_weld stiffener_plate_weld column_weld tube anchorage detailing）：\n"
-    "  --tube 1020x16     钢管 外径x壁厚(mm)        --tube-steel Q355   钢管钢材\n"
-    "  --plate 30         底板厚度(mm)              --plate-steel Q355  板件钢材\n"
-    "  --stiffener 20x400 加劲肋 厚x高(mm)          --cap 30x240        锚栓顶板 厚x宽(mm)\n"
-    "  --weld 12          柱底焊脚(mm)              --stiffener-weld 10 加劲肋焊脚(mm)\n"
-    "  --electrode E50    焊条 E43、E50、E55        --anchorage 1000    锚固长度(mm)\n"
-    "  --plate-hole 800   底板中心孔直径 dh(mm)，0 < dh < Dt − 2tw：承压面为环形，按应变协调法\n"
-    "                     （包络中不采用弹性受压区法；--method elastic 时不予计算）\n"
-    "  --infill           管内填充混凝土（管内底板由填充混凝土支承）\n"
-    "  --weld full        柱底为全熔透对接焊缝（一、二级），按钢管截面等强验算\n"
-    "  --shear-key 300x200x30  抗剪键 宽x高x厚(mm)：宽 bk 垂直于剪力，高 hk 自底板底向下，\n"
-    "                     厚 tk 沿剪力方向；剪力全部由抗剪键承受（不计摩擦），另验算\n"
-    "                     shear_key_bearing shear_key shear_key_weld\n"
-    "  --grout 50         灌浆层厚度 g(mm)，0 ≤ g < hk  --shear-key-weld 10  抗剪键焊脚(mm)\n"
-    "  --seismic          抗震极限承载力验算 seismic：Mu,base ≥ ηj·Mpc（需 --tube）\n"
-    "  --eta-j 1.1        连接系数 ηj，1.0～1.5（默认 1.1，外露式柱脚）\n"
+    "%DETAILING%"
     "柱墩：\n"
-    "  --pedestal 2400    方形柱墩边长 B(mm)，与底板同心：βl = √(Ab/Al) 由此计算（不再给\n"
-    "                     --beta-l），B 不小于 d；有钢管时构造另验算锚栓至柱墩边距离\n"
+    "%PEDESTAL%"
     "验算时在 12 行结果之后输出 method 行（验算所用的分析方法），再输出 bolt、bearing、shear、\n"
     "equilibrium 四行（给出 --tube 时另有板件各行）：\n"
     "名称<TAB>设计值<TAB>承载力/限值<TAB>利用率<TAB>ok|fail，最后一行 verdict<TAB>ok|fail。\n"
@@ -110,7 +89,31 @@ const char* const usageTemplate =
     "3 底板全截面受拉，或应变协调法、板有限元法无平衡解；4 "
     "计算成功但有验算项不满足（--optimize：没有满足的方案）。\n";
 
-// The usage with the methods of the table, one a line, the default first.
+// The usage lines of the design inputs of one block, in the list's order but for those placed
+// after another option's.
+std::string designUsage(tarvel::UsageBlock block) {
+    std::vector<const tarvel::DesignInputEntry*> lines;
+    for (const tarvel::DesignInputEntry& e : tarvel::designInputs())
+        if (e.usageBlock == block && !e.usageAfter) lines.push_back(&e);
+    for (const tarvel::DesignInputEntry& e : tarvel::designInputs()) {
+        if (e.usageBlock != block || !e.usageAfter) continue;
+        auto after = std::find_if(lines.begin(), lines.end(), [&](auto* line) {
+            return std::string_view(line->option) == e.usageAfter;
+        });
+        lines.insert(after == lines.end() ? after : after + 1, &e);
+    }
+    std::string text;
+    for (const tarvel::DesignInputEntry* e : lines)
+        text += e->usage;
+    return text;
+}
+
+void fill(std::string& text, std::string_view name, const std::string& lines) {
+    text.replace(text.find(name), name.size(), lines);
+}
+
+// The usage with the design inputs of their list and the methods of their table, one a line,
+// the default first.
 std::string usageText() {
     std::string methods = "分析方法：\n";
     // The option's column is as wide as "  --method elastic   ".
@@ -130,7 +133,11 @@ std::string usageText() {
         first = false;
     }
     std::string text = usageTemplate;
-    text.replace(text.find("%METHODS%"), std::strlen("%METHODS%"), methods);
+    fill(text, "%DESIGN%", designUsage(tarvel::UsageBlock::design));
+    fill(text, "%METHODS%", methods);
+    fill(text, "%MODEL%", designUsage(tarvel::UsageBlock::model));
+    fill(text, "%DETAILING%", designUsage(tarvel::UsageBlock::detailing));
+    fill(text, "%PEDESTAL%", designUsage(tarvel::UsageBlock::pedestal));
     return text;
 }
 

@@ -1,9 +1,10 @@
 #include "options.h"
 
-#include "analysis/fem/basefem.h"
 #include "checks/methods.h"
 #include "core/number.h"
+#include "project/designinputs.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -15,40 +16,16 @@ namespace {
 constexpr int maxTop = 1000;
 
 // Options that take a value; `--name value` or `--name=value`.
+// Options that take a value other than the design inputs' (designinputs.h); `--name value` or
+// `--name=value`.
 enum class Valued {
     csv,
     project,
     report,
-    bolt,
-    steel,
-    concrete,
-    betaL,
-    shear,
-    friction,
-    method,
-    modularRatio,
-    femDepth,
-    femMesh,
     projectName,
     member,
     designer,
     checker,
-    tube,
-    tubeSteel,
-    plate,
-    plateSteel,
-    stiffener,
-    cap,
-    weld,
-    stiffenerWeld,
-    electrode,
-    anchorage,
-    shearKey,
-    grout,
-    shearKeyWeld,
-    plateHole,
-    pedestal,
-    etaJ,
     optimize,
     top,
     sizing
@@ -61,36 +38,10 @@ struct ValuedName {
 constexpr ValuedName valuedOptions[] = {{"--csv", Valued::csv},
                                         {"--project", Valued::project},
                                         {"--report", Valued::report},
-                                        {"--bolt", Valued::bolt},
-                                        {"--steel", Valued::steel},
-                                        {"--concrete", Valued::concrete},
-                                        {"--beta-l", Valued::betaL},
-                                        {"--shear", Valued::shear},
-                                        {"--friction", Valued::friction},
-                                        {"--method", Valued::method},
-                                        {"--modular-ratio", Valued::modularRatio},
-                                        {"--fem-depth", Valued::femDepth},
-                                        {"--fem-mesh", Valued::femMesh},
                                         {"--project-name", Valued::projectName},
                                         {"--member", Valued::member},
                                         {"--designer", Valued::designer},
                                         {"--checker", Valued::checker},
-                                        {"--tube", Valued::tube},
-                                        {"--tube-steel", Valued::tubeSteel},
-                                        {"--plate", Valued::plate},
-                                        {"--plate-steel", Valued::plateSteel},
-                                        {"--stiffener", Valued::stiffener},
-                                        {"--cap", Valued::cap},
-                                        {"--weld", Valued::weld},
-                                        {"--stiffener-weld", Valued::stiffenerWeld},
-                                        {"--electrode", Valued::electrode},
-                                        {"--anchorage", Valued::anchorage},
-                                        {"--shear-key", Valued::shearKey},
-                                        {"--grout", Valued::grout},
-                                        {"--shear-key-weld", Valued::shearKeyWeld},
-                                        {"--plate-hole", Valued::plateHole},
-                                        {"--pedestal", Valued::pedestal},
-                                        {"--eta-j", Valued::etaJ},
                                         {"--optimize", Valued::optimize},
                                         {"--top", Valued::top},
                                         {"--bolts", Valued::sizing},
@@ -127,105 +78,89 @@ int topCount(const std::string& value) {
     return n;
 }
 
-// The detailing options other than --tube: they describe parts of a tube's base.
-bool isDetailingOption(Valued option) {
-    return option >= Valued::tubeSteel && option <= Valued::plateHole;
+// A design input without a value of its own on the command line (--infill, --seismic).
+bool takesNoValue(const DesignInputEntry& e) {
+    return e.kind == InputKind::part || (e.kind == InputKind::flag && !e.word);
 }
 
-bool isDesignOption(Valued option) {
-    if (option >= Valued::optimize) return false;
-    switch (option) {
-    case Valued::bolt:
-    case Valued::steel:
-    case Valued::concrete:
-    case Valued::betaL:
-    case Valued::shear:
-    case Valued::friction:
-    case Valued::method:
-    case Valued::modularRatio:
-    case Valued::femDepth:
-    case Valued::femMesh:
-        return true;
-    default:
-        if (option >= Valued::tube) return true;
-        return false;
-    }
-}
-
-void applyDetailing(Options& o, Valued option, const std::string& value) {
-    if (!o.design.detailing) o.design.detailing.emplace();
-    DetailingInput& t = *o.design.detailing;
-    o.checks = true;
-    switch (option) {
-    case Valued::tube:
-        t.tube = value;
-        o.tubeGiven = true;
-        break;
-    case Valued::tubeSteel:
-        t.tubeSteel = value;
-        break;
-    case Valued::plate:
-        t.plate = designNumber(value, InputField::plate);
-        break;
-    case Valued::plateSteel:
-        t.plateSteel = value;
-        break;
-    case Valued::stiffener:
-        t.stiffener = value;
-        break;
-    case Valued::cap:
-        t.cap = value;
-        break;
-    case Valued::weld:
-        // full: a full-penetration butt weld of the tube's strength.
-        t.fullPenetration = value == "full";
-        if (!t.fullPenetration) t.weld = designNumber(value, InputField::weld);
-        break;
-    case Valued::stiffenerWeld:
-        t.stiffenerWeld = designNumber(value, InputField::stiffenerWeld);
-        break;
-    case Valued::electrode:
-        t.electrode = value;
-        break;
-    case Valued::anchorage:
-        t.anchorage = designNumber(value, InputField::anchorage);
-        break;
-    case Valued::shearKey:
-        t.shearKey = value;
-        break;
-    case Valued::grout:
-        t.grout = designNumber(value, InputField::grout);
-        break;
-    case Valued::shearKeyWeld:
-        t.shearKeyWeld = designNumber(value, InputField::shearKeyWeld);
-        break;
-    case Valued::plateHole:
-        o.design.plateHole = designNumber(value, InputField::plateHole);
-        break;
-    default:
-        break;
-    }
-}
-
-// A size of the plate finite-element model, refused before anything is computed when it is
-// no number or out of its range.
-double femNumber(const char* option, const std::string& value, double lo, double hi) {
+// A number of an input refused before anything is computed when it is no number or out of its
+// range (the plate finite-element model's sizes).
+double rangedNumber(const DesignInputEntry& e, const std::string& value) {
     double v = 0;
     try {
         v = textToNumber(value, InputField::None);
     } catch (const TarvelError&) {
-        throw UsageError{std::string(option) + " 应为数字，而不是“" + value + "”"};
+        throw UsageError{std::string(e.option) + " 应为数字，而不是“" + value + "”"};
     }
-    if (!(v >= lo && v <= hi))
-        throw UsageError{std::string(option) + " 应在 " + numberToText(lo) + "～" +
-                         numberToText(hi) + " mm 之间，而不是 " + value};
+    if (!(v >= e.low && v <= e.high))
+        throw UsageError{std::string(e.option) + " 应在 " + rangeText(e, "～") + "，而不是 " +
+                         value};
     return v;
 }
 
+// What the design options given so far ask of the others.
+struct DesignGiven {
+    std::string detailingOption;             // one that needs --tube, to name if it is missing
+    std::string seismicOption;               // one that needs --seismic
+    std::optional<AnalysisMethod> forMethod; // the method the last of femOption is for
+};
+
+// A design option with its value ("" for one that takes none): each entry of the option in
+// turn (--weld: the leg, then the word full).
+void applyDesign(Options& o, DesignGiven& given, std::string_view name,
+                 const std::vector<const DesignInputEntry*>& entries, const std::string& value) {
+    o.designGiven = true;
+    for (const DesignInputEntry* entry : entries) {
+        const DesignInputEntry& e = *entry;
+        if (e.part != InputPart::design) makePartPresent(o.design, e.part);
+        if (e.needsDetailing) makePartPresent(o.design, InputPart::detailing);
+        o.checks = o.checks || e.asksChecks;
+        if (e.field == InputField::V) {
+            o.shearText = value;
+            o.shearGiven = true;
+        } else {
+            o.designBesidesShear = true;
+        }
+        if (e.field == InputField::betaL) o.betaLGiven = true;
+        if (e.forMethod) {
+            o.femOption = std::string(name);
+            given.forMethod = e.forMethod;
+        }
+        if ((e.part == InputPart::detailing && !e.required) || e.needsDetailing)
+            given.detailingOption = std::string(name);
+        if (e.part == InputPart::detailing && e.required) o.tubeGiven = true;
+        if (e.kind == InputKind::part && e.part == InputPart::seismic) o.seismicGiven = true;
+        if (e.kind != InputKind::part && e.part == InputPart::seismic)
+            given.seismicOption = std::string(name);
+        switch (e.kind) {
+        case InputKind::part:
+            e.set(o.design, true);
+            break;
+        case InputKind::flag:
+            e.set(o.design, e.word ? value == e.word : true);
+            break;
+        case InputKind::choice:
+        case InputKind::text:
+            // --method alone asks for no checks: it chooses whose twelve texts are printed.
+            if (std::string_view(e.key) == "method") o.methodGiven = true;
+            if (!e.set(o.design, value))
+                throw UsageError{std::string(name) + " 应为 " + choiceList(e) + "，而不是“" +
+                                 value + "”"};
+            break;
+        case InputKind::number:
+        case InputKind::optionalNumber: {
+            const bool word = std::any_of(entries.begin(), entries.end(), [&](auto* other) {
+                return other->word && value == other->word;
+            });
+            if (word) break;
+            e.set(o.design, e.commandRange ? rangedNumber(e, value) : designNumber(value, e.field));
+            break;
+        }
+        }
+    }
+}
+
 void apply(Options& o, Valued option, const std::string& value) {
-    o.designGiven = o.designGiven || isDesignOption(option);
-    o.designBesidesShear =
-        o.designBesidesShear || (isDesignOption(option) && option != Valued::shear);
     switch (option) {
     case Valued::csv:
         o.csv = value;
@@ -235,50 +170,6 @@ void apply(Options& o, Valued option, const std::string& value) {
         break;
     case Valued::report:
         o.report = value;
-        break;
-    case Valued::bolt:
-        o.design.bolt = value;
-        o.checks = true;
-        break;
-    case Valued::steel:
-        o.design.steel = value;
-        o.checks = true;
-        break;
-    case Valued::concrete:
-        o.design.concrete = value;
-        o.checks = true;
-        break;
-    case Valued::betaL:
-        o.design.betaL = designNumber(value, InputField::betaL);
-        o.betaLGiven = true;
-        o.checks = true;
-        break;
-    case Valued::shear:
-        o.design.V = designNumber(value, InputField::V);
-        o.shearText = value;
-        o.shearGiven = true;
-        o.checks = true;
-        break;
-    case Valued::friction:
-        o.design.friction = designNumber(value, InputField::friction);
-        o.checks = true;
-        break;
-    case Valued::method:
-        // The method alone asks for no checks: it chooses whose twelve texts are printed.
-        if (!methodFromName(value, o.design.method))
-            throw UsageError{"--method 应为 " + methodNameList() + "，而不是“" + value + "”"};
-        o.methodGiven = true;
-        break;
-    case Valued::modularRatio:
-        o.design.modularRatio = designNumber(value, InputField::modularRatio);
-        break;
-    case Valued::femDepth:
-        o.design.femDepth = femNumber("--fem-depth", value, fem::minDepth, fem::maxDepth);
-        o.femOption = "--fem-depth";
-        break;
-    case Valued::femMesh:
-        o.design.femMesh = femNumber("--fem-mesh", value, fem::minMesh, fem::maxMesh);
-        o.femOption = "--fem-mesh";
         break;
     case Valued::projectName:
         o.projectName = value;
@@ -301,16 +192,6 @@ void apply(Options& o, Valued option, const std::string& value) {
         break;
     case Valued::sizing:
         break; // parseOptions keeps the name
-    case Valued::pedestal:
-        o.design.pedestal = designNumber(value, InputField::pedestal);
-        o.checks = true;
-        break;
-    case Valued::etaJ:
-        o.etaJ = designNumber(value, InputField::etaJ);
-        break;
-    default:
-        applyDetailing(o, option, value);
-        break;
     }
 }
 
@@ -319,7 +200,7 @@ void apply(Options& o, Valued option, const std::string& value) {
 Options parseOptions(const std::vector<std::string_view>& args) {
     Options o;
     bool optionsEnded = false;
-    std::string detailingOption; // one given, to name if --tube is missing
+    DesignGiven given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         // Anything that is not an option is one of the five texts, negative numbers too.
@@ -347,28 +228,23 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             o.json = true;
             continue;
         }
-        if (arg == "--infill") {
-            if (!o.design.detailing) o.design.detailing.emplace();
-            o.design.detailing->infill = true;
-            o.checks = o.designGiven = o.designBesidesShear = true;
-            detailingOption = "--infill";
-            continue;
-        }
-        if (arg == "--seismic") {
-            o.seismicGiven = true;
-            o.checks = o.designGiven = o.designBesidesShear = true;
-            continue;
-        }
         if (arg == "--tension-positive") {
             o.tensionPositive = true;
             continue;
         }
+        if (const auto flag = designInputsOfOption(arg);
+            flag.size() == 1 && takesNoValue(*flag[0])) {
+            applyDesign(o, given, arg, flag, "");
+            continue;
+        }
         const std::size_t eq = arg.find('=');
         const std::string_view name = arg.substr(0, eq);
+        std::vector<const DesignInputEntry*> design = designInputsOfOption(name);
+        std::erase_if(design, [](const DesignInputEntry* e) { return takesNoValue(*e); });
         const ValuedName* found = nullptr;
         for (const ValuedName& v : valuedOptions)
             if (name == v.name) found = &v;
-        if (!found) throw UsageError{"未知选项 " + std::string(arg)};
+        if (!found && design.empty()) throw UsageError{"未知选项 " + std::string(arg)};
         std::string value;
         if (eq != std::string_view::npos) {
             value = arg.substr(eq + 1);
@@ -376,7 +252,10 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             if (i + 1 >= args.size()) throw UsageError{std::string(name) + " 需要一个值"};
             value = args[++i];
         }
-        if (isDetailingOption(found->option)) detailingOption = std::string(name);
+        if (!design.empty()) {
+            applyDesign(o, given, name, design, value);
+            continue;
+        }
         if (found->option == Valued::sizing) {
             for (const SizingOption& s : sizingOptions)
                 if (name == s.name) o.sizing.push_back({s.field, s.name, value});
@@ -386,20 +265,19 @@ Options parseOptions(const std::vector<std::string_view>& args) {
     if (!o.optimize && (o.topGiven || !o.sizing.empty()))
         throw UsageError{(o.topGiven ? std::string("--top") : o.sizing.front().option) +
                          " 用于 --optimize（优化选型）"};
-    if (!o.femOption.empty() && o.design.method != AnalysisMethod::Fem)
-        throw UsageError{o.femOption + " 用于 --method fem（板有限元法）"};
+    if (given.forMethod && o.design.method != *given.forMethod)
+        throw UsageError{o.femOption + " 用于 --method " + methodName(*given.forMethod) + "（" +
+                         methodTitle(*given.forMethod) + "）"};
     if (o.design.method == AnalysisMethod::Fem && !o.tubeGiven)
         throw UsageError{"--method fem（板有限元法）需同时给出 --tube（钢管 外径x壁厚）"};
-    if (o.etaJ && !o.seismicGiven) throw UsageError{"--eta-j 用于 --seismic（抗震极限承载力验算）"};
-    if (o.seismicGiven) {
-        if (!o.tubeGiven) throw UsageError{"--seismic 需同时给出 --tube（钢管 外径x壁厚）"};
-        o.design.seismic = DesignInput::Seismic{};
-        if (o.etaJ) o.design.seismic->etaJ = *o.etaJ;
-    }
+    if (!given.seismicOption.empty() && !o.seismicGiven)
+        throw UsageError{given.seismicOption + " 用于 --seismic（抗震极限承载力验算）"};
+    if (o.seismicGiven && !o.tubeGiven)
+        throw UsageError{"--seismic 需同时给出 --tube（钢管 外径x壁厚）"};
     if (o.design.pedestal && o.betaLGiven)
         throw UsageError{"--pedestal 与 --beta-l 不能同时给出：βl 由柱墩尺寸计算"};
-    if (!detailingOption.empty() && !o.tubeGiven)
-        throw UsageError{detailingOption +
+    if (!given.detailingOption.empty() && !o.tubeGiven)
+        throw UsageError{given.detailingOption +
                          " 描述钢管柱脚的板件，需同时给出 --tube（钢管 外径x壁厚）"};
     // The design takes the envelope unless a method is chosen; the plain twelve texts (no
     // design output asked for) stay the elastic method's, as the form gives them.
@@ -409,12 +287,8 @@ Options parseOptions(const std::vector<std::string_view>& args) {
 }
 
 const char* designOptionName(InputField field) {
-    static const SizingOption options[] = {
-        {"--pedestal", InputField::pedestal},           {"--plate-hole", InputField::plateHole},
-        {"--shear-key", InputField::shearKey},          {"--grout", InputField::grout},
-        {"--shear-key-weld", InputField::shearKeyWeld}, {"--eta-j", InputField::etaJ}};
-    for (const SizingOption& s : options)
-        if (s.field == field) return s.name;
+    for (const DesignInputEntry& e : designInputs())
+        if (e.namedInMessage && e.field == field) return e.option;
     return "";
 }
 

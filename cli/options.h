@@ -22,13 +22,12 @@ struct Options {
     bool checks = false;          // a design option (or --check) was given
     bool designGiven = false;     // a design option with a value was given
     bool shearGiven = false;      // --shear was given
-    bool designBesidesShear = false;                    // a design option other than --shear
-    bool tubeGiven = false;                             // --tube: the steel parts are checked
-    bool betaLGiven = false;                            // --beta-l
-    bool seismicGiven = false;                          // --seismic
-    std::optional<double> etaJ;                         // --eta-j
-    std::string femOption; // --fem-depth or --fem-mesh, when one was given
-    bool methodGiven = false;                           // --method was given
+    bool designBesidesShear = false; // a design option other than --shear
+    bool tubeGiven = false;          // --tube: the steel parts are checked
+    bool betaLGiven = false;         // --beta-l
+    bool seismicGiven = false;       // --seismic
+    std::string femOption;           // --fem-depth or --fem-mesh, when one was given
+    bool methodGiven = false;        // --method was given
     // With the options applied. The plain twelve texts are the elastic method's; the checks
     // take the envelope unless a method is chosen (parseOptions).
     DesignInput design = [] {

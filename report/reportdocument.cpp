@@ -5,6 +5,7 @@
 #include "femmap.h"
 #include "femreport.h"
 #include "plasticdiagram.h"
+#include "project/designinputs.h"
 #include "reporterror.h"
 #include "reportfont.h"
 #include "resultdiagram.h"
@@ -26,6 +27,8 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <string_view>
+#include <variant>
 
 namespace tarvel::report {
 
@@ -251,19 +254,115 @@ QString basis(const ReportCase& c) {
            methodSection(c);
 }
 
+// A formula of the engine's checks in markup: {N|t|a} → N_t^a as HTML.
+QString formulaHtml(const std::string& formula) {
+    const QString f = q(formula);
+    QString out;
+    qsizetype i = 0;
+    while (i < f.size()) {
+        const qsizetype open = f.indexOf(QLatin1Char('{'), i);
+        const qsizetype close = open < 0 ? -1 : f.indexOf(QLatin1Char('}'), open);
+        if (close < 0) {
+            out += f.mid(i).toHtmlEscaped();
+            break;
+        }
+        out += f.mid(i, open - i).toHtmlEscaped();
+        const QStringList parts = f.mid(open + 1, close - open - 1).split(QLatin1Char('|'));
+        out += sym(parts.value(0).toHtmlEscaped(), parts.value(1).toHtmlEscaped(),
+                   parts.value(2).toHtmlEscaped());
+        i = close + 1;
+    }
+    return out;
+}
+
+QString inputRow(const char* kind, const QString& what, const QString& symbol, const QString& value,
+                 const char* unit) {
+    return row({QString::fromUtf8(kind), what, symbol, value, QString::fromUtf8(unit)});
+}
+
+// The rows of what the checks derived from a design input, below its own row or in place of
+// it: a bolt's area, a grade's strength, the steel parts as the checks read them.
+QString derivedRows(const ReportCase& c, std::string_view key) {
+    const DesignData& m = c.outcome.checks.data;
+    const auto& r = inputRow;
+    if (key == "bolt")
+        return r("材料", QStringLiteral("锚栓有效截面面积"), sym("A", "e"),
+                 QString::number(m.ae, 'f', 1), "mm²");
+    if (key == "steel")
+        return r("材料",
+                 QStringLiteral("锚栓钢材 %1 抗拉强度设计值").arg(QString::fromUtf8(m.steel.name)),
+                 sym("f", "t", "a"), plain(m.steel.tensileDesign), "N/mm²");
+    if (key == "concrete")
+        return r(
+            "材料",
+            QStringLiteral("混凝土 %1 轴心抗压强度设计值").arg(QString::fromUtf8(m.concrete.name)),
+            sym("f", "c"), plain(m.concrete.compressiveDesign), "N/mm²");
+    const auto& t = c.outcome.checks.detailing;
+    if (!t) return {};
+    const auto f = [](const PlateSteel& steel, double thickness) {
+        return plain(strengthAt(steel, thickness).f);
+    };
+    if (key == "tube")
+        return r("构造",
+                 QStringLiteral("钢管 外径×壁厚（%1，f = %2 N/mm²）")
+                     .arg(QString::fromUtf8(t->tubeSteel.name), f(t->tubeSteel, t->tw)),
+                 sym("D", "t") + QStringLiteral("×") + sym("t", "w"),
+                 plain(t->Dt) + QStringLiteral("×") + plain(t->tw), "mm");
+    if (key == "plate")
+        return r("构造",
+                 QStringLiteral("底板厚度（%1，f = %2 N/mm²）")
+                     .arg(QString::fromUtf8(t->plateSteel.name), f(t->plateSteel, t->tp)),
+                 sym("t", "p"), plain(t->tp), "mm");
+    if (key == "stiffener")
+        return r("构造", QStringLiteral("加劲肋 厚×高"),
+                 sym("t", "s") + QStringLiteral("×") + sym("h", "s"),
+                 plain(t->ts) + QStringLiteral("×") + plain(t->hs), "mm");
+    if (key == "cap")
+        return r("构造", QStringLiteral("锚栓顶板 厚×宽"),
+                 sym("t", "c") + QStringLiteral("×") + sym("b", "c"),
+                 plain(t->tc) + QStringLiteral("×") + plain(t->bc), "mm");
+    if (key == "electrode")
+        return r("构造", QStringLiteral("焊条 %1").arg(QString::fromUtf8(t->electrode.name)),
+                 sym("f", "f", "w"), plain(t->electrode.filletStrength), "N/mm²");
+    return {};
+}
+
+// The rows of the design inputs of one group of the input table, in the order of their list.
+QString designRows(const ReportCase& c, ReportGroup group) {
+    static const char* const kinds[] = {"", "荷载", "材料", "构造"};
+    // The inputs as the checks took them: names as listed, the detailing as read.
+    DesignInput in = c.outcome.checks.data.input;
+    if (const auto& t = c.outcome.checks.detailing) in.detailing = t->input;
+    QString rows;
+    for (const DesignInputEntry& e : designInputs()) {
+        if (e.reportGroup != group || !partPresent(in, e.part)) continue;
+        if (e.label) {
+            const InputValue value = e.get(in);
+            QString text;
+            if (const std::string* s = std::get_if<std::string>(&value))
+                text = q(*s);
+            else if (const double* x = std::get_if<double>(&value))
+                text = e.reportValue == ReportValue::load          ? load(numberToText(*x))
+                       : e.reportValue == ReportValue::coefficient ? coefficient(*x)
+                                                                   : plain(*x);
+            rows += inputRow(kinds[static_cast<int>(group)], QString::fromUtf8(e.label),
+                             formulaHtml(e.symbol), text, e.unit);
+        }
+        rows += derivedRows(c, e.key);
+    }
+    return rows;
+}
+
 QString inputs(const ReportCase& c) {
     const InputTexts& in = c.outcome.inputs;
     const DesignData& m = c.outcome.checks.data;
-    const auto r = [](const char* kind, const QString& what, const QString& s, const QString& v,
-                      const char* unit) {
-        return row({QString::fromUtf8(kind), what, s, v, QString::fromUtf8(unit)});
-    };
+    const auto& r = inputRow;
     QString rows = row({QStringLiteral("类别"), QStringLiteral("项目"), QStringLiteral("符号"),
                         QStringLiteral("数值"), QStringLiteral("单位")},
                        true);
     rows += r("荷载", QStringLiteral("轴力（压为正，拉为负）"), sym("P"), load(in[0]), "kN");
     rows += r("荷载", QStringLiteral("弯矩"), sym("M"), load(in[1]), "kN·m");
-    rows += r("荷载", QStringLiteral("剪力"), sym("V"), load(numberToText(m.input.V)), "kN");
+    rows += designRows(c, ReportGroup::load);
     rows += r("几何", QStringLiteral("底板受压圆直径"), sym("d"), esc(in[2]), "mm");
     // The mass and the figure take the plate this wide.
     MassInput plate;
@@ -274,45 +373,8 @@ QString inputs(const ReportCase& c) {
               plain(baseMass(plate).outerDiameter), "mm");
     rows += r("几何", QStringLiteral("锚栓中心圆直径"), sym("D"), esc(in[3]), "mm");
     rows += r("几何", QStringLiteral("锚栓个数"), sym("n"), esc(in[4]), "个");
-    rows += r("材料", QStringLiteral("锚栓规格"), QString(), QString::fromUtf8(m.bolt.name), "");
-    rows += r("材料", QStringLiteral("锚栓有效截面面积"), sym("A", "e"),
-              QString::number(m.ae, 'f', 1), "mm²");
-    rows +=
-        r("材料", QStringLiteral("锚栓钢材 %1 抗拉强度设计值").arg(QString::fromUtf8(m.steel.name)),
-          sym("f", "t", "a"), plain(m.steel.tensileDesign), "N/mm²");
-    rows +=
-        r("材料",
-          QStringLiteral("混凝土 %1 轴心抗压强度设计值").arg(QString::fromUtf8(m.concrete.name)),
-          sym("f", "c"), plain(m.concrete.compressiveDesign), "N/mm²");
-    rows += r("材料", QStringLiteral("局部受压提高系数"), sym("β", "l"), coefficient(m.input.betaL),
-              "");
-    rows += r("材料", QStringLiteral("底板与砂浆摩擦系数"), sym("μ"), coefficient(m.input.friction),
-              "");
-    if (const auto& t = c.outcome.checks.detailing) {
-        const auto f = [](const PlateSteel& steel, double thickness) {
-            return plain(strengthAt(steel, thickness).f);
-        };
-        rows += r("构造",
-                  QStringLiteral("钢管 外径×壁厚（%1，f = %2 N/mm²）")
-                      .arg(QString::fromUtf8(t->tubeSteel.name), f(t->tubeSteel, t->tw)),
-                  sym("D", "t") + QStringLiteral("×") + sym("t", "w"),
-                  plain(t->Dt) + QStringLiteral("×") + plain(t->tw), "mm");
-        rows += r("构造",
-                  QStringLiteral("底板厚度（%1，f = %2 N/mm²）")
-                      .arg(QString::fromUtf8(t->plateSteel.name), f(t->plateSteel, t->tp)),
-                  sym("t", "p"), plain(t->tp), "mm");
-        rows += r("构造", QStringLiteral("加劲肋 厚×高"),
-                  sym("t", "s") + QStringLiteral("×") + sym("h", "s"),
-                  plain(t->ts) + QStringLiteral("×") + plain(t->hs), "mm");
-        rows += r("构造", QStringLiteral("锚栓顶板 厚×宽"),
-                  sym("t", "c") + QStringLiteral("×") + sym("b", "c"),
-                  plain(t->tc) + QStringLiteral("×") + plain(t->bc), "mm");
-        rows += r("构造", QStringLiteral("柱底角焊缝焊脚"), sym("h", "f"), plain(t->hf), "mm");
-        rows += r("构造", QStringLiteral("加劲肋角焊缝焊脚"), sym("h", "fs"), plain(t->hfs), "mm");
-        rows += r("构造", QStringLiteral("焊条 %1").arg(QString::fromUtf8(t->electrode.name)),
-                  sym("f", "f", "w"), plain(t->electrode.filletStrength), "N/mm²");
-        rows += r("构造", QStringLiteral("锚栓锚固长度"), sym("l", "a"), plain(t->la), "mm");
-    }
+    rows += designRows(c, ReportGroup::material);
+    if (c.outcome.checks.detailing) rows += designRows(c, ReportGroup::detailing);
     // Where the printed pages break is the pagination's (keepTogether).
     return QStringLiteral("<h2>2 输入</h2>\n") + table(QStringLiteral("input"), rows);
 }
@@ -487,27 +549,6 @@ QString equilibrium(const ReportCase& c) {
 QString verdict(bool ok) {
     return ok ? QStringLiteral("<span class=\"ok\">满足</span>")
               : QStringLiteral("<span class=\"fail\">不满足</span>");
-}
-
-// A formula of the engine's checks in markup: {N|t|a} → N_t^a as HTML.
-QString formulaHtml(const std::string& formula) {
-    const QString f = q(formula);
-    QString out;
-    qsizetype i = 0;
-    while (i < f.size()) {
-        const qsizetype open = f.indexOf(QLatin1Char('{'), i);
-        const qsizetype close = open < 0 ? -1 : f.indexOf(QLatin1Char('}'), open);
-        if (close < 0) {
-            out += f.mid(i).toHtmlEscaped();
-            break;
-        }
-        out += f.mid(i, open - i).toHtmlEscaped();
-        const QStringList parts = f.mid(open + 1, close - open - 1).split(QLatin1Char('|'));
-        out += sym(parts.value(0).toHtmlEscaped(), parts.value(1).toHtmlEscaped(),
-                   parts.value(2).toHtmlEscaped());
-        i = close + 1;
-    }
-    return out;
 }
 
 // The table of some checks: each with its formula, numbers, ratio, verdict and remark.

@@ -74,6 +74,14 @@ double checkRatio(double demand, double capacity) {
 }
 
 Check makeCheck(CheckId id, double demand, std::string demandText, double capacity) {
+    Check c = makeCheck(id, demand, capacity);
+    c.demandText = std::move(demandText);
+    c.capacityText = twoDecimals(capacity);
+    c.ratioText = ratioText(c.ratio);
+    return c;
+}
+
+Check makeCheck(CheckId id, double demand, double capacity) {
     const CheckDefinition& def = checkDefinition(id);
     Check c;
     c.id = id;
@@ -83,9 +91,6 @@ Check makeCheck(CheckId id, double demand, std::string demandText, double capaci
     c.demand = demand;
     c.capacity = capacity;
     c.ratio = checkRatio(demand, capacity);
-    c.demandText = std::move(demandText);
-    c.capacityText = twoDecimals(capacity);
-    c.ratioText = ratioText(c.ratio);
     c.ok = c.ratio <= 1;
     return c;
 }

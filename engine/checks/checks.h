@@ -73,6 +73,7 @@ struct CheckContext {
     double x0;                    // mm, elastic compression length
     bool searched;                // the texts are the search's (the elastic method's)
     double x;                     // mm, the compression length of the texts (xt)
+    bool texts = true;            // false: numbers only (CheckTexts::NumbersOnly)
 };
 
 // One check, defined once: the command, the batch, the window, the load table and the
@@ -105,6 +106,8 @@ double checkRatio(double demand, double capacity);
 
 // A check from its numbers: the ratio, its text and the verdict.
 Check makeCheck(CheckId id, double demand, std::string demandText, double capacity);
+// The same without texts, for checks asked for their numbers only.
+Check makeCheck(CheckId id, double demand, double capacity);
 
 // A formula's symbols as plain text: {N|t|a} → N_t^a.
 std::string formulaPlain(const std::string& formula);

@@ -227,7 +227,8 @@ void requirePedestalFits(double B, double d) {
 namespace {
 
 DesignChecks checkWith(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
-                       const DesignInput& design, const RefinedEquilibrium* known) {
+                       const DesignInput& design, const RefinedEquilibrium* known,
+                       CheckTexts texts) {
     requireRealBase(inputs);
     DesignChecks out;
     out.data = resolveDesign(design);
@@ -281,7 +282,8 @@ DesignChecks checkWith(const Analysis& a, const InputTexts& inputs, const BaseRe
                                a.input.n >= 1 && boltDistancesBeyondAxis(a)[1] > 0,
                                a.check.x0,
                                searched,
-                               x};
+                               x,
+                               texts == CheckTexts::Full};
     for (const CheckDefinition& def : checkDefinitions()) {
         Check& c = out.checks[static_cast<int>(def.id)];
         if (!checkApplies(def, data.input) || (def.needsDetailing && !out.detailing)) {
@@ -294,6 +296,7 @@ DesignChecks checkWith(const Analysis& a, const InputTexts& inputs, const BaseRe
         out.ok = out.ok && c.ok;
     }
 
+    if (texts == CheckTexts::NumbersOnly) return out;
     // Geometry remarks: worth a look, but not checks.
     out.geometryRemarks = inputRemarks(inputs);
     const double D = a.input.D;
@@ -311,13 +314,14 @@ DesignChecks checkWith(const Analysis& a, const InputTexts& inputs, const BaseRe
 } // namespace
 
 DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
-                         const DesignInput& design) {
-    return checkWith(a, inputs, result, design, nullptr);
+                         const DesignInput& design, CheckTexts texts) {
+    return checkWith(a, inputs, result, design, nullptr, texts);
 }
 
 DesignChecks checkDesign(const Analysis& a, const InputTexts& inputs, const BaseResult& result,
-                         const DesignInput& design, const RefinedEquilibrium& refined) {
-    return checkWith(a, inputs, result, design, &refined);
+                         const DesignInput& design, const RefinedEquilibrium& refined,
+                         CheckTexts texts) {
+    return checkWith(a, inputs, result, design, &refined, texts);
 }
 
 ComputedCase computeElasticCase(const InputTexts& inputs, const DesignInput& chosen, int threads,

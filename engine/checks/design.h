@@ -127,18 +127,23 @@ struct DesignChecks {
     std::vector<const Check*> made() const;
 };
 
+// Whether checks write their texts (the numbers as shown, formulas, remarks) or give their
+// numbers alone: the sizing reads demands and capacities only, hundreds of thousands of times.
+enum class CheckTexts { Full, NumbersOnly };
+
 // The checks of a finished calculation: a pure function of the input texts, the result
 // texts the user reads and the design input. The analysis gives the refined equilibrium.
 // `design.method` says whose texts `result` holds: for any but the elastic method's there is
 // no search ceiling to remark on and no refined equilibrium.
 DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
-                         const BaseResult& result, const DesignInput& design);
+                         const BaseResult& result, const DesignInput& design,
+                         CheckTexts texts = CheckTexts::Full);
 // The same with the exact equilibrium of this analysis already solved (it depends on the
 // analysis alone), so that the checks of the same texts for other bolts or materials reuse
 // it; the sizing, which reads demands only, passes an unsolved one.
 DesignChecks checkDesign(const Analysis& analysis, const InputTexts& inputs,
                          const BaseResult& result, const DesignInput& design,
-                         const RefinedEquilibrium& refined);
+                         const RefinedEquilibrium& refined, CheckTexts texts = CheckTexts::Full);
 
 // The detailing and the pedestal checked against the base of `inputs` before anything is
 // computed: throws TarvelError naming the input when it cannot be built. Nothing happens

@@ -29,7 +29,7 @@ void nameGoverning(Check& check, AnalysisMethod method) {
 } // namespace
 
 ComputedCase computeCompatibilityCase(const InputTexts& inputs, const DesignInput& design,
-                                      bool withChecks) {
+                                      bool withChecks, CheckTexts texts) {
     ComputedCase out;
     out.inputs = inputs;
     out.shownMethod = AnalysisMethod::Compatibility;
@@ -52,7 +52,7 @@ ComputedCase computeCompatibilityCase(const InputTexts& inputs, const DesignInpu
             out.boltForces = s.boltForces;
             if (withChecks) {
                 out.checks = checkDesign(analyze(inputs), inputs, sink.result(),
-                                         withMethod(design, AnalysisMethod::Compatibility));
+                                         withMethod(design, AnalysisMethod::Compatibility), texts);
                 out.hasChecks = true;
             }
         }
@@ -66,9 +66,9 @@ ComputedCase computeCompatibilityCase(const InputTexts& inputs, const DesignInpu
 }
 
 ComputedCase envelopeOfElastic(const ComputedCase& elastic, const DesignInput& design,
-                               bool withChecks) {
+                               bool withChecks, CheckTexts texts) {
     const InputTexts& inputs = elastic.inputs;
-    ComputedCase compatibility = computeCompatibilityCase(inputs, design, true);
+    ComputedCase compatibility = computeCompatibilityCase(inputs, design, true, texts);
     // Without a state of its own the envelope has nothing to stand on.
     if (compatibility.status != CaseStatus::Ok) return compatibility;
 

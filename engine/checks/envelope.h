@@ -12,13 +12,13 @@ namespace tarvel {
 
 // The compatibility method's case alone.
 ComputedCase computeCompatibilityCase(const InputTexts& inputs, const DesignInput& design,
-                                      bool withChecks);
+                                      bool withChecks, CheckTexts texts = CheckTexts::Full);
 
 // The envelope of an elastic case already computed (with checks) and the compatibility
 // method's case of the same inputs: the window has the search's result and does not search
 // again.
 ComputedCase envelopeOfElastic(const ComputedCase& elastic, const DesignInput& design,
-                               bool withChecks);
+                               bool withChecks, CheckTexts texts = CheckTexts::Full);
 
 // Whether the envelope keeps an elastic case: computed, and balanced within the equilibrium
 // tolerance. When not, `why` says so for the user.

@@ -1,14 +1,13 @@
 #include "project/project.h"
 
-#include "analysis/fem/basefem.h"
-#include "checks/methods.h"
 #include "core/number.h"
+#include "project/designinputs.h"
 #include "project/detailingjson.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cmath>
-#include <tuple>
+#include <algorithm>
+#include <variant>
 
 namespace tarvel {
 
@@ -72,42 +71,111 @@ std::string position(std::string_view text, std::size_t offset) {
     return "第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 列";
 }
 
-// design.detailing: the tube is required, every other key has its default.
-DetailingInput readDetailingJson(const json& design) {
-    const json& t = objectAt(design, "detailing", "design.");
-    const std::string path = "design.detailing.";
-    DetailingInput in;
-    in.tube = textAt(t, "tube", path);
-    auto text = [&](const char* key, std::string& field) {
-        if (t.contains(key)) field = textAt(t, key, path);
-    };
-    auto number = [&](const char* key, double& field) {
-        if (t.contains(key)) field = numberAt(t, key, path);
-    };
-    text("tubeSteel", in.tubeSteel);
-    number("plate", in.plate);
-    text("plateSteel", in.plateSteel);
-    text("stiffener", in.stiffener);
-    text("cap", in.cap);
-    if (t.contains("weld") && t["weld"].is_string()) {
-        if (t["weld"].get<std::string>() != "full")
-            bad("项目文件中「design.detailing.weld」应为焊脚尺寸或 \"full\"");
-        in.fullPenetration = true;
-    } else {
-        number("weld", in.weld);
+// The JSON of one input's value: a number, a text or a flag.
+json jsonOf(const InputValue& value) {
+    if (const double* x = std::get_if<double>(&value)) return *x;
+    if (const std::string* s = std::get_if<std::string>(&value)) return *s;
+    if (const bool* b = std::get_if<bool>(&value)) return *b;
+    return nullptr;
+}
+
+const char* pathOf(const DesignInputEntry& e) {
+    if (e.needsDetailing || e.part == InputPart::detailing) return "design.detailing.";
+    return e.part == InputPart::seismic ? "design.seismic." : "design.";
+}
+
+// Another entry of the same key takes this JSON value (the weld's word "full").
+bool takenByWord(const DesignInputEntry& e, const json& value) {
+    if (!value.is_string()) return false;
+    for (const DesignInputEntry& other : designInputs())
+        if (other.word && &other != &e && other.part == e.part &&
+            std::string_view(other.key) == e.key)
+            return true;
+    return false;
+}
+
+void readInput(const DesignInputEntry& e, const json& object, DesignInput& in) {
+    const std::string path = pathOf(e);
+    const std::string where = "项目文件中「" + path + e.key + "」";
+    const json& value = object[e.key];
+    switch (e.kind) {
+    case InputKind::choice:
+    case InputKind::text: {
+        const std::string text = textAt(object, e.key, path);
+        if (!e.set(in, text)) bad(where + "应为 " + choiceList(e) + "，而不是“" + text + "”");
+        break;
     }
-    number("stiffenerWeld", in.stiffenerWeld);
-    text("electrode", in.electrode);
-    number("anchorage", in.anchorage);
-    text("shearKey", in.shearKey);
-    number("grout", in.grout);
-    number("shearKeyWeld", in.shearKeyWeld);
-    if (t.contains("infill")) {
-        if (!t["infill"].is_boolean())
-            bad("项目文件中「design.detailing.infill」应为 true 或 false");
-        in.infill = t["infill"].get<bool>();
+    case InputKind::number:
+    case InputKind::optionalNumber: {
+        if (takenByWord(e, value)) break;
+        const double x = numberAt(object, e.key, path);
+        if (e.fileRange && !(x >= e.low && x <= e.high)) bad(where + "应在 " + rangeText(e));
+        e.set(in, x);
+        break;
+    }
+    case InputKind::flag:
+        if (e.word) {
+            // The word in place of the number of its key (the weld's "full"); a number is the
+            // other entry's.
+            if (!value.is_string()) break;
+            if (value.get<std::string>() != e.word)
+                bad(where + "应为焊脚尺寸或 \"" + e.word + "\"");
+            e.set(in, true);
+        } else {
+            if (!value.is_boolean()) bad(where + "应为 true 或 false");
+            e.set(in, value.get<bool>());
+        }
+        break;
+    case InputKind::part:
+        break;
+    }
+}
+
+// design: every input of the list in the object of its part; a part without its object in the
+// file is absent, and the inputs it holds that the file leaves out keep their defaults.
+DesignInput readDesignJson(const json& design) {
+    DesignInput in;
+    const json* objects[] = {&design, nullptr, nullptr}; // by InputPart
+    for (const DesignInputEntry& e : designInputs()) {
+        if (e.kind == InputKind::part) {
+            if (!design.contains(e.key)) continue;
+            objects[static_cast<int>(e.part)] = &objectAt(design, e.key, "design.");
+            e.set(in, true);
+            continue;
+        }
+        const json* object =
+            objects[static_cast<int>(e.needsDetailing ? InputPart::detailing : e.part)];
+        if (!object) continue;
+        if (object->contains(e.key))
+            readInput(e, *object, in);
+        else if (e.required)
+            bad("项目文件缺少「" + std::string(pathOf(e)) + e.key + "」");
     }
     return in;
+}
+
+// Whether the file holds the input of `e` for this design.
+bool fileHolds(const DesignInputEntry& e, const DesignInput& in) {
+    if (e.kind == InputKind::part) return partPresent(in, e.part);
+    if (!partPresent(in, e.part) || (e.needsDetailing && !in.detailing)) return false;
+    return writesInput(e, in);
+}
+
+json designJson(const DesignInput& in) {
+    json design = json::object();
+    for (const DesignInputEntry& e : designInputs()) {
+        if (!fileHolds(e, in)) continue;
+        if (e.kind == InputKind::part)
+            design[e.key] =
+                e.part == InputPart::detailing ? detailingJson(*in.detailing) : json::object();
+        else if (e.needsDetailing)
+            design["detailing"][e.key] = jsonOf(e.get(in));
+        else if (e.part == InputPart::seismic)
+            design["seismic"][e.key] = jsonOf(e.get(in));
+        else if (e.part == InputPart::design)
+            design[e.key] = jsonOf(e.get(in));
+    }
+    return design;
 }
 
 // The sizing's ranges and lists, each a text as the command takes it ("M24,M30",
@@ -143,12 +211,10 @@ SizingRanges readSizingJson(const json& j) {
 
 int projectFileVersion(const Project& p) {
     // A file that uses nothing newer stays readable by the first release.
-    // A file without design.method is computed by the envelope, the design's default.
-    const bool method = p.design.method != AnalysisMethod::Envelope ||
-                        p.design.modularRatio.has_value() || p.design.pedestal.has_value() ||
-                        p.design.seismic.has_value() || p.design.femDepth != 0 ||
-                        p.design.femMesh != 0;
-    return p.design.detailing || method || p.sizing ? 2 : 1;
+    int version = p.sizing ? 2 : 1;
+    for (const DesignInputEntry& e : designInputs())
+        if (fileHolds(e, p.design)) version = std::max(version, e.version);
+    return version;
 }
 
 Project parseProject(std::string_view bytes) {
@@ -185,45 +251,7 @@ Project parseProject(std::string_view bytes) {
     p.D = textAt(geometry, "D", "geometry.");
     p.n = countAt(geometry, "n", "geometry.");
 
-    const json& design = objectAt(j, "design", "");
-    p.design.bolt = textAt(design, "bolt", "design.");
-    p.design.steel = textAt(design, "steel", "design.");
-    p.design.concrete = textAt(design, "concrete", "design.");
-    p.design.betaL = numberAt(design, "betaL", "design.");
-    p.design.friction = numberAt(design, "friction", "design.");
-    // Files written before the shear was kept have none: no shear.
-    if (design.contains("V")) p.design.V = numberAt(design, "V", "design.");
-    if (!(std::fabs(p.design.V) <= maxShear)) bad("项目文件中「design.V」应在 ±1000000 kN 以内");
-    if (design.contains("detailing")) {
-        p.design.detailing = readDetailingJson(design);
-        const json& t = design["detailing"];
-        if (t.contains("plateHole"))
-            p.design.plateHole = numberAt(t, "plateHole", "design.detailing.");
-    }
-    if (design.contains("method")) {
-        const std::string method = textAt(design, "method", "design.");
-        if (!methodFromName(method, p.design.method))
-            bad("项目文件中「design.method」应为 " + methodNameList() + "，而不是“" + method + "”");
-    }
-    if (design.contains("modularRatio"))
-        p.design.modularRatio = numberAt(design, "modularRatio", "design.");
-    if (design.contains("pedestal")) p.design.pedestal = numberAt(design, "pedestal", "design.");
-    // The plate finite-element method's depth and mesh size; absent: their defaults.
-    for (auto [key, field, lo, hi] :
-         {std::tuple{"femDepth", &p.design.femDepth, fem::minDepth, fem::maxDepth},
-          std::tuple{"femMesh", &p.design.femMesh, fem::minMesh, fem::maxMesh}}) {
-        if (!design.contains(key)) continue;
-        *field = numberAt(design, key, "design.");
-        if (!(*field >= lo && *field <= hi))
-            bad(std::string("项目文件中「design.") + key + "」应在 " + numberToText(lo) + " 至 " +
-                numberToText(hi) + " mm 之间");
-    }
-    if (design.contains("seismic")) {
-        const json& seismic = objectAt(design, "seismic", "design.");
-        p.design.seismic.emplace();
-        if (seismic.contains("etaJ"))
-            p.design.seismic->etaJ = numberAt(seismic, "etaJ", "design.seismic.");
-    }
+    p.design = readDesignJson(objectAt(j, "design", ""));
     try {
         if (p.design.detailing) {
             const Detailing t = readDetailing(*p.design.detailing);
@@ -272,24 +300,7 @@ std::string serializeProject(const Project& p) {
                  {"designer", p.info.designer},
                  {"checker", p.info.checker}};
     j["geometry"] = {{"d", p.d}, {"D", p.D}, {"n", p.n}};
-    j["design"] = {{"bolt", p.design.bolt},
-                   {"steel", p.design.steel},
-                   {"concrete", p.design.concrete},
-                   {"betaL", p.design.betaL},
-                   {"friction", p.design.friction},
-                   // A reader that does not know it ignores it: the version stays.
-                   {"V", p.design.V}};
-    if (const auto& t = p.design.detailing) {
-        j["design"]["detailing"] = detailingJson(*t);
-        if (p.design.plateHole > 0) j["design"]["detailing"]["plateHole"] = p.design.plateHole;
-    }
-    if (p.design.method != AnalysisMethod::Envelope)
-        j["design"]["method"] = methodName(p.design.method);
-    if (p.design.modularRatio) j["design"]["modularRatio"] = *p.design.modularRatio;
-    if (p.design.pedestal) j["design"]["pedestal"] = *p.design.pedestal;
-    if (p.design.femDepth != 0) j["design"]["femDepth"] = p.design.femDepth;
-    if (p.design.femMesh != 0) j["design"]["femMesh"] = p.design.femMesh;
-    if (p.design.seismic) j["design"]["seismic"] = {{"etaJ", p.design.seismic->etaJ}};
+    j["design"] = designJson(p.design);
     json loads = json::array();
     for (const ProjectLoad& l : p.loads)
         loads.push_back({{"name", l.name}, {"P", l.P}, {"M", l.M}, {"V", l.V}});

@@ -133,14 +133,14 @@ CaseDemands enveloped(const InputTexts& inputs, const DesignInput& design) {
         elastic = half.computed;
         if (elastic.status == CaseStatus::Ok) {
             elastic.checks = checkDesign(*half.analysis, inputs, elastic.result, elasticDesign,
-                                         RefinedEquilibrium{});
+                                         RefinedEquilibrium{}, CheckTexts::NumbersOnly);
             elastic.hasChecks = true;
         }
     } catch (const TarvelError& e) {
         elastic.status = CaseStatus::Error;
         elastic.message = e.what();
     }
-    return demandsOf(envelopeOfElastic(elastic, design, true));
+    return demandsOf(envelopeOfElastic(elastic, design, true, CheckTexts::NumbersOnly));
 }
 
 } // namespace

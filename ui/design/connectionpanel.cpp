@@ -2,6 +2,7 @@
 
 #include "checks/bearingarea.h"
 #include "checks/plasticbase.h"
+#include "project/designinputs.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -13,9 +14,6 @@ namespace {
 
 // mm: where the pedestal field starts before one is typed.
 constexpr double defaultPedestal = 2400;
-// The deepest grout the field offers, mm.
-constexpr double maxGrout = 1000;
-
 QDoubleSpinBox* spin(double low, double high, int decimals, const char* suffix) {
     auto* s = new QDoubleSpinBox;
     s->setRange(low, high);
@@ -30,7 +28,8 @@ ConnectionPanel::ConnectionPanel(QWidget* parent)
     : QGroupBox("柱墩、抗剪键与抗震", parent), pedestalOn_(new QCheckBox("柱墩边长 B")),
       pedestal_(spin(1, tarvel::maxPedestal, 0, " mm")), betaL_(new QLabel),
       keyOn_(new QCheckBox("抗剪键 bk×hk×tk")), key_(new QLineEdit),
-      grout_(spin(0, maxGrout, 1, " mm")), keyWeld_(spin(1, tarvel::maxPlateThickness, 1, " mm")),
+      grout_(spin(0, tarvel::maxGrout, 1, " mm")),
+      keyWeld_(spin(1, tarvel::maxPlateThickness, 1, " mm")),
       seismicOn_(new QCheckBox("抗震验算 ηj")),
       etaJ_(spin(tarvel::minEtaJ, tarvel::maxEtaJ, 2, "")) {
     setObjectName("connectionPanel");

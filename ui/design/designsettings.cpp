@@ -1,125 +1,105 @@
 #include "design/designsettings.h"
 
-#include "analysis/compatibility.h"
-#include "checks/methods.h"
-#include "checks/plasticbase.h"
+#include "project/designinputs.h"
 #include "settingsstore.h"
 
 #include <QSettings>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-template <class Row>
-std::string choice(const QSettings& settings, const char* key, const std::vector<Row>& rows,
-                   const std::string& fallback) {
-    const std::string saved = settings.value(key).toString().toStdString();
-    for (const Row& row : rows)
-        if (saved == row.name) return saved;
-    return fallback;
+using tarvel::DesignInputEntry;
+using tarvel::InputKind;
+using tarvel::InputPart;
+
+// A remembered number in the entry's range, or nothing.
+std::optional<double> number(const QSettings& settings, const DesignInputEntry& e) {
+    bool ok = false;
+    const double saved = settings.value(e.settingsKey).toDouble(&ok);
+    if (ok && std::isfinite(saved) && saved >= e.low && saved <= e.high) return saved;
+    return std::nullopt;
 }
 
-double number(const QSettings& settings, const char* key, double low, double high,
-              double fallback) {
-    bool ok = false;
-    const double saved = settings.value(key).toDouble(&ok);
-    return ok && std::isfinite(saved) && saved >= low && saved <= high ? saved : fallback;
+// Loads one input; a value missing, unknown or out of range leaves its default (an optional
+// number: none). False when no valid value was remembered.
+bool loadInput(const QSettings& settings, const DesignInputEntry& e, tarvel::DesignInput& in) {
+    switch (e.kind) {
+    case InputKind::choice: {
+        const std::string saved = settings.value(e.settingsKey).toString().toStdString();
+        const std::vector<std::string> names = e.choices();
+        if (std::find(names.begin(), names.end(), saved) == names.end()) return false;
+        e.set(in, saved);
+        return true;
+    }
+    case InputKind::text: {
+        const QString saved = settings.value(e.settingsKey).toString();
+        if (saved.isEmpty()) return false;
+        e.set(in, saved.toStdString());
+        return true;
+    }
+    case InputKind::number:
+    case InputKind::optionalNumber: {
+        const std::optional<double> saved = number(settings, e);
+        if (saved)
+            e.set(in, *saved);
+        else if (e.kind == InputKind::optionalNumber)
+            e.set(in, std::monostate{});
+        return saved.has_value();
+    }
+    case InputKind::flag:
+    case InputKind::part:
+        e.set(in, settings.value(e.settingsKey, std::get<bool>(e.get(in))).toBool());
+        return true;
+    }
+    return true;
+}
+
+void saveInput(QSettings& settings, const DesignInputEntry& e, const tarvel::InputValue& value) {
+    if (const double* x = std::get_if<double>(&value))
+        settings.setValue(e.settingsKey, *x);
+    else if (const std::string* s = std::get_if<std::string>(&value))
+        settings.setValue(e.settingsKey, QString::fromStdString(*s));
+    else if (const bool* b = std::get_if<bool>(&value))
+        settings.setValue(e.settingsKey, *b);
+    else
+        settings.remove(e.settingsKey); // an optional input left unset
 }
 
 } // namespace
 
 tarvel::DesignInput DesignSettings::load() {
     const QSettings settings(tarvel::settingsOrganisation, tarvel::settingsApplication);
-    const tarvel::DesignInput defaults;
     tarvel::DesignInput in;
-    in.bolt = choice(settings, "design/bolt", tarvel::boltSizes(), defaults.bolt);
-    in.steel = choice(settings, "design/steel", tarvel::steelGrades(), defaults.steel);
-    in.concrete = choice(settings, "design/concrete", tarvel::concreteGrades(), defaults.concrete);
-    in.betaL = number(settings, "design/betaL", tarvel::minBetaL, tarvel::maxBetaL, defaults.betaL);
-    in.V = number(settings, "design/V", -DesignSettings::maxShear, DesignSettings::maxShear,
-                  defaults.V);
-    in.friction = number(settings, "design/friction", DesignSettings::minFriction,
-                         tarvel::maxFriction, defaults.friction);
-    tarvel::AnalysisMethod method = defaults.method;
-    if (tarvel::methodFromName(settings.value("design/method").toString().toStdString(), method))
-        in.method = method;
-    const double ratio = number(settings, "design/modularRatio", tarvel::minModularRatio,
-                                tarvel::maxModularRatio, 0);
-    if (ratio > 0) in.modularRatio = ratio;
-    const double pedestal = number(settings, "design/pedestal", 1, tarvel::maxPedestal, 0);
-    if (pedestal > 0) in.pedestal = pedestal;
-    in.plateHole = number(settings, "design/plateHole", 0, tarvel::maxPedestal, 0);
-    const double etaJ = number(settings, "design/etaJ", tarvel::minEtaJ, tarvel::maxEtaJ, 0);
-    if (etaJ > 0) in.seismic = tarvel::DesignInput::Seismic{etaJ};
-    if (settings.value("detailing/on").toBool()) {
-        const tarvel::DetailingInput d;
-        tarvel::DetailingInput t;
-        auto textOf = [&](const char* key, const std::string& fallback) {
-            const QString saved = settings.value(key).toString();
-            return saved.isEmpty() ? fallback : saved.toStdString();
-        };
-        t.tube = textOf("detailing/tube", "");
-        t.tubeSteel = choice(settings, "detailing/tubeSteel", tarvel::plateSteels(), d.tubeSteel);
-        t.plate = number(settings, "detailing/plate", 1, tarvel::maxPlateThickness, d.plate);
-        t.plateSteel =
-            choice(settings, "detailing/plateSteel", tarvel::plateSteels(), d.plateSteel);
-        t.stiffener = textOf("detailing/stiffener", d.stiffener);
-        t.cap = textOf("detailing/cap", d.cap);
-        t.weld = number(settings, "detailing/weld", 1, tarvel::maxPlateThickness, d.weld);
-        t.stiffenerWeld = number(settings, "detailing/stiffenerWeld", 1, tarvel::maxPlateThickness,
-                                 d.stiffenerWeld);
-        t.electrode = choice(settings, "detailing/electrode", tarvel::electrodes(), d.electrode);
-        t.anchorage = number(settings, "detailing/anchorage", 1, 1e4, d.anchorage);
-        t.shearKey = textOf("detailing/shearKey", d.shearKey);
-        t.grout = number(settings, "detailing/grout", 0, 1000, d.grout);
-        t.shearKeyWeld = number(settings, "detailing/shearKeyWeld", 1, tarvel::maxPlateThickness,
-                                d.shearKeyWeld);
-        t.infill = settings.value("detailing/infill", d.infill).toBool();
-        t.fullPenetration = settings.value("detailing/fullWeld", d.fullPenetration).toBool();
-        in.detailing = t;
+    for (const DesignInputEntry& e : tarvel::designInputs()) {
+        if (!e.settingsKey) continue;
+        if (e.kind == InputKind::part) {
+            loadInput(settings, e, in);
+            continue;
+        }
+        // A part without a setting of its own (the seismic check) is on when its inputs
+        // were remembered.
+        if (!tarvel::partPresent(in, e.part)) {
+            if (tarvel::partEntry(e.part).settingsKey) continue;
+            tarvel::makePartPresent(in, e.part);
+            if (!loadInput(settings, e, in)) tarvel::partEntry(e.part).set(in, false);
+            continue;
+        }
+        loadInput(settings, e, in);
     }
     return in;
 }
 
 void DesignSettings::save(const tarvel::DesignInput& in) {
     QSettings settings(tarvel::settingsOrganisation, tarvel::settingsApplication);
-    settings.setValue("design/bolt", QString::fromStdString(in.bolt));
-    settings.setValue("design/steel", QString::fromStdString(in.steel));
-    settings.setValue("design/concrete", QString::fromStdString(in.concrete));
-    settings.setValue("design/betaL", in.betaL);
-    settings.setValue("design/V", in.V);
-    settings.setValue("design/friction", in.friction);
-    settings.setValue("design/method", QString::fromUtf8(tarvel::methodName(in.method)));
-    if (in.modularRatio)
-        settings.setValue("design/modularRatio", *in.modularRatio);
-    else
-        settings.remove("design/modularRatio");
-    settings.setValue("design/plateHole", in.plateHole);
-    if (in.pedestal)
-        settings.setValue("design/pedestal", *in.pedestal);
-    else
-        settings.remove("design/pedestal");
-    if (in.seismic)
-        settings.setValue("design/etaJ", in.seismic->etaJ);
-    else
-        settings.remove("design/etaJ");
-    settings.setValue("detailing/on", in.detailing.has_value());
-    if (const auto& t = in.detailing) {
-        settings.setValue("detailing/tube", QString::fromStdString(t->tube));
-        settings.setValue("detailing/tubeSteel", QString::fromStdString(t->tubeSteel));
-        settings.setValue("detailing/plate", t->plate);
-        settings.setValue("detailing/plateSteel", QString::fromStdString(t->plateSteel));
-        settings.setValue("detailing/stiffener", QString::fromStdString(t->stiffener));
-        settings.setValue("detailing/cap", QString::fromStdString(t->cap));
-        settings.setValue("detailing/weld", t->weld);
-        settings.setValue("detailing/infill", t->infill);
-        settings.setValue("detailing/fullWeld", t->fullPenetration);
-        settings.setValue("detailing/stiffenerWeld", t->stiffenerWeld);
-        settings.setValue("detailing/electrode", QString::fromStdString(t->electrode));
-        settings.setValue("detailing/anchorage", t->anchorage);
-        settings.setValue("detailing/shearKey", QString::fromStdString(t->shearKey));
-        settings.setValue("detailing/grout", t->grout);
-        settings.setValue("detailing/shearKeyWeld", t->shearKeyWeld);
+    for (const DesignInputEntry& e : tarvel::designInputs()) {
+        if (!e.settingsKey) continue;
+        // A part that is off: its switch says so and its inputs are kept for when it is on
+        // again, or, remembered by its inputs alone (the seismic check), they are removed.
+        if (e.kind == InputKind::part || tarvel::partPresent(in, e.part))
+            saveInput(settings, e, e.get(in));
+        else if (!tarvel::partEntry(e.part).settingsKey)
+            settings.remove(e.settingsKey);
     }
 }

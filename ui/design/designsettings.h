@@ -1,13 +1,13 @@
 #pragma once
 
-#include "checks/design.h"
+#include "project/designinputs.h"
 
 // The design inputs of the last session, kept with QSettings under Tarvel/Tarvel.
 class DesignSettings {
   public:
     // The ranges the window's spin boxes offer beyond the engine's own limits.
     static constexpr double maxShear = tarvel::maxShear;
-    static constexpr double minFriction = 0.01;
+    static constexpr double minFriction = tarvel::minTypedFriction;
 
     // What was saved; any value missing, unknown or out of range falls back to its default,
     // so a damaged settings file never reaches the checks.

@@ -2,6 +2,7 @@
 
 #include "checks/design.h"
 #include "core/number.h"
+#include "project/designinputs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,9 +11,6 @@
 #include <QLineEdit>
 
 namespace {
-
-// The largest anchorage length the field offers, mm.
-constexpr double maxAnchorage = 10000;
 
 QDoubleSpinBox* millimetres(double low, double high) {
     auto* spin = new QDoubleSpinBox;
@@ -41,7 +39,7 @@ DetailingPanel::DetailingPanel(QWidget* parent)
       plateSteel_(choices(tarvel::plateSteels())), stiffener_(new QLineEdit), cap_(new QLineEdit),
       weld_(millimetres(1, tarvel::maxPlateThickness)),
       stiffenerWeld_(millimetres(1, tarvel::maxPlateThickness)),
-      electrode_(choices(tarvel::electrodes())), anchorage_(millimetres(1, maxAnchorage)),
+      electrode_(choices(tarvel::electrodes())), anchorage_(millimetres(1, tarvel::maxAnchorage)),
       hole_(millimetres(0, tarvel::maxPedestal)), infill_(new QCheckBox("管内填充混凝土")),
       fullWeld_(new QCheckBox("柱底全熔透对接焊缝")) {
     setObjectName("detailingPanel");
