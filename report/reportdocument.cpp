@@ -119,9 +119,22 @@ QString row(std::initializer_list<QString> cells, bool header = false) {
 }
 
 QString table(const QString& cls, const QString& rows) {
+    // The leading rows of headings are the table's head, which a page break repeats.
+    qsizetype headEnd = 0;
+    while (rows.mid(headEnd).startsWith(QStringLiteral("<tr><th"))) {
+        const qsizetype next = rows.indexOf(QStringLiteral("</tr>"), headEnd);
+        if (next < 0) break;
+        headEnd = next + 5;
+        while (headEnd < rows.size() && rows[headEnd] == QLatin1Char('\n'))
+            ++headEnd;
+    }
+    const QString body =
+        headEnd > 0
+            ? QStringLiteral("<thead>%1</thead>\n%2").arg(rows.left(headEnd), rows.mid(headEnd))
+            : rows;
     return QStringLiteral("<table class=\"%1\" width=\"100%\" border=\"1\" cellspacing=\"0\" "
                           "cellpadding=\"4\">\n%2</table>\n")
-        .arg(cls, rows);
+        .arg(cls, body);
 }
 
 struct ResultRow {

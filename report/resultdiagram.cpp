@@ -31,6 +31,10 @@ constexpr double plateTop = 660;
 constexpr double plateThickness = 16;
 constexpr double pressureHeight = 90;
 constexpr double maxArrow = 80; // length of the arrow of bolt 1
+// The plan's label of the neutral axis: its gap to the axis, and its height above the centre
+// as a share of the plate's radius (clear of a hole's labels and of the bolt numbers).
+constexpr double naLabelGap = 6;
+constexpr double naLabelHeight = 0.62;
 
 // Beyond these counts the labels would run into each other.
 constexpr int maxBoltsWithForces = 24;
@@ -222,8 +226,11 @@ void drawPlan(Canvas& c, const DiagramData& d, double scale) {
         const double half = std::sqrt(std::max(0.0, rd * rd - xn * scale * xn * scale));
         const Stroke naStroke{tension, 1.6, true};
         c.line({nx, planCentre.y() - half - 24}, {nx, planCentre.y() + half + 24}, naStroke);
-        c.text({nx, planCentre.y() - half - 36}, QStringLiteral("中和轴"), 17, Align::Centre,
-               tension);
+        // Beside the axis inside the plate, on the wider side: above it the forces of the bolts
+        // next to the axis would overwrite it.
+        const bool leftOfAxis = xn > 0;
+        c.text({nx + (leftOfAxis ? -naLabelGap : naLabelGap), planCentre.y() - rd * naLabelHeight},
+               QStringLiteral("中和轴"), 17, leftOfAxis ? Align::Right : Align::Left, tension);
     }
     const double zoneMid = d.fullCompression() ? 0 : (xn + d.d / 2) / 2;
     c.text(planCentre + QPointF{zoneMid * scale, rd * 0.45}, QStringLiteral("受压区"), 18,

@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "粗网格上迭代 4 次", "96.96", "243.61", "最大应力位于钢管壁处",
                                  "板有限元法：接触压力（左）"},
                                 {"应变协调法（刚性底板）"},
-                                5}),
+                                6}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Every page is well filled: with the steel parts the inputs follow the basis on page 1
