@@ -27,7 +27,7 @@ QDoubleSpinBox* millimetres(const char* name, double high, int decimals, double 
 } // namespace
 
 FemBoxes::FemBoxes(QFormLayout* form, QObject* parent)
-    : QObject(parent),
+    : QObject(parent), form_(form),
       depth_(millimetres("femDepthSpin", tarvel::fem::maxDepth, 1, 10,
                          "板有限元法的计算深度 h_e：混凝土地基 k = Ec/h_e，锚栓 kb = Es·Ae/h_e；"
                          "10～1e9 mm，默认 d/2")),
@@ -63,6 +63,10 @@ void FemBoxes::setFrom(const tarvel::DesignInput& design) {
 }
 
 void FemBoxes::setMethod(tarvel::AnalysisMethod method) {
-    depth_->setEnabled(method == tarvel::AnalysisMethod::Fem);
-    mesh_->setEnabled(method == tarvel::AnalysisMethod::Fem);
+    // The captions grey with their boxes, so that the rows read as not in use.
+    for (QDoubleSpinBox* box : {depth_, mesh_}) {
+        box->setEnabled(method == tarvel::AnalysisMethod::Fem);
+        if (QWidget* caption = form_->labelForField(box))
+            caption->setEnabled(method == tarvel::AnalysisMethod::Fem);
+    }
 }

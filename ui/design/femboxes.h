@@ -26,6 +26,7 @@ class FemBoxes : public QObject {
   private:
     void settle(QDoubleSpinBox* box, double least);
 
+    QFormLayout* form_;
     QDoubleSpinBox* depth_;
     QDoubleSpinBox* mesh_;
 };
