@@ -562,7 +562,7 @@ std::vector<const DesignInputEntry*> designInputsOfOption(std::string_view optio
 const DesignInputEntry& partEntry(InputPart part) {
     for (const DesignInputEntry& e : entries)
         if (e.kind == InputKind::part && e.part == part) return e;
-    return entries[0]; // the design part's entries are its own
+    return entries[0]; // not asked for the design part, which has no entry of its own
 }
 
 bool partPresent(const DesignInput& design, InputPart part) {

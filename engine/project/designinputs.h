@@ -1,8 +1,9 @@
 #pragma once
 
 // The design inputs, one entry each: what the project file, the window's remembered settings,
-// the command's options and its usage need to know of an input. Each of them walks this list,
-// so that an input added here is read, written, remembered and taken on the command line.
+// the command's options and its usage, and the report's input table need to know of an input.
+// Each of them walks this list, so that an input added here is read, written, remembered,
+// taken on the command line and reported.
 
 #include "checks/design.h"
 
@@ -119,10 +120,10 @@ std::span<const DesignInputEntry> designInputs();
 // The entries of the command's option `option` ("--weld" has two: the leg and the word full).
 std::vector<const DesignInputEntry*> designInputsOfOption(std::string_view option);
 
-// The entry of the part `part` itself (its object, its switch).
+// The entry of the detailing or the seismic check itself (its object, its switch).
 const DesignInputEntry& partEntry(InputPart part);
 
-// Whether the part of `entry` is present on `design` (the design part always is).
+// Whether the part is present on `design` (the design part always is).
 bool partPresent(const DesignInput& design, InputPart part);
 // Makes the part present, with its defaults when it was not.
 void makePartPresent(DesignInput& design, InputPart part);

@@ -2,6 +2,7 @@
 // remembered settings: each of them walks the one list, so an input that one of them drops or
 // mixes up with another shows here.
 
+#include "command.h"
 #include "design/designsettings.h"
 #include "options.h"
 #include "project/designinputs.h"
@@ -122,6 +123,15 @@ class DesignInputsTest : public QObject {
                 covered.insert(e);
         for (const tarvel::DesignInputEntry& e : tarvel::designInputs())
             if (e.option) QVERIFY2(covered.count(&e), e.option);
+    }
+
+    // An option the usage does not name is one nobody finds (a usage block left out).
+    void usageNamesEveryOption() {
+        const std::string& usage = tarvel::cli::usage();
+        for (const tarvel::DesignInputEntry& e : tarvel::designInputs())
+            if (e.option)
+                QVERIFY2(usage.find(std::string("  ") + e.option + ' ') != std::string::npos,
+                         e.option);
     }
 };
 
