@@ -53,6 +53,7 @@ json femJson(const fem::FemSolution& s) {
     return {{"nodes", s.nodes},
             {"elements", s.elements},
             {"iterations", s.iterations},
+            {"coarse_iterations", s.coarseIterations},
             {"depth", number(s.depth)},
             {"mesh", number(s.meshSize)},
             {"contact_area", number(s.contactArea)},

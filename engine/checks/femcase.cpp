@@ -23,6 +23,7 @@ BaseFemInput femInput(const InputTexts& inputs, const DesignData& data, const De
     in.Ec = steelModulus / data.nE;
     in.depth = data.input.femDepth;
     in.mesh = data.input.femMesh;
+    in.hole = data.input.plateHole;
     return in;
 }
 
@@ -58,12 +59,6 @@ ComputedCase computeFemCase(const InputTexts& inputs, const DesignInput& design,
         if (!data.input.detailing)
             throw TarvelError(ErrorKind::OutOfRange, InputField::tube,
                               "板有限元法需要钢管柱脚的构造参数（--tube 钢管 外径x壁厚）");
-        // The model's mesh is a full disc: a plate with a central hole is refused rather than
-        // computed as if it had none.
-        if (data.input.plateHole > 0)
-            throw TarvelError(ErrorKind::OutOfRange, InputField::plateHole,
-                              "板有限元法的网格为实心圆板，尚不能计算开中心孔的底板；"
-                              "请用包络或应变协调法");
         if (withChecks) requireRealBase(inputs);
         checkDetailingFits(data, inputs);
         const BaseInput base = makeBaseInput(inputs[0], inputs[1], inputs[2], inputs[3], inputs[4]);

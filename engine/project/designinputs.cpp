@@ -513,7 +513,8 @@ const DesignInputEntry entries[] = {
      .symbol = "B",
      .get = getDesign<&D::pedestal>,
      .set = setDesign<&D::pedestal>},
-    // The window keeps these as the project file has them.
+    // The window's boxes under the method: 默认 is 0, to which a remembered value out of the
+    // range falls back.
     {.key = "femDepth",
      .option = "--fem-depth",
      .usage = "  --fem-depth h_e    板有限元法的计算深度 h_e(mm)，10～1e9（默认 d/2）：地基 k = "
@@ -523,6 +524,7 @@ const DesignInputEntry entries[] = {
      .commandRange = true,
      .fileRange = true,
      .forMethod = AnalysisMethod::Fem,
+     .settingsKey = "design/femDepth",
      .low = fem::minDepth,
      .high = fem::maxDepth,
      .unit = "mm",
@@ -535,6 +537,7 @@ const DesignInputEntry entries[] = {
      .commandRange = true,
      .fileRange = true,
      .forMethod = AnalysisMethod::Fem,
+     .settingsKey = "design/femMesh",
      .low = fem::minMesh,
      .high = fem::maxMesh,
      .unit = "mm",

@@ -9,6 +9,7 @@
 #include "design/designsettings.h"
 #include "design/detailingpanel.h"
 #include "design/diagramwidget.h"
+#include "design/femboxes.h"
 #include "design/femjob.h"
 #include "design/femmapswidget.h"
 #include "design/helpdialog.h"
@@ -75,6 +76,7 @@ DesignWindow::DesignWindow(QWidget* parent)
         ui_.inputsForm->insertRow(row + 1, caption, outerDiameter_);
     }
     ui_.designForm->addRow("分析方法", methodCombo_);
+    femBoxes_ = new FemBoxes(ui_.designForm, this);
     ui_.designForm->addRow("模量比 nE", modularSpin_);
     ui_.topRow->addWidget(detailing_);
     ui_.topRow->addWidget(connection_);
@@ -134,6 +136,7 @@ DesignWindow::DesignWindow(QWidget* parent)
     connect(connection_, &ConnectionPanel::changed, this, &DesignWindow::designChanged);
     connect(methodCombo_, &QComboBox::currentIndexChanged, this, &DesignWindow::designChanged);
     connect(modularSpin_, &QDoubleSpinBox::valueChanged, this, &DesignWindow::designChanged);
+    connect(femBoxes_, &FemBoxes::changed, this, &DesignWindow::designChanged);
     // Each is saved in the project and marks it modified.
     for (QComboBox* combo : {ui_.boltCombo, ui_.steelCombo, ui_.concreteCombo, methodCombo_})
         connect(combo, &QComboBox::currentIndexChanged, document, modified);
@@ -141,6 +144,7 @@ DesignWindow::DesignWindow(QWidget* parent)
         connect(spin, &QDoubleSpinBox::valueChanged, document, modified);
     connect(detailing_, &DetailingPanel::changed, document, modified);
     connect(connection_, &ConnectionPanel::changed, document, modified);
+    connect(femBoxes_, &FemBoxes::changed, document, modified);
     connect(ui_.actionClose, &QAction::triggered, this, &DesignWindow::close);
     connect(ui_.actionAbout, &QAction::triggered, this, &DesignWindow::about);
     auto* help = new QAction("使用说明", this);
@@ -334,8 +338,7 @@ tarvel::DesignInput DesignWindow::designInput() const {
     connection_->apply(in);
     in.method = static_cast<tarvel::AnalysisMethod>(methodCombo_->currentData().toInt());
     if (modularSpin_->value() > 0) in.modularRatio = modularSpin_->value();
-    in.femDepth = femDepth_;
-    in.femMesh = femMesh_;
+    femBoxes_->apply(in);
     return in;
 }
 
@@ -352,8 +355,8 @@ void DesignWindow::setDesignInput(const tarvel::DesignInput& in) {
     detailing_->setDetailing(in.detailing);
     if (in.detailing) detailing_->setPlateHole(in.plateHole);
     connection_->setFrom(in);
-    femDepth_ = in.femDepth;
-    femMesh_ = in.femMesh;
+    femBoxes_->setFrom(in);
+    femBoxes_->setMethod(in.method);
     // With a pedestal β_l is computed: the typed one does not count.
     ui_.betaSpin->setEnabled(!in.pedestal);
     {
@@ -395,6 +398,7 @@ void DesignWindow::designChanged() {
     const tarvel::DesignInput in = designInput();
     DesignSettings::save(in);
     ui_.betaSpin->setEnabled(!in.pedestal);
+    femBoxes_->setMethod(in.method);
     loads_->showSteelColumns(in);
     updateTitle();
     showOuterDiameter();

@@ -18,6 +18,7 @@ class CheckPanel;
 class ConnectionPanel;
 class DetailingPanel;
 class DiagramWidget;
+class FemBoxes;
 class FemJob;
 class FemMapsWidget;
 class LoadTablePane;
@@ -118,9 +119,7 @@ class DesignWindow : public QMainWindow {
     QDoubleSpinBox* modularSpin_;
     QLineEdit* outerDiameter_; // D_out, under d
     SizingPane* sizing_ = nullptr;
-    // The plate finite-element method's depth and mesh size of the project shown: the window
-    // has no boxes for them and keeps them as the project file has them.
-    double femDepth_ = 0, femMesh_ = 0;
+    FemBoxes* femBoxes_ = nullptr; // h_e and h, under the method
 
     Ui::DesignWindow ui_;
     std::optional<LastCase> last_; // the last Calculate that gave results

@@ -26,10 +26,13 @@ void FemColumn::show(const tarvel::ComputedCase& outcome) {
     }
     const tarvel::CompatibilityState& s = outcome.fem->state;
     showState(values_, s);
-    head_->setToolTip(QString("节点 %1 个，单元 %2 个，迭代 %3 次")
-                          .arg(outcome.fem->nodes)
-                          .arg(outcome.fem->elements)
-                          .arg(outcome.fem->iterations));
+    QString tip = QString("节点 %1 个，单元 %2 个，迭代 %3 次")
+                      .arg(outcome.fem->nodes)
+                      .arg(outcome.fem->elements)
+                      .arg(outcome.fem->iterations);
+    if (outcome.fem->coarseIterations > 0)
+        tip += QString("（初值由粗网格迭代 %1 次求得）").arg(outcome.fem->coarseIterations);
+    head_->setToolTip(tip);
 }
 
 void FemColumn::showRunning(const QString& text) {

@@ -1,5 +1,6 @@
 #include "analysis/fem/basefem.h"
 
+#include "analysis/fem/platemodel.h"
 #include "analysis/fem/platesystem.h"
 
 #include <algorithm>
@@ -15,8 +16,6 @@ namespace {
 constexpr double pi = std::numbers::pi;
 // The active-set iteration stops with a refusal after this many solves.
 constexpr int maxIterations = 60;
-// A node lies on a radial line or ring when it is this close, as a share of the plate radius.
-constexpr double onLineShare = 1e-9;
 // The state must balance P and M to this share of the largest force or moment involved.
 constexpr double balanceShare = 1e-6;
 // Within this many elements of the tube wall or a stiffener the largest stress is said to be
@@ -56,6 +55,8 @@ Geometry geometryOf(const BaseFemInput& in) {
     // The contact pressure peaks at the bearing edge: grade there too, so its element average
     // converges to the edge value.
     s.fineRadii = {g.rt, g.R};
+    // The free edge of a hole carries the ring's largest hoop moment.
+    if (g.rHole > 0) s.fineRadii.push_back(g.rHole);
     s.rLines = g.rt;
     // Bolt and stiffener lines over the half y ≥ 0: π − k·π/n; the stiffeners are the odd k.
     for (int k = 1; k < n; ++k) {
@@ -86,8 +87,11 @@ void checkFemInput(const BaseFemInput& in) {
     if (!(in.tp > 0)) throw bad(InputField::plate, "「底板厚度」应大于 0");
     if (!(in.Dt > 2 * in.tw && in.tw > 0) || !(in.Dt < in.d))
         throw bad(InputField::tube, "钢管（--tube）应在底板受压圆 d 以内，且外径大于两倍壁厚");
-    if (in.hole < 0 || in.hole >= in.Dt - 2 * in.tw)
-        throw bad(InputField::plate, "底板中心孔应小于钢管内径");
+    // The hole's edge is a ring of the mesh inside the tube's mid-wall circle, which the
+    // clamped ring must keep apart from it.
+    if (!(in.hole >= 0 && in.hole < in.Dt - 2 * in.tw))
+        throw bad(InputField::plateHole,
+                  "底板中心孔（--plate-hole）应小于钢管内径 Dt − 2tw，板有限元法才能划分网格");
     if (!(in.Ec > 0) || !(in.ae > 0))
         throw bad(InputField::concrete, "混凝土或锚栓的模量、面积应大于 0");
     if (!std::isfinite(in.P) || !std::isfinite(in.M)) throw bad(InputField::P, "荷载超出范围");
@@ -129,19 +133,126 @@ StressPeak peakStress(const FemSolution& s, StressRegion region) {
     return peak;
 }
 
+namespace {
+
+// The sets of the active-set iteration: the nodes in contact and the bolts that pull.
+struct ActiveSets {
+    std::vector<bool> contact, pulled;
+};
+
+// How an iteration ended.
+enum class Stop { Converged, Singular, Cycles, TooMany };
+
+// The loads and springs of one base on a model.
+struct Loading {
+    const BaseFemInput& in;
+    double k = 0, kb = 0; // N/mm³, N/mm
+    Eigen::VectorXd f;    // the half's loads on the body
+};
+
+// The rigid plate's sets on a model: the nodes beyond its neutral axis y_n pressed, the
+// bolts short of it stretched; without a rigid state (none given), everything active.
+ActiveSets rigidSets(const PlateModel& m, const BaseFemInput& in, const CompatibilityState* rigid) {
+    ActiveSets s;
+    s.contact.resize(m.mesh.nodes.size());
+    for (std::size_t i = 0; i < m.mesh.nodes.size(); ++i)
+        s.contact[i] = m.area[i] > 0 && (!rigid || m.mesh.nodes[i].x > rigid->yn);
+    s.pulled.assign(static_cast<std::size_t>(in.layout.count), true);
+    for (int b = 0; b < in.layout.count && rigid; ++b)
+        s.pulled[static_cast<std::size_t>(b)] = in.layout.a[b + 1] < rigid->yn;
+    return s;
+}
+
+// The active-set iteration on a model from `sets` until they repeat. Each solve counts in
+// `solves` (refused beyond maxIterations) and goes to `progress` with `shown`, the solves of
+// every model so far. On Converged, `sets`, `u` and `w` hold the state.
+Stop iterate(PlateModel& m, const Loading& load, ActiveSets& sets, Eigen::VectorXd& u,
+             std::vector<double>& w, int& solves, int& shown, const FemProgress& progress) {
+    const std::size_t nodeCount = m.mesh.nodes.size();
+    const int n = load.in.layout.count;
+    std::set<std::vector<bool>> seen;
+    w.assign(nodeCount, 0.0);
+    for (;;) {
+        if (++solves > maxIterations) return Stop::TooMany;
+        if (progress) progress(++shown);
+        std::vector<double> springs(nodeCount, 0.0);
+        for (std::size_t i = 0; i < nodeCount; ++i)
+            if (sets.contact[i]) springs[i] = load.k * m.area[i];
+        Eigen::Matrix2d body = Eigen::Matrix2d::Zero();
+        for (int b = 0; b < n; ++b) {
+            if (!sets.pulled[static_cast<std::size_t>(b)]) continue;
+            const double x = load.in.layout.a[b + 1];
+            body(0, 0) += load.kb / 2;
+            body(0, 1) += load.kb / 2 * x;
+            body(1, 0) += load.kb / 2 * x;
+            body(1, 1) += load.kb / 2 * x * x;
+        }
+        if (!m.system.solve(springs, body, load.f, u)) return Stop::Singular;
+        for (std::size_t i = 0; i < nodeCount; ++i)
+            w[i] = m.system.value(u, static_cast<int>(i), W);
+        ActiveSets next{std::vector<bool>(nodeCount), std::vector<bool>(sets.pulled.size())};
+        for (std::size_t i = 0; i < nodeCount; ++i)
+            next.contact[i] = m.area[i] > 0 && w[i] > 0;
+        for (int b = 0; b < n; ++b)
+            next.pulled[static_cast<std::size_t>(b)] =
+                u(m.dofs.body(0)) + u(m.dofs.body(1)) * load.in.layout.a[b + 1] < 0;
+        if (next.contact == sets.contact && next.pulled == sets.pulled) return Stop::Converged;
+        std::vector<bool> key = next.contact;
+        key.insert(key.end(), next.pulled.begin(), next.pulled.end());
+        // A set met before would repeat the same solves for ever.
+        if (!seen.insert(key).second) return Stop::Cycles;
+        sets = std::move(next);
+    }
+}
+
+// Iterates from each start in turn while the first solve finds the system singular (a start
+// may leave the flexible plate free to move).
+Stop iterateFrom(PlateModel& m, const Loading& load, const std::vector<ActiveSets>& starts,
+                 ActiveSets& sets, Eigen::VectorXd& u, std::vector<double>& w, int& solves,
+                 int& shown, const FemProgress& progress) {
+    Stop stop = Stop::Singular;
+    for (const ActiveSets& start : starts) {
+        sets = start;
+        const int before = solves;
+        stop = iterate(m, load, sets, u, w, solves, shown, progress);
+        if (stop != Stop::Singular || solves - before > 1) return stop;
+    }
+    return stop;
+}
+
+Loading loadingOf(const PlateModel& m, const BaseFemInput& in, double he) {
+    Loading load{in, in.Ec / he, steelModulus * in.ae / he, {}};
+    // The half carries half of P, M and every bolt.
+    load.f = Eigen::VectorXd::Zero(m.dofs.unknowns());
+    load.f(m.dofs.body(0)) = in.P / 2;
+    load.f(m.dofs.body(1)) = in.M / 2;
+    return load;
+}
+
+} // namespace
+
 FemSolution solveBaseFem(const BaseFemInput& in, const FemProgress& progress) {
     checkFemInput(in);
     const Geometry g = geometryOf(in);
+    ModelSpec spec;
+    spec.mesh = g.spec;
+    spec.tubeRadius = g.rt;
+    spec.bearingRadius = g.R;
+    spec.stiffenerAngles = g.stiffenerAngles;
+    spec.rigidity = flexuralRigidity(steelModulus, plateNu, in.tp);
+    BaseModels& models = baseModels(spec);
+    PlateModel& model = *models.fine;
     FemSolution out;
-    out.mesh = buildMesh(g.spec);
+    out.mesh = model.mesh;
     const PlateMesh& mesh = out.mesh;
+    const DofMap& dofs = model.dofs;
+    PlateSystem& system = model.system;
     const int nodeCount = static_cast<int>(mesh.nodes.size());
     const double h = g.spec.h;
     const double he = depthOf(in);
     const double k = in.Ec / he;                 // N/mm³
     const double kb = steelModulus * in.ae / he; // N/mm
-    const double D = flexuralRigidity(steelModulus, plateNu, in.tp);
-    const double eps = onLineShare * g.rOut;
+    const double D = spec.rigidity;
 
     out.depth = he;
     out.foundationModulus = k;
@@ -155,50 +266,10 @@ FemSolution solveBaseFem(const BaseFemInput& in, const FemProgress& progress) {
         out.boltX.push_back(in.layout.a[i]);
         out.boltY.push_back(in.D / 2 * std::sin(g.boltAngles[static_cast<std::size_t>(i - 1)]));
     }
-
-    // The body's unknowns: its deflection W at the centre and its slope α along x.
-    DofMap dofs(nodeCount, 2);
-    long long axisNodes = 0;
-    for (int i = 0; i < nodeCount; ++i) {
-        const auto& p = mesh.nodes[static_cast<std::size_t>(i)];
-        const double r = std::hypot(p.x, p.y);
-        if (p.y == 0) {
-            dofs.fix(i, Wy); // symmetry about the axis
-            ++axisNodes;
-        }
-        // Every DOF is the body's rigid motion plus the plate's own deflection from it.
-        dofs.follow(i, W, {1, p.x});
-        dofs.follow(i, Wx, {0, 1});
-        if (std::fabs(r - g.rt) <= eps) {
-            // Welded all round to the tube: clamped to the body.
-            dofs.fix(i, W);
-            dofs.fix(i, Wx);
-            dofs.fix(i, Wy);
-        } else if (r > g.rt) {
-            // A stiffener's foot follows the body's deflection; the plate may turn about it.
-            const double a = std::atan2(p.y, p.x);
-            for (double s : g.stiffenerAngles)
-                if (std::fabs(std::remainder(a - s, 2 * pi)) * r <= eps) dofs.fix(i, W);
-        }
-    }
-    dofs.finish();
-    out.nodes = 2 * static_cast<long long>(nodeCount) - axisNodes;
+    out.nodes = 2 * static_cast<long long>(nodeCount) - model.axisNodes;
     out.elements = 2 * static_cast<long long>(mesh.triangles.size());
-
-    // Each node's share of the bearing area (a third of each bearing triangle's).
-    std::vector<double> area(static_cast<std::size_t>(nodeCount), 0.0);
-    out.bearing.assign(mesh.triangles.size(), false);
-    PlateSystem system(mesh, dofs, D, plateNu);
-    for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
-        const Corners c = system.corners(static_cast<int>(t));
-        const double cx = (c.x[0] + c.x[1] + c.x[2]) / 3, cy = (c.y[0] + c.y[1] + c.y[2]) / 3;
-        if (std::hypot(cx, cy) > g.R) continue;
-        out.bearing[t] = true;
-        const double a =
-            ((c.x[1] - c.x[0]) * (c.y[2] - c.y[0]) - (c.x[2] - c.x[0]) * (c.y[1] - c.y[0])) / 2;
-        for (int v : mesh.triangles[t])
-            area[static_cast<std::size_t>(v)] += a / 3;
-    }
+    out.bearing = model.bearing;
+    const std::vector<double>& area = model.area;
 
     out.pressure.assign(mesh.triangles.size(), 0.0);
     out.vonMises.assign(mesh.triangles.size(), 0.0);
@@ -210,13 +281,9 @@ FemSolution solveBaseFem(const BaseFemInput& in, const FemProgress& progress) {
         return out;
     }
 
-    // The half carries half of P, M and every bolt.
-    Eigen::VectorXd f = Eigen::VectorXd::Zero(dofs.unknowns());
-    f(dofs.body(0)) = in.P / 2;
-    f(dofs.body(1)) = in.M / 2;
     const int n = in.layout.count;
-    // The iteration starts from the rigid plate's state (its neutral axis y_n): the plate's
-    // own is usually a few steps from it. Without one, from everything active.
+    // The iteration starts from the rigid plate's state: the plate's own is usually a few
+    // steps from it. Without one, from everything active.
     BaseInput rigidInput;
     rigidInput.P = in.P;
     rigidInput.M = in.M;
@@ -224,20 +291,58 @@ FemSolution solveBaseFem(const BaseFemInput& in, const FemProgress& progress) {
     rigidInput.D = in.D;
     rigidInput.n = static_cast<int16_t>(n);
     const CompatibilityState rigid =
-        solveCompatibility(rigidInput, in.layout, in.ae, steelModulus / in.Ec);
+        solveCompatibility(rigidInput, in.layout, in.ae, steelModulus / in.Ec, in.hole);
     const bool guess = rigid.regime != CompatibilityState::Regime::NoEquilibrium &&
                        rigid.regime != CompatibilityState::Regime::Unloaded;
-    std::vector<bool> contact(static_cast<std::size_t>(nodeCount));
-    for (int i = 0; i < nodeCount; ++i)
-        contact[static_cast<std::size_t>(i)] =
-            area[static_cast<std::size_t>(i)] > 0 &&
-            (!guess || mesh.nodes[static_cast<std::size_t>(i)].x > rigid.yn);
-    std::vector<bool> pulled(static_cast<std::size_t>(n), true);
-    for (int b = 0; b < n && guess; ++b)
-        pulled[static_cast<std::size_t>(b)] = in.layout.a[b + 1] < rigid.yn;
-    std::set<std::vector<bool>> seen;
+    auto startsOn = [&](const PlateModel& m) {
+        std::vector<ActiveSets> starts;
+        if (guess) starts.push_back(rigidSets(m, in, &rigid));
+        starts.push_back(rigidSets(m, in, nullptr));
+        return starts;
+    };
+    int shown = 0;
+    ActiveSets sets;
     Eigen::VectorXd u;
-    std::vector<double> w(static_cast<std::size_t>(nodeCount));
+    std::vector<double> w;
+    // On a large mesh the sets are first found on the coarse one, where a solve costs a
+    // fraction, and carried over: the fine mesh then needs a step or two to settle its own.
+    // The state is the fine mesh's whatever the start, so the figures do not depend on it.
+    std::vector<ActiveSets> starts = startsOn(model);
+    bool carriedStart = false;
+    if (models.coarse && in.coarseStart) {
+        PlateModel& coarse = *models.coarse;
+        ActiveSets coarseSets;
+        Eigen::VectorXd coarseU;
+        std::vector<double> coarseW;
+        int coarseSolves = 0;
+        if (iterateFrom(coarse, loadingOf(coarse, in, he), startsOn(coarse), coarseSets, coarseU,
+                        coarseW, coarseSolves, shown, progress) == Stop::Converged) {
+            ActiveSets carried;
+            carried.contact.resize(mesh.nodes.size());
+            for (std::size_t i = 0; i < mesh.nodes.size(); ++i) {
+                const NodeInTriangle& at = models.fromCoarse[i];
+                const auto& tri = coarse.mesh.triangles[static_cast<std::size_t>(at.triangle)];
+                double wi = 0;
+                for (int c = 0; c < 3; ++c)
+                    wi += at.weight[c] * coarseW[static_cast<std::size_t>(tri[c])];
+                carried.contact[i] = area[i] > 0 && wi > 0;
+            }
+            carried.pulled = coarseSets.pulled;
+            starts.insert(starts.begin(), std::move(carried));
+            carriedStart = true;
+        }
+        out.coarseIterations = coarseSolves;
+    }
+    const Loading load = loadingOf(model, in, he);
+    Stop stop = iterateFrom(model, load, starts, sets, u, w, out.iterations, shown, progress);
+    // Should the carried sets lead the fine iteration astray, it starts again as it would
+    // without them, with the whole count of steps.
+    if (stop != Stop::Converged && carriedStart) {
+        starts.erase(starts.begin());
+        int again = 0;
+        stop = iterateFrom(model, load, starts, sets, u, w, again, shown, progress);
+        out.iterations += again;
+    }
     auto refuse = [&](const std::string& why) {
         FemSolution r;
         r.refused = true;
@@ -245,51 +350,18 @@ FemSolution solveBaseFem(const BaseFemInput& in, const FemProgress& progress) {
         r.iterations = out.iterations;
         return r;
     };
-    for (;;) {
-        if (++out.iterations > maxIterations) return refuse("接触与锚栓状态迭代不收敛");
-        if (progress) progress(out.iterations);
-        std::vector<double> springs(static_cast<std::size_t>(nodeCount), 0.0);
-        for (int i = 0; i < nodeCount; ++i)
-            if (contact[static_cast<std::size_t>(i)])
-                springs[static_cast<std::size_t>(i)] = k * area[static_cast<std::size_t>(i)];
-        Eigen::Matrix2d body = Eigen::Matrix2d::Zero();
-        for (int b = 0; b < n; ++b) {
-            if (!pulled[static_cast<std::size_t>(b)]) continue;
-            const double x = in.layout.a[b + 1];
-            body(0, 0) += kb / 2;
-            body(0, 1) += kb / 2 * x;
-            body(1, 0) += kb / 2 * x;
-            body(1, 1) += kb / 2 * x * x;
-        }
-        if (!system.solve(springs, body, f, u)) {
-            // The rigid plate's sets may leave the flexible one free to move: start over
-            // from everything active.
-            if (out.iterations == 1 && guess) {
-                std::fill(contact.begin(), contact.end(), false);
-                for (int i = 0; i < nodeCount; ++i)
-                    contact[static_cast<std::size_t>(i)] = area[static_cast<std::size_t>(i)] > 0;
-                std::fill(pulled.begin(), pulled.end(), true);
-                continue;
-            }
-            return refuse("底板既无混凝土承压也无足够的锚栓约束，无法平衡 P 与 M");
-        }
-        for (int i = 0; i < nodeCount; ++i)
-            w[static_cast<std::size_t>(i)] = system.value(u, i, W);
-        std::vector<bool> nextContact(contact.size()), nextPulled(pulled.size());
-        for (int i = 0; i < nodeCount; ++i)
-            nextContact[static_cast<std::size_t>(i)] =
-                area[static_cast<std::size_t>(i)] > 0 && w[static_cast<std::size_t>(i)] > 0;
-        for (int b = 0; b < n; ++b)
-            nextPulled[static_cast<std::size_t>(b)] =
-                u(dofs.body(0)) + u(dofs.body(1)) * in.layout.a[b + 1] < 0;
-        if (nextContact == contact && nextPulled == pulled) break;
-        std::vector<bool> key = nextContact;
-        key.insert(key.end(), nextPulled.begin(), nextPulled.end());
-        // A set met before would repeat the same solves for ever.
-        if (!seen.insert(key).second) return refuse("接触与锚栓状态往复循环，迭代不收敛");
-        contact = std::move(nextContact);
-        pulled = std::move(nextPulled);
+    switch (stop) {
+    case Stop::Converged:
+        break;
+    case Stop::TooMany:
+        return refuse("接触与锚栓状态迭代不收敛");
+    case Stop::Cycles:
+        return refuse("接触与锚栓状态往复循环，迭代不收敛");
+    case Stop::Singular:
+        return refuse("底板既无混凝土承压也无足够的锚栓约束，无法平衡 P 与 M");
     }
+    const std::vector<bool>& contact = sets.contact;
+    const std::vector<bool>& pulled = sets.pulled;
 
     const double W0 = u(dofs.body(0)), alpha = u(dofs.body(1));
     out.settlement = W0;

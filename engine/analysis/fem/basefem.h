@@ -3,9 +3,10 @@
 // The base as a plate: DKT plate-bending elements over the base plate, the tube and its
 // stiffeners one rigid body (the tube's mid-wall circle clamped to it, the stiffener feet
 // following its deflection), a compression-only Winkler foundation k = E_c/h_e over the
-// bearing disc, and tension-only bolt springs k_b = E_s·A_e/h_e between the ground and the
-// body. The contact and the bolts are found by an active-set iteration. The model and every
-// assumption are written down in docs/plate-fem.md.
+// bearing disc (the annulus of a plate with a central hole, whose edge is free), and tension-only
+// bolt springs k_b = E_s·A_e/h_e between the ground and the body. The contact and the bolts are
+// found by an active-set iteration. The model and every assumption are written down in
+// docs/plate-fem.md.
 
 #include "analysis/analysis.h"
 #include "analysis/compatibility.h"
@@ -39,6 +40,9 @@ struct BaseFemInput {
     double depth = 0;        // mm, h_e; 0: d/2
     double mesh = 0;         // mm, h; 0: min(25, t_p)
     double hole = 0;         // mm, the plate's central hole; 0: none
+    // On a large mesh, find the contact sets first on a mesh twice as coarse (the state is the
+    // fine mesh's either way; off, the iteration starts from the rigid plate's sets).
+    bool coarseStart = true;
 };
 
 // The depth and mesh size that apply (the defaults for 0).
@@ -56,9 +60,10 @@ struct FemSolution {
     PlateMesh mesh;               // the half plate y ≥ 0; the other half is its mirror
     std::vector<double> pressure; // N/mm², contact pressure per triangle (node average)
     std::vector<double> vonMises; // N/mm², surface stress per triangle from its centre moments
-    std::vector<bool> bearing;    // per triangle: over the bearing disc
+    std::vector<bool> bearing;    // per triangle: over the bearing disc or annulus
     long long nodes = 0, elements = 0; // of the whole plate
-    int iterations = 0;
+    int iterations = 0;                // solves on the mesh
+    int coarseIterations = 0; // solves on the mesh twice as coarse that found its start (0: none)
     double depth = 0, meshSize = 0; // mm, the h_e and h used
     double foundationModulus = 0;   // N/mm³, k = E_c/h_e
     double contactArea = 0;         // mm²

@@ -21,6 +21,7 @@ struct MeshSpec {
     double rLines = 0;
     double fineShare = 0.25; // the size at a fine ring or line, as a share of h
     double growth = 0.35;    // how fast the size grows away from it, mm per mm
+    bool operator==(const MeshSpec&) const = default;
 };
 
 struct PlateMesh {
