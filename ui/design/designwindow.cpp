@@ -204,6 +204,12 @@ DesignWindow::DesignWindow(QWidget* parent)
     showNoChecks("尚未计算");
 }
 
+// The load table's history is cleared as the table goes, after the 验算 tab: the project read
+// on that last move would be read from deleted boxes.
+DesignWindow::~DesignWindow() {
+    projects_->watchUndo(nullptr);
+}
+
 ProjectDocument* DesignWindow::document() const {
     return projects_->document();
 }

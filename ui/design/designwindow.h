@@ -34,6 +34,7 @@ class DesignWindow : public QMainWindow {
     Q_OBJECT
   public:
     explicit DesignWindow(QWidget* parent = nullptr);
+    ~DesignWindow() override;
 
     LoadTablePane* loadTable() const { return loads_; }
     ReportActions* reports() const { return reports_; }

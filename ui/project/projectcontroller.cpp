@@ -39,7 +39,9 @@ ProjectController::ProjectController(QMainWindow* window, const QString& title, 
 }
 
 void ProjectController::watchUndo(QUndoStack* stack) {
+    if (undo_) disconnect(undo_, nullptr, this, nullptr);
     undo_ = stack;
+    if (!stack) return;
     connect(stack, &QUndoStack::indexChanged, this, &ProjectController::undoMoved);
     markSaved();
 }

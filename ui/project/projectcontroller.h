@@ -39,7 +39,7 @@ class ProjectController : public QObject {
 
     ProjectDocument* document() const { return document_; }
     // The project's undo history: saving marks it clean, and undoing or redoing back to what
-    // was last saved (or opened, or made new) clears the unsaved mark.
+    // was last saved (or opened, or made new) clears the unsaved mark. nullptr stops watching.
     void watchUndo(QUndoStack* stack);
     // A change the window made on its own (the base taken from a calculation) that leaves an
     // unmodified project unmodified: undoing back to here clears the unsaved mark too.
