@@ -121,7 +121,9 @@ integrateLanes(const double* y, const double* w, const double* u, std::size_t st
 // rounding of the running resultant is the chain every strip waits for.
 // GCC 12 takes the intrinsics' undefined pass-through operand for an uninitialised variable.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 __attribute__((target("avx512f"))) void
 integrateLanesAvx512(const double* y, const double* w, const double* u, std::size_t strips,
                      const double* sigma, int used, bool partial, double x0, double sigmaMin,
@@ -160,11 +162,16 @@ integrateLanesAvx512(const double* y, const double* w, const double* u, std::siz
 // vectorised: GCC 12 packs three such chains into pairs and drops the rounding to single.
 constexpr std::size_t scalarTrials = 2; // most trials a scalar pass takes
 
+#if defined(__clang__)
+#define TARVEL_SCALAR_CHAINS // clang (the fuzzing build) keeps the roundings it is given
+#else
+#define TARVEL_SCALAR_CHAINS __attribute__((optimize("no-tree-vectorize")))
+#endif
+
 template <int K>
-__attribute__((optimize("no-tree-vectorize"))) void
-integrateScalar(const double* y, const double* w, const double* u, std::size_t strips,
-                const double* sigma, bool partial, double x0, double sigmaMin, double* C,
-                double* Mc) {
+TARVEL_SCALAR_CHAINS void integrateScalar(const double* y, const double* w, const double* u,
+                                          std::size_t strips, const double* sigma, bool partial,
+                                          double x0, double sigmaMin, double* C, double* Mc) {
     double s[K], c[K] = {}, m[K] = {};
     for (int k = 0; k < K; ++k)
         s[k] = partial ? sigma[k] : sigma[k] - sigmaMin;
@@ -189,9 +196,11 @@ void integrateRange(const SearchContext& ctx, const StripTable& table,
                     const std::vector<double>& sigmas, std::size_t first, std::size_t last,
                     std::vector<double>& C, std::vector<double>& Mc) {
     if (last > first && last - first <= scalarTrials) {
-        (last - first == 1 ? integrateScalar<1> : integrateScalar<2>)(
-            table.y.data(), table.w.data(), table.u.data(), table.y.size(), sigmas.data() + first,
-            ctx.partial, ctx.x0, ctx.sigmaMin, C.data() + first, Mc.data() + first);
+        (last - first == 1 ? integrateScalar<1>
+                           : integrateScalar<2>)(table.y.data(), table.w.data(), table.u.data(),
+                                                 table.y.size(), sigmas.data() + first, ctx.partial,
+                                                 ctx.x0, ctx.sigmaMin, C.data() + first,
+                                                 Mc.data() + first);
         return;
     }
     double sigma[lanesPerPass], c[lanesPerPass], m[lanesPerPass];

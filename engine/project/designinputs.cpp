@@ -606,7 +606,7 @@ bool partPresent(const DesignInput& design, InputPart part) {
 
 void makePartPresent(DesignInput& design, InputPart part) {
     if (part == InputPart::detailing && !design.detailing) design.detailing.emplace();
-    if (part == InputPart::seismic && !design.seismic) design.seismic.emplace();
+    if (part == InputPart::seismic && !design.seismic) design.seismic = DesignInput::Seismic{};
 }
 
 InputValue defaultValue(const DesignInputEntry& entry) {

@@ -201,6 +201,15 @@ void CheckPanel::showChecks(const tarvel::DesignChecks& checks, const tarvel::In
     ui_.searchForce->setText(shown(result.h1t));
     ui_.searchMoment->setText(shown(result.h2t));
     ui_.refinedStatus->setText(refinedStatusText(r));
+    // The elastic method takes a solid disc: beside a plate with a hole its figures are no
+    // state of this base.
+    if (checks.data.input.plateHole > 0) {
+        for (QLabel* label : {ui_.refinedQmax, ui_.refinedT, ui_.refinedC, ui_.refinedF,
+                              ui_.refinedForce, ui_.refinedMoment, ui_.searchQmax, ui_.searchT,
+                              ui_.searchC, ui_.searchF, ui_.searchForce, ui_.searchMoment})
+            label->setText("—");
+        ui_.refinedStatus->setText("弹性受压区法按实心圆板计算，底板开中心孔时不适用");
+    }
     equilibriumBasis_->setText(equilibriumBasisText(checks, inputs, methods));
 
     QStringList remarks;

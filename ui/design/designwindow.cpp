@@ -497,6 +497,8 @@ bool DesignWindow::refresh(bool steelParts) {
             return true;
         }
         if (design.method == tarvel::AnalysisMethod::Elastic) {
+            // As the command: the method takes a solid disc and refuses a plate with a hole.
+            tarvel::requireSolidPlate(design);
             checks_->showChecks(elastic, last_->inputs, last_->result,
                                 {{tarvel::AnalysisMethod::Elastic, last_->result}});
             diagram_->showDiagram(tarvel::report::makeDiagramData(last_->analysis, last_->result));
