@@ -59,13 +59,16 @@ screenshot: build
 
 # The engine tests and the fuzz corpora once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Line tables only (-g1): the reports keep their file and line, and
-# the build takes a third less time.
+# the build takes a third less time. The plate model's finest meshes and three of its four
+# contact starts run in the ordinary build only: the same code on more elements, and a third
+# of the sanitized run.
 sanitize: deps
 	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVEL_WERROR=ON \
 	  -DTARVEL_BUILD_UI=OFF -DTARVEL_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
 	  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 	cmake --build $(ASAN) --target engine_tests fuzz_corpora
-	TARVEL_EQUIVALENCE_CASES=300 TARVEL_BOUNDS_CASES=100 $(ASAN)/tests/engine_tests --gtest_brief=1
+	TARVEL_EQUIVALENCE_CASES=300 TARVEL_BOUNDS_CASES=100 $(ASAN)/tests/engine_tests --gtest_brief=1 \
+	  --gtest_filter='-MeshConvergence.*:*ContactStart*/DefaultBase:*ContactStart*/Tension:*ContactStart*/LiftsOff'
 	ctest --test-dir $(ASAN) --output-on-failure -R '^fuzz_corpus_'
 
 # Each fuzz target for FUZZ_SECONDS under libFuzzer (clang-14, ASan, UBSan), one after the
