@@ -53,8 +53,8 @@ struct BaseModels {
     std::vector<NodeInTriangle> fromCoarse; // each fine node in the coarse mesh
 };
 
-// This thread's models of `spec`: kept from the last call when the spec is the same, else
-// built anew. The reference holds until the thread's next call.
+// This thread's models for the given mesh, plate and foundation: kept from the last call
+// when they are the same, else built anew. The reference holds until the thread's next call.
 BaseModels& baseModels(const ModelSpec& spec);
 
 } // namespace tarvel::fem
