@@ -34,7 +34,7 @@ struct PlateMesh {
     std::vector<int> ringFirst; // the first node of each ring, and one past the last ring's
 };
 
-// The node and element counts of the mesh of `spec` (half disc), without building it.
+// The node and element counts of the mesh these settings give (half disc), without building it.
 struct MeshCounts {
     long long nodes = 0, triangles = 0;
 };
