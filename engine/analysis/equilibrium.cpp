@@ -10,30 +10,15 @@ namespace tarvel {
 
 namespace {
 
-// The bearing pressure's sums for a unit edge stress, and for the fixed part σmin
-// contributes in full compression: C = qmax·S1 + σmin·S0, Mc = qmax·S1y + σmin·S0y (N, N·mm).
-struct UnitStrips {
-    double S1 = 0, S1y = 0, S0 = 0, S0y = 0;
-};
+using detail::UnitStrips;
 
 UnitStrips unitStrips(const Analysis& a) {
     const double d = a.input.d, x0 = a.check.x0;
     if (d > 0 && d <= detail::maxTabledPlate) {
         // The search's own strips: no width taken twice. The same operations on the same
         // numbers as the loop below.
-        const detail::StripTable& table =
-            detail::stripTable(detail::SearchContext(a.input, a.layout, a.check));
-        UnitStrips s;
-        for (std::size_t j = 0; j < table.y.size(); ++j) {
-            const double yd = table.y[j];
-            const double w = table.w[j];
-            const double xi = table.u[j] / x0;
-            s.S1 += w * xi * 0.1;
-            s.S1y += w * xi * 0.1 * yd;
-            s.S0 += w * (1 - xi) * 0.1;
-            s.S0y += w * (1 - xi) * 0.1 * yd;
-        }
-        return s;
+        return detail::unitStrips(
+            detail::stripTable(detail::SearchContext(a.input, a.layout, a.check)));
     }
     const double r2 = detail::radiusSquared(d);
     const float last = detail::lastStripBound(a.input);

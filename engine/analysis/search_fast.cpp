@@ -35,16 +35,60 @@ using namespace detail;
 
 namespace {
 
+constexpr int lanes = 8; // strips or trials in one vector
+typedef double Doubles __attribute__((vector_size(lanes * sizeof(double))));
+typedef float Singles __attribute__((vector_size(lanes * sizeof(float))));
+
 // The widths and offsets strip by strip, as chord() and the trials make them, several strips
-// at once: sqrt(max(arg, 0)) is chord()'s width 0 outside the circle, without a branch.
+// at once: sqrt(max(arg, 0)) is chord()'s width 0 outside the circle, without a branch. The
+// moments are summed in lanes: they only bound the trials, and their rounding in any order
+// is within the bounds' margins.
 __attribute__((target_clones("avx512f", "avx2", "default"))) void
 stripWidths(const double* __restrict y, std::size_t count, double r2, double half, double x0,
-            double* __restrict w, double* __restrict u) {
+            double* __restrict w, double* __restrict u, StripMoments& m) {
     for (std::size_t j = 0; j < count; ++j) {
         const double arg = r2 - y[j] * y[j];
         w[j] = 2 * std::sqrt(arg > 0 ? arg : 0.0);
         u[j] = (y[j] - half) + x0;
     }
+    const double perX0 = 0.1 / x0;
+    Doubles sw = {}, sg = {}, sgAbs = {}, swy = {}, swyAbs = {}, sgy = {}, sgyAbs = {},
+            swTri = {}, sgTri = {}, weight;
+    for (int l = 0; l < lanes; ++l)
+        weight[l] = static_cast<double>(count) - l;
+    for (std::size_t j = 0; j < count; j += lanes) {
+        // Lanes past the last strip get no width, so they add nothing to the sums.
+        Doubles vy = {}, vw = {}, vu = {};
+        const std::size_t here = std::min<std::size_t>(lanes, count - j);
+        std::memcpy(&vy, y + j, here * sizeof(double));
+        std::memcpy(&vw, w + j, here * sizeof(double));
+        std::memcpy(&vu, u + j, here * sizeof(double));
+        const Doubles wt = vw * 0.1, g = (vu * vw) * perX0;
+        const Doubles ga = g < 0 ? -g : g, ya = vy < 0 ? -vy : vy, gy = g * vy;
+        sw += wt;
+        sg += g;
+        sgAbs += ga;
+        swy += wt * vy;
+        swyAbs += wt * ya;
+        sgy += gy;
+        sgyAbs += gy < 0 ? -gy : gy;
+        swTri += wt * weight;
+        sgTri += ga * weight;
+        weight -= lanes;
+    }
+    m = {};
+    for (int l = 0; l < lanes; ++l) {
+        m.w += sw[l];
+        m.g += sg[l];
+        m.gAbs += sgAbs[l];
+        m.wy += swy[l];
+        m.wyAbs += swyAbs[l];
+        m.gy += sgy[l];
+        m.gyAbs += sgyAbs[l];
+        m.wTri += swTri[l];
+        m.gTri += sgTri[l];
+    }
+    m.strips = count;
 }
 
 // Fills the table, reusing its storage: calculations follow each other on the same thread.
@@ -60,17 +104,16 @@ void fillStripTable(const SearchContext& ctx, StripTable& table) {
     const std::size_t count = table.y.size();
     table.w.resize(count);
     table.u.resize(count);
-    stripWidths(table.y.data(), count, r2, ctx.d / 2, ctx.x0, table.w.data(), table.u.data());
+    stripWidths(table.y.data(), count, r2, ctx.d / 2, ctx.x0, table.w.data(), table.u.data(),
+                table.moments);
+    table.unit.reset();
     table.d = ctx.d;
     table.x0 = ctx.x0;
 }
 
 constexpr double sparseTrials = 1 << 18; // most trials whose bounds are held at once
-constexpr int lanes = 8;                 // trials in one vector
 constexpr int groups = 4; // vectors in one pass, to hide the latency of the running sums
 constexpr int lanesPerPass = lanes * groups;
-typedef double Doubles __attribute__((vector_size(lanes * sizeof(double))));
-typedef float Singles __attribute__((vector_size(lanes * sizeof(float))));
 
 // Every lane of v holds x (a -0 stays -0, which adding it to a zero vector would not keep).
 #define TARVEL_BROADCAST(v, x)                                                                     \
@@ -168,13 +211,18 @@ constexpr std::size_t scalarTrials = 2; // most trials a scalar pass takes
 #define TARVEL_SCALAR_CHAINS __attribute__((optimize("no-tree-vectorize")))
 #endif
 
-template <int K>
+//
+// With Unit, the pass also makes the exact equilibrium's sums (unitStrips' operations in its
+// order): the running resultant leaves the processor idle for most of each strip.
+template <int K, bool Unit>
 TARVEL_SCALAR_CHAINS void integrateScalar(const double* y, const double* w, const double* u,
                                           std::size_t strips, const double* sigma, bool partial,
-                                          double x0, double sigmaMin, double* C, double* Mc) {
+                                          double x0, double sigmaMin, double* C, double* Mc,
+                                          UnitStrips* unit) {
     double s[K], c[K] = {}, m[K] = {};
     for (int k = 0; k < K; ++k)
         s[k] = partial ? sigma[k] : sigma[k] - sigmaMin;
+    UnitStrips e;
     for (std::size_t j = 0; j < strips; ++j) {
         const double uj = u[j], wj = w[j], yj = y[j];
         for (int k = 0; k < K; ++k) {
@@ -184,11 +232,19 @@ TARVEL_SCALAR_CHAINS void integrateScalar(const double* y, const double* w, cons
             m[k] = m[k] + t * yj;
             c[k] = static_cast<float>(c[k] + t);
         }
+        if constexpr (Unit) {
+            const double xi = uj / x0;
+            e.S1 += wj * xi * 0.1;
+            e.S1y += wj * xi * 0.1 * yj;
+            e.S0 += wj * (1 - xi) * 0.1;
+            e.S0y += wj * (1 - xi) * 0.1 * yj;
+        }
     }
     for (int k = 0; k < K; ++k) {
         C[k] = c[k];
         Mc[k] = m[k];
     }
+    if constexpr (Unit) *unit = e;
 }
 
 // Strip sums of trials [first, last) of `sigmas`, written to C and Mc at the same index.
@@ -196,11 +252,13 @@ void integrateRange(const SearchContext& ctx, const StripTable& table,
                     const std::vector<double>& sigmas, std::size_t first, std::size_t last,
                     std::vector<double>& C, std::vector<double>& Mc) {
     if (last > first && last - first <= scalarTrials) {
-        (last - first == 1 ? integrateScalar<1>
-                           : integrateScalar<2>)(table.y.data(), table.w.data(), table.u.data(),
-                                                 table.y.size(), sigmas.data() + first, ctx.partial,
-                                                 ctx.x0, ctx.sigmaMin, C.data() + first,
-                                                 Mc.data() + first);
+        const bool unit = !table.unit;
+        UnitStrips sums;
+        (last - first == 1 ? (unit ? integrateScalar<1, true> : integrateScalar<1, false>)
+                           : (unit ? integrateScalar<2, true> : integrateScalar<2, false>))(
+            table.y.data(), table.w.data(), table.u.data(), table.y.size(), sigmas.data() + first,
+            ctx.partial, ctx.x0, ctx.sigmaMin, C.data() + first, Mc.data() + first, &sums);
+        if (unit) table.unit = sums;
         return;
     }
     double sigma[lanesPerPass], c[lanesPerPass], m[lanesPerPass];
@@ -230,13 +288,26 @@ constexpr double residualRounding = 0x1p-20;
 constexpr double residualFloor = 1e-30;
 // Relative error of the computed slope of that line (a sum of at most 100 double terms).
 constexpr double slopeRounding = 0x1p-30;
+// Relative rounding of the slope and scale of that line from sums over the bolts taken once,
+// against the magnitudes of their terms (at most 100 bolts, a few roundings of 2^-53 each).
+constexpr double lineSumRounding = 0x1p-44;
+// Absolute rounding of a computed zero of that line within the forces 1 to 1002 (about
+// 200 roundings of 2^-53 of a force of at most 1002).
+constexpr double zeroRounding = 0x1p-20;
 // Beyond this the zero of the line is not a force worth searching near.
 constexpr double farZero = 1e12;
 // Relative error of a line value A t + B computed in double (a few roundings of 2^-53).
 constexpr double lineRounding = 0x1p-40;
-// Rounding to single of the running resultant: at most 2^-24 of the running sum per strip;
-// 2^-22 also covers the double rounding before it and of the bounding sums themselves.
-constexpr double singleSumRounding = 0x1p-22;
+// Rounding to single of the running resultant: at most 2^-24 of the running sum at each
+// strip, so 2^-24 of the sum of the running sums (the strips' *Tri moments).
+constexpr double singleRounding = 0x1p-24;
+// The cover on that: the double rounding before each single one, the growth of the running
+// sums through their own roundings (a factor 1 + 2^-23 per strip), the terms against their
+// line and the rounding of the bounding sums themselves.
+constexpr double singleCover = 0x1p-20;
+constexpr double runningGrowth = 0x1p-23;
+// The model's own sums for the resultant: N doubles summed, 2^-53 each, 2^-50 with cover.
+constexpr double modelSumRounding = 0x1p-50;
 // The same for the double running moment: 2^-53 per strip, 2^-49 with the same cover.
 constexpr double doubleSumRounding = 0x1p-49;
 // Relative error of one strip's term against the line in the edge stress that bounds it
@@ -319,31 +390,55 @@ namespace {
 // smallest are integrated exactly; every other one is proved to be worse. The exact trials
 // are checked against their intervals, and anything unproved falls back to the full sweep.
 
-struct StripMoments {
-    double w = 0, g = 0, gAbs = 0, wy = 0, wyAbs = 0, gy = 0, gyAbs = 0;
-    std::size_t strips = 0;
-};
-
-StripMoments stripMoments(const SearchContext& ctx, const StripTable& table) {
-    StripMoments m;
-    m.strips = table.y.size();
-    for (std::size_t j = 0; j < m.strips; ++j) {
-        const double wt = table.w[j] * 0.1, g = table.u[j] * wt / ctx.x0, y = table.y[j];
-        m.w += wt;
-        m.g += g;
-        m.gAbs += std::fabs(g);
-        m.wy += wt * y;
-        m.wyAbs += wt * std::fabs(y);
-        m.gy += g * y;
-        m.gyAbs += std::fabs(g * y);
+// The slope A(c) = Σ r_i·(c − a_i)·1000 of the moment residual and its scale
+// S(c) = Σ |r_i·(c − a_i)|·1000 for any position c, from sums over the bolts taken once
+// (sorted by position, so that the bolts on either side of c are a prefix and a suffix).
+// Every trial asks for them twice; the bolts with no force are left out.
+class BoltLine {
+  public:
+    BoltLine(const SearchContext& ctx, const BoltData& bolts) {
+        struct Bolt {
+            double a, r;
+        };
+        std::array<Bolt, maxBolts> sorted;
+        int count = 0;
+        for (int i = 1; i <= ctx.n; ++i)
+            if (bolts.r[i] != 0.0f) sorted[count++] = {ctx.layout.a[i], bolts.r[i]};
+        std::sort(sorted.begin(), sorted.begin() + count,
+                  [](const Bolt& x, const Bolt& y) { return x.a < y.a; });
+        count_ = count;
+        for (int k = 0; k < count; ++k) {
+            a_[k] = sorted[k].a;
+            r_[k + 1] = r_[k] + sorted[k].r;
+            ra_[k + 1] = ra_[k] + sorted[k].r * sorted[k].a;
+            raAbs_ += sorted[k].r * std::fabs(sorted[k].a);
+        }
     }
-    return m;
-}
+
+    double slope(double c) const { return (c * r_[count_] - ra_[count_]) * 1000; }
+    double scale(double c) const {
+        const int k = static_cast<int>(std::lower_bound(a_.begin(), a_.begin() + count_, c) -
+                                       a_.begin());
+        return ((c * r_[k] - ra_[k]) + ((ra_[count_] - ra_[k]) - c * (r_[count_] - r_[k]))) *
+               1000;
+    }
+    // Bounds the rounding of slope() and scale() against the sums bolt by bolt: the sums of
+    // at most 100 terms cancel, so it is taken of the terms' magnitudes.
+    double rounding(double c) const {
+        return (std::fabs(c) * r_[count_] + raAbs_) * 1000 * lineSumRounding;
+    }
+
+  private:
+    int count_ = 0;
+    std::array<double, maxBolts> a_{};
+    std::array<double, maxBolts + 1> r_{}, ra_{}; // prefix sums of r and r·a
+    double raAbs_ = 0;
+};
 
 class SparseSearch {
   public:
     SparseSearch(const SearchContext& ctx, const BoltData& bolts, const StripTable& table)
-        : ctx_(ctx), bolts_(bolts), moments_(stripMoments(ctx, table)) {
+        : ctx_(ctx), bolts_(bolts), line_(ctx, bolts), moments_(table.moments) {
         base_ = ctx.partial ? 0.0 : ctx.sigmaMin;
     }
 
@@ -412,7 +507,9 @@ class SparseSearch {
         const double s = sigma - base_;
         const double cAbs = std::fabs(base_) * m.w + std::fabs(s) * m.gAbs;
         const double cMid = base_ * m.w + s * m.g;
-        const double cErr = cAbs * (N * singleSumRounding + termRounding) + N * singleUnderflow;
+        const double cTri = std::fabs(base_) * m.wTri + std::fabs(s) * m.gTri;
+        const double cErr = cTri * singleRounding * (1 + N * runningGrowth) * (1 + singleCover) +
+                            cAbs * (N * modelSumRounding + termRounding) + N * singleUnderflow;
         const double mMid = base_ * m.wy + s * m.gy;
         const double mErr = (std::fabs(base_) * m.wyAbs + std::fabs(s) * m.gyAbs) *
                                 (N * doubleSumRounding + termRounding) +
@@ -449,23 +546,20 @@ class SparseSearch {
         double A[2], B[2], Sabs[2];
         const double ends[2] = {c.lo, c.hi};
         for (int e = 0; e < 2; ++e) {
-            A[e] = 0;
-            Sabs[e] = 0;
-            for (int i = 1; i <= ctx_.n; ++i) {
-                const double term =
-                    static_cast<double>(bolts_.r[i]) * (ends[e] - ctx_.layout.a[i]) * 1000;
-                A[e] += term;
-                Sabs[e] += std::fabs(term);
-            }
+            A[e] = line_.slope(ends[e]);
+            Sabs[e] = line_.scale(ends[e]);
             B[e] = ctx_.P * ends[e] - ctx_.M;
         }
-        const double Smax = std::max(Sabs[0], Sabs[1]);
-        if (!std::isfinite(Smax) || !std::isfinite(B[0]) || !std::isfinite(B[1])) return false;
         const double cMax = std::max(std::fabs(c.lo), std::fabs(c.hi));
-        // Bound on the rounding of a computed residual against A t + B.
+        // The slopes and scales are off the sums bolt by bolt by at most this.
+        const double lineError = line_.rounding(cMax);
+        const double Smax = std::max(Sabs[0], Sabs[1]) + lineError;
+        if (!std::isfinite(Smax) || !std::isfinite(B[0]) || !std::isfinite(B[1])) return false;
+        // Bound on the rounding of a computed residual against A t + B, and on what the
+        // rounding of A moves the line over forces up to 1002.
         const double E =
             (maxBoltForce * Smax + std::fabs(ctx_.P) * cMax + ctx_.M) * residualRounding +
-            residualFloor;
+            residualFloor + 2 * maxBoltForce * lineError;
         const double limit = momentLimit;
 
         // For each position the line values for t in [1, 1002] lie between A + B and
@@ -486,7 +580,7 @@ class SparseSearch {
         // Otherwise a chosen force lies near the zero of the line.
         const double Amin = std::min(std::fabs(A[0]), std::fabs(A[1]));
         const double Amax = std::max(std::fabs(A[0]), std::fabs(A[1]));
-        if (!(A[0] * A[1] > 0) || Amin < 0.5 * Smax) return false;
+        if (!(A[0] * A[1] > 0) || Amin < 0.5 * Smax || Amin <= lineError) return false;
         double tc[2], gap[2];
         for (int e = 0; e < 2; ++e) {
             tc[e] = std::clamp<double>(-B[e] / A[e], 1, maxBoltForce);
@@ -497,15 +591,18 @@ class SparseSearch {
         // leaves open whether this trial chooses a force at all.
         const bool sure = std::max(gap[0], gap[1]) * (1 + lineRounding) + 0.5 * Amax + E <
                           limit * (1 - residualRounding);
-        const double w = 1 + 2 * E / Amin;
+        // The chosen force is within half a step of the zero, plus what the rounding of the
+        // residual can move it (2E/|A|), plus the rounding of the zero itself.
+        const double w = 0.5 + 3 * E / Amin + zeroRounding;
         b.kind = sure ? ForceKind::Chosen : ForceKind::Either;
-        b.T.lo = std::max(1.0, std::floor(std::min(tc[0], tc[1]) - w));
-        b.T.hi = std::min<double>(maxBoltForce, std::ceil(std::max(tc[0], tc[1]) + w));
+        b.T.lo = std::max(1.0, std::ceil(std::min(tc[0], tc[1]) - w));
+        b.T.hi = std::min<double>(maxBoltForce, std::floor(std::max(tc[0], tc[1]) + w));
         return true;
     }
 
     const SearchContext& ctx_;
     const BoltData& bolts_;
+    BoltLine line_;
     StripMoments moments_;
     double base_ = 0;
     std::vector<TrialBounds> bounds_;
@@ -678,6 +775,24 @@ const StripTable& detail::stripTable(const SearchContext& ctx) {
         table.x0 == 0)
         fillStripTable(ctx, table);
     return table;
+}
+
+const UnitStrips& detail::unitStrips(const StripTable& table) {
+    if (!table.unit) {
+        const double x0 = table.x0;
+        UnitStrips s;
+        for (std::size_t j = 0; j < table.y.size(); ++j) {
+            const double yd = table.y[j];
+            const double w = table.w[j];
+            const double xi = table.u[j] / x0;
+            s.S1 += w * xi * 0.1;
+            s.S1y += w * xi * 0.1 * yd;
+            s.S0 += w * (1 - xi) * 0.1;
+            s.S0y += w * (1 - xi) * 0.1 * yd;
+        }
+        table.unit = s;
+    }
+    return *table.unit;
 }
 
 SweepBounds detail::sweepBounds(const BaseInput& input, const BoltLayout& layout,

@@ -5,6 +5,7 @@
 
 #include "analysis/search_detail.h"
 
+#include <optional>
 #include <vector>
 
 namespace tarvel::detail {
@@ -18,12 +19,33 @@ struct FastSearchOptions {
     bool skipTrials = true;
 };
 
+// Sums over the strips that bound every trial's sums (docs/fast-search.md, part 1), with
+// wt = w·0.1 and g = u·w·(0.1/x0): a trial's term is about base·wt + s·g. The *Tri sums
+// weigh strip j of N by N − j (from 0), the number of running sums it is part of.
+struct StripMoments {
+    double w = 0, g = 0, gAbs = 0, wy = 0, wyAbs = 0, gy = 0, gyAbs = 0, wTri = 0, gTri = 0;
+    std::size_t strips = 0;
+};
+
+// The exact equilibrium's sums over the strips for a unit edge stress, and for the part
+// σmin carries in full compression: C = qmax·S1 + σmin·S0, Mc = qmax·S1y + σmin·S0y (N, N·mm).
+struct UnitStrips {
+    double S1 = 0, S1y = 0, S0 = 0, S0y = 0;
+};
+
 // The strips of a compression length: position, chord width and (y - d/2) + x0, as the
-// reference loops make them in every trial.
+// reference loops make them in every trial, and the moments the bounds take from them.
 struct StripTable {
     std::vector<double> y, w, u;
+    StripMoments moments;
+    // The exact equilibrium's sums, once made: the search's pass over the strips makes them
+    // on the way when it can (they cost little there), or unitStrips() does.
+    mutable std::optional<UnitStrips> unit;
     double d = 0, x0 = 0; // what the table was made for (x0 = 0: nothing yet)
 };
+
+// The exact equilibrium's sums of the table, strip by strip in order.
+const UnitStrips& unitStrips(const StripTable& table);
 
 // The table for the plate and compression length of `ctx`, made once per thread for them:
 // the search and the exact equilibrium after it read the same one. The reference's
