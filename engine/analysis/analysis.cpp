@@ -2,7 +2,9 @@
 
 #include "core/number.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -39,6 +41,16 @@ BaseInput makeBaseInput(std::string_view p, std::string_view m, std::string_view
 }
 
 BoltLayout layOutBolts(const BaseInput& input) {
+    // The layout is a function of D and n alone, and a batch lays out the same base for each
+    // of its combinations, several times a case: the thread keeps its last one.
+    thread_local struct {
+        std::uint64_t D = 0;
+        int16_t n = 0;
+        bool made = false;
+        BoltLayout layout;
+    } last;
+    if (last.made && last.n == input.n && last.D == std::bit_cast<std::uint64_t>(input.D))
+        return last.layout;
     BoltLayout layout;
     for (int i = 1; i <= input.n; ++i) {
         if (i > maxBolts) {
@@ -51,6 +63,7 @@ BoltLayout layOutBolts(const BaseInput& input) {
         layout.a[i] = (input.D / 2) * std::cos(theta);
         layout.count = i;
     }
+    last = {std::bit_cast<std::uint64_t>(input.D), input.n, true, layout};
     return layout;
 }
 

@@ -52,8 +52,8 @@ stripWidths(const double* __restrict y, std::size_t count, double r2, double hal
         u[j] = (y[j] - half) + x0;
     }
     const double perX0 = 0.1 / x0;
-    Doubles sw = {}, sg = {}, sgAbs = {}, swy = {}, swyAbs = {}, sgy = {}, sgyAbs = {},
-            swTri = {}, sgTri = {}, weight;
+    Doubles sw = {}, sg = {}, sgAbs = {}, swy = {}, swyAbs = {}, sgy = {}, sgyAbs = {}, swTri = {},
+            sgTri = {}, weight;
     for (int l = 0; l < lanes; ++l)
         weight[l] = static_cast<double>(count) - l;
     for (std::size_t j = 0; j < count; j += lanes) {
@@ -91,16 +91,49 @@ stripWidths(const double* __restrict y, std::size_t count, double r2, double hal
     m.strips = count;
 }
 
+// The strip positions after y that continue its run of equal steps, written to `out`, up to
+// `last`; their count. Within a binade (one sign and one power of two) y is a multiple of the
+// binade's spacing, so y + 0.1 rounded is y plus 0.1 rounded to that spacing, the same step
+// for every position, as long as the sum stays in the binade (two spacings of margin keep it
+// there). Below 1/4 the steps are taken one at a time: at 1/8 ≤ |y| < 1/4 the single 0.1
+// lies half-way between two multiples of the spacing and the rounding alternates.
+std::size_t stepRun(float y, float last, std::vector<double>& out) {
+    const double at = y, size = std::fabs(at);
+    if (!(size >= 0.25)) return 0;
+    int e;
+    std::frexp(size, &e); // size in [2^(e-1), 2^e)
+    const double spacing = std::ldexp(1.0, e - 24);
+    const double end =
+        at > 0 ? std::ldexp(1.0, e) - 2 * spacing : -std::ldexp(1.0, e - 1) - 2 * spacing;
+    const double limit = std::min<double>(end, last);
+    const double step = static_cast<double>(y + stepY) - at; // exact: both in the binade
+    if (!(at + step <= limit)) return 0;
+    // Every position and product below is a multiple of the spacing under 2^25 of them: exact.
+    auto count = static_cast<std::size_t>((limit - at) / step);
+    while (at + static_cast<double>(count) * step > limit)
+        --count;
+    while (at + static_cast<double>(count + 1) * step <= limit)
+        ++count;
+    const std::size_t start = out.size();
+    out.resize(start + count);
+    for (std::size_t k = 1; k <= count; ++k)
+        out[start + k - 1] = at + static_cast<double>(k) * step;
+    return count;
+}
+
 // Fills the table, reusing its storage: calculations follow each other on the same thread.
 void fillStripTable(const SearchContext& ctx, StripTable& table) {
     const double r2 = radiusSquared(ctx.d);
     const float last = lastStripBound(ctx.input);
     // The positions one after another: y + stepY in single is nextStrip's single rounding of
     // the double sum (a double holds more than twice a single's digits, so rounding twice
-    // rounds as once), without its range check: no position here passes d/2.
+    // rounds as once), without its range check: no position here passes d/2. The runs of
+    // equal steps are written at once.
     table.y.clear();
-    for (float y = firstStrip(ctx.input, ctx.check); y <= last; y = y + stepY)
+    for (float y = firstStrip(ctx.input, ctx.check); y <= last; y = y + stepY) {
         table.y.push_back(y);
+        if (stepRun(y, last, table.y)) y = static_cast<float>(table.y.back());
+    }
     const std::size_t count = table.y.size();
     table.w.resize(count);
     table.u.resize(count);
@@ -417,10 +450,9 @@ class BoltLine {
 
     double slope(double c) const { return (c * r_[count_] - ra_[count_]) * 1000; }
     double scale(double c) const {
-        const int k = static_cast<int>(std::lower_bound(a_.begin(), a_.begin() + count_, c) -
-                                       a_.begin());
-        return ((c * r_[k] - ra_[k]) + ((ra_[count_] - ra_[k]) - c * (r_[count_] - r_[k]))) *
-               1000;
+        const int k =
+            static_cast<int>(std::lower_bound(a_.begin(), a_.begin() + count_, c) - a_.begin());
+        return ((c * r_[k] - ra_[k]) + ((ra_[count_] - ra_[k]) - c * (r_[count_] - r_[k]))) * 1000;
     }
     // Bounds the rounding of slope() and scale() against the sums bolt by bolt: the sums of
     // at most 100 terms cancel, so it is taken of the terms' magnitudes.

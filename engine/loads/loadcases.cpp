@@ -45,6 +45,14 @@ ComputedCase computeLoadCase(const LoadCase& c, const DesignInput& design, bool 
     }
 }
 
+// Makes a record where it is converted to one: optional::emplace builds the record straight
+// in the table, with no move of its kilobytes.
+template <class Make> struct InPlace {
+    Make make;
+    operator ComputedCase() const { return make(); }
+};
+template <class Make> InPlace(Make) -> InPlace<Make>;
+
 } // namespace
 
 ComputedCases runBatch(const std::vector<LoadCase>& cases, const DesignInput& design,
@@ -54,7 +62,8 @@ ComputedCases runBatch(const std::vector<LoadCase>& cases, const DesignInput& de
     auto cancelled = [&] { return options.cancel && options.cancel->load(); };
     auto worker = [&] {
         for (std::size_t k; !cancelled() && (k = next++) < cases.size();) {
-            results[k] = computeLoadCase(cases[k], design, options.withChecks);
+            results[k].emplace(
+                InPlace{[&] { return computeLoadCase(cases[k], design, options.withChecks); }});
             const std::size_t finished = ++done;
             if (options.progress) options.progress(finished, cases.size());
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checks/design.h"
+#include "loads/largeblocks.h"
 
 #include <atomic>
 #include <functional>
@@ -29,7 +30,8 @@ DesignInput caseDesign(const LoadCase& c, const DesignInput& design);
 
 // The cases of a batch in input order; a case not computed (the batch was cancelled) is
 // nullopt.
-using ComputedCases = std::vector<std::optional<ComputedCase>>;
+using ComputedCases =
+    std::vector<std::optional<ComputedCase>, LargeBlockAllocator<std::optional<ComputedCase>>>;
 
 // How a batch runs.
 struct BatchOptions {
