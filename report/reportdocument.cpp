@@ -705,10 +705,8 @@ QString caseVerdict(const ReportCase& c) {
 
 // For each check, the load case with its largest ratio (-1 for none).
 std::array<int, checkCount> governingRows(const ReportData& d) {
-    ComputedCases outcomes;
-    for (const ReportCase& c : d.loadCases)
-        outcomes.push_back(c.outcome);
-    return governingCases(outcomes);
+    return governingCases(d.loadCases.size(),
+                          [&d](std::size_t k) { return &d.loadCases[k].outcome; });
 }
 
 QString caseLabel(const ReportData& d, int k) {

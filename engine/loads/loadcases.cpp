@@ -74,19 +74,28 @@ ComputedCases runBatch(const std::vector<LoadCase>& cases, const DesignInput& de
     return results;
 }
 
-std::array<int, checkCount> governingCases(const ComputedCases& out) {
+std::array<int, checkCount> governingCases(std::size_t count, const CaseAt& at) {
     std::array<int, checkCount> governing;
+    std::array<double, checkCount> largest{};
     governing.fill(-1);
-    for (int k = 0; k < static_cast<int>(out.size()); ++k) {
-        if (!out[k] || !out[k]->hasChecks) continue;
-        for (int c = 0; c < checkCount; ++c) {
-            if (!out[k]->checks.checks[c].checked) continue;
-            const double ratio = out[k]->checks.checks[c].ratio;
-            if (governing[c] < 0 || ratio > out[governing[c]]->checks.checks[c].ratio)
-                governing[c] = k;
+    for (std::size_t k = 0; k < count; ++k) {
+        const ComputedCase* c = at(k);
+        if (!c || !c->hasChecks) continue;
+        for (int i = 0; i < checkCount; ++i) {
+            if (!c->checks.checks[i].checked) continue;
+            const double ratio = c->checks.checks[i].ratio;
+            if (governing[i] < 0 || ratio > largest[i]) {
+                governing[i] = static_cast<int>(k);
+                largest[i] = ratio;
+            }
         }
     }
     return governing;
+}
+
+std::array<int, checkCount> governingCases(const ComputedCases& out) {
+    return governingCases(out.size(),
+                          [&out](std::size_t k) { return out[k] ? &*out[k] : nullptr; });
 }
 
 } // namespace tarvel

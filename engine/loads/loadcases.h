@@ -50,5 +50,9 @@ ComputedCases runBatch(const std::vector<LoadCase>& cases, const DesignInput& de
 
 // For each check, the case with the largest ratio among the computed ones (-1 for none).
 std::array<int, checkCount> governingCases(const ComputedCases& out);
+// The same over cases kept elsewhere (a window's rows, a report's cases), without copying
+// their records: `at(k)` is case k of `count`, null when it was not computed.
+using CaseAt = std::function<const ComputedCase*(std::size_t)>;
+std::array<int, checkCount> governingCases(std::size_t count, const CaseAt& at);
 
 } // namespace tarvel

@@ -323,11 +323,9 @@ void LoadTableModel::clearOutcomes() {
 }
 
 void LoadTableModel::updateGoverning() {
-    tarvel::ComputedCases outcomes;
-    outcomes.reserve(rows_.size());
-    for (const Row& r : rows_)
-        outcomes.push_back(r.outcome);
-    governing_ = tarvel::governingCases(outcomes);
+    governing_ = tarvel::governingCases(rows_.size(), [this](std::size_t k) {
+        return rows_[k].outcome ? &*rows_[k].outcome : nullptr;
+    });
     emit outcomesChanged();
 }
 
