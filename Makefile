@@ -87,7 +87,9 @@ fuzz:
 	    $(FUZZ)/scratch/$$name tests/fuzz/corpus/$$name; \
 	done
 
+# Builds every bench in $(BUILD)/bench/ (make build leaves them out) and runs the search's.
 bench: build
+	cmake --build $(BUILD) --target benches
 	$(BUILD)/bench/tarvel_bench
 
 # The Debian package $(BUILD)/tarvel_<version>_amd64.deb: built apart, with Debian's hardening
