@@ -279,6 +279,7 @@ void LoadTableModel::touched() {
 void LoadTableModel::resetLoads(const std::vector<tarvel::ProjectLoad>& loads) {
     beginResetModel();
     rows_.clear();
+    rows_.reserve(loads.size()); // a row is several kilobytes: no moves as the table grows
     for (const tarvel::ProjectLoad& load : loads)
         rows_.push_back(Row{load, std::nullopt, false, QString()});
     endResetModel();

@@ -102,7 +102,9 @@ class LoadTableModel : public QAbstractTableModel {
     void updateGoverning();
     void touched();
 
-    std::vector<Row> rows_;
+    // A row holds room for its record (several kilobytes): a plant's export of 20,000 rows
+    // is over 100 MB, laid on huge pages.
+    std::vector<Row, tarvel::LargeBlockAllocator<Row>> rows_;
     QUndoStack undo_;
     bool locked_ = false;
     quint64 revision_ = 0;
