@@ -26,18 +26,23 @@ class BatchRunner : public QObject {
     void cancel();
     // Waits for the workers (the destructor does too).
     void wait();
+    // The finished batch's cases, handed over (not copied: ten thousand records are hundreds
+    // of megabytes with their texts): every case in input order, nullopt for those not
+    // computed because of a cancel. Empty until `finished`, and after it has been taken.
+    tarvel::ComputedCases takeResults();
 
   signals:
     void progress(int done, int total);
-    // Every case in input order; nullopt for those not computed because of a cancel.
-    void finished(const tarvel::ComputedCases& outcomes, bool cancelled);
+    // The batch ended; takeResults() gives its cases.
+    void finished(bool cancelled);
 
   private:
     struct Shared {
         std::atomic<bool> cancel{false};
         std::atomic<int> reported{0}; // the last count handed to the GUI thread
+        tarvel::ComputedCases results; // written by the worker before it finishes
     };
     std::shared_ptr<Shared> shared_;
-    QFutureWatcher<tarvel::ComputedCases> watcher_;
+    QFutureWatcher<void> watcher_;
     bool running_ = false;
 };

@@ -465,7 +465,8 @@ void LoadTablePane::invalidate() {
     clearStatus();
 }
 
-void LoadTablePane::onFinished(const tarvel::ComputedCases& outcomes, bool cancelled) {
+void LoadTablePane::onFinished(bool cancelled) {
+    tarvel::ComputedCases outcomes = runner_.takeResults();
     lastElapsed_ = clock_.elapsed();
     setRunning(false);
     if (model_.revision() != startedRevision_ || inputsRevision_ != startedInputs_) {
@@ -477,11 +478,12 @@ void LoadTablePane::onFinished(const tarvel::ComputedCases& outcomes, bool cance
     int done = 0;
     for (const auto& o : outcomes)
         done += o.has_value();
-    model_.setOutcomes(outcomes);
+    const std::size_t count = outcomes.size();
+    model_.setOutcomes(std::move(outcomes));
     progress_->setValue(done);
-    QString status = cancelled ? QString("已取消：完成 %1 / %2 个").arg(done).arg(outcomes.size())
+    QString status = cancelled ? QString("已取消：完成 %1 / %2 个").arg(done).arg(count)
                                : QString("已计算 %1 个荷载组合，用时 %2 秒")
-                                     .arg(outcomes.size())
+                                     .arg(count)
                                      .arg(lastElapsed_ / 1000.0, 0, 'f', 2);
     // A row without a verdict is never passed over in silence.
     const QString failed = model_.failures();

@@ -80,7 +80,7 @@ class LoadTablePane : public QWidget {
     void paste();
     void importDialog();
     void exportDialog();
-    void onFinished(const tarvel::ComputedCases& outcomes, bool cancelled);
+    void onFinished(bool cancelled);
     void setRunning(bool running);
     // The batch's status line and bar go when its results no longer stand.
     void clearStatus();
