@@ -74,7 +74,45 @@ TEST(Dkt, PassesThePatchTest) {
 }
 
 // ---------------------------------------------------------------------------------------
-// A solid circular plate (half, symmetric about x) under uniform pressure q.
+// Half a plate (symmetric about x) under uniform pressure q, its outer ring simply supported
+// or clamped: the system and its solution.
+struct UniformlyLoaded {
+    UniformlyLoaded(const PlateMesh& m, double D, double q, bool clamped)
+        : dofs(supported(m, clamped)), system(m, dofs, D, nu) {
+        Eigen::VectorXd f = Eigen::VectorXd::Zero(dofs.unknowns());
+        for (std::size_t e = 0; e < m.triangles.size(); ++e) {
+            const Corners c = system.corners(static_cast<int>(e));
+            const double area =
+                ((c.x[1] - c.x[0]) * (c.y[2] - c.y[0]) - (c.x[2] - c.x[0]) * (c.y[1] - c.y[0])) / 2;
+            for (int v : m.triangles[e])
+                for (const DofMap::Term& term : dofs.terms(v, W))
+                    f(term.unknown) += q * area / 3;
+        }
+        solved = system.solve(std::vector<double>(m.nodes.size(), 0.0), Eigen::MatrixXd(), f, u);
+    }
+    static DofMap supported(const PlateMesh& m, bool clamped) {
+        const int nodes = static_cast<int>(m.nodes.size());
+        DofMap dofs(nodes, 0);
+        for (int i = 0; i < nodes; ++i) {
+            if (m.nodes[i].y == 0) dofs.fix(i, Wy);
+            if (i >= m.ringFirst[m.ringFirst.size() - 2]) {
+                dofs.fix(i, W);
+                if (clamped) {
+                    dofs.fix(i, Wx);
+                    dofs.fix(i, Wy);
+                }
+            }
+        }
+        dofs.finish();
+        return dofs;
+    }
+    DofMap dofs;
+    PlateSystem system;
+    Eigen::VectorXd u;
+    bool solved = false;
+};
+
+// A solid circular plate under uniform pressure q.
 
 struct PlateCase {
     const char* name;
@@ -92,32 +130,11 @@ TEST_P(CircularPlate, CentreDeflectionAndMomentWithinOnePercent) {
     spec.h = h;
     spec.rLines = a;
     const PlateMesh m = buildMesh(spec);
-    const int nodes = static_cast<int>(m.nodes.size());
-    DofMap dofs(nodes, 0);
-    for (int i = 0; i < nodes; ++i) {
-        if (m.nodes[i].y == 0) dofs.fix(i, Wy);
-        if (i >= m.ringFirst[m.ringFirst.size() - 2]) {
-            dofs.fix(i, W);
-            if (GetParam().clamped) {
-                dofs.fix(i, Wx);
-                dofs.fix(i, Wy);
-            }
-        }
-    }
-    dofs.finish();
     const double D = flexuralRigidity(E, nu, t);
-    PlateSystem system(m, dofs, D, nu);
-    Eigen::VectorXd f = Eigen::VectorXd::Zero(dofs.unknowns());
-    for (std::size_t e = 0; e < m.triangles.size(); ++e) {
-        const Corners c = system.corners(static_cast<int>(e));
-        const double area =
-            ((c.x[1] - c.x[0]) * (c.y[2] - c.y[0]) - (c.x[2] - c.x[0]) * (c.y[1] - c.y[0])) / 2;
-        for (int v : m.triangles[e])
-            for (const DofMap::Term& term : dofs.terms(v, W))
-                f(term.unknown) += q * area / 3;
-    }
-    Eigen::VectorXd u;
-    ASSERT_TRUE(system.solve(std::vector<double>(m.nodes.size(), 0.0), Eigen::MatrixXd(), f, u));
+    UniformlyLoaded plate(m, D, q, GetParam().clamped);
+    ASSERT_TRUE(plate.solved);
+    const PlateSystem& system = plate.system;
+    const Eigen::VectorXd& u = plate.u;
     const double w0 = system.value(u, 0, W);
     double moment = 0;
     int around = 0;
@@ -206,33 +223,12 @@ TEST_P(AnnularPlateBending, EdgeDeflectionAndMomentWithinOnePercent) {
     spec.h = h;
     spec.rLines = b;
     const PlateMesh m = buildMesh(spec);
-    const int nodes = static_cast<int>(m.nodes.size());
     const int outerFirst = m.ringFirst[m.ringFirst.size() - 2];
-    DofMap dofs(nodes, 0);
-    for (int i = 0; i < nodes; ++i) {
-        if (m.nodes[i].y == 0) dofs.fix(i, Wy);
-        if (i >= outerFirst) {
-            dofs.fix(i, W);
-            if (clamped) {
-                dofs.fix(i, Wx);
-                dofs.fix(i, Wy);
-            }
-        }
-    }
-    dofs.finish();
     const double D = flexuralRigidity(E, nu, t);
-    PlateSystem system(m, dofs, D, nu);
-    Eigen::VectorXd f = Eigen::VectorXd::Zero(dofs.unknowns());
-    for (std::size_t e = 0; e < m.triangles.size(); ++e) {
-        const Corners c = system.corners(static_cast<int>(e));
-        const double area =
-            ((c.x[1] - c.x[0]) * (c.y[2] - c.y[0]) - (c.x[2] - c.x[0]) * (c.y[1] - c.y[0])) / 2;
-        for (int v : m.triangles[e])
-            for (const DofMap::Term& term : dofs.terms(v, W))
-                f(term.unknown) += q * area / 3;
-    }
-    Eigen::VectorXd u;
-    ASSERT_TRUE(system.solve(std::vector<double>(m.nodes.size(), 0.0), Eigen::MatrixXd(), f, u));
+    UniformlyLoaded plate(m, D, q, clamped);
+    ASSERT_TRUE(plate.solved);
+    const PlateSystem& system = plate.system;
+    const Eigen::VectorXd& u = plate.u;
     const AnnularSolution exact = annularPlate(a, b, D, q, clamped);
     // The closed form itself against the published factors.
     EXPECT_NEAR(exact.w(b) * D / (q * std::pow(a, 4)), GetParam().deflectionFactor, 5e-5);
